@@ -1,0 +1,77 @@
+#include "BinFileHelper.hpp"
+
+#include <cstring>
+
+#include "ACAPinc.h"
+#include "File.hpp"
+
+namespace {
+
+constexpr UInt32 ChunkSize = 256;
+constexpr GSErrCode ShortFile = -39;
+
+} // namespace
+
+GSErrCode ReadBinaryData(std::vector<unsigned char>& data, const IO::Location& file)
+{
+	IO::File f(file, IO::File::Fail);
+	UInt64 length = 0;
+	if (const GSErrCode err = f.GetDataLength(&length)) return err;
+	const GS::UniString::CStr name = file.ToDisplayText().ToCStr();
+	const int shownLength = static_cast<int>(length);
+
+	if (const GSErrCode err = f.Open(IO::File::ReadMode, IO::AcceptAccessDenied)) {
+		ACAPI_WriteReport("3ds (%s) file error: %d", true, name.Get(), err);
+		return err;
+	}
+	char buffer[ChunkSize];
+	std::memset(buffer, 0, sizeof buffer);
+	UInt32 count = 0;
+	GSErrCode err = f.ReadBin(buffer, ChunkSize, &count);
+	if (err != NoError && count != length) {
+		ACAPI_WriteReport("3ds (%s) file pre-read error: %d, read: %d, totalRead: %d out of %d", true, name.Get(), err,
+		                  static_cast<int>(count), static_cast<int>(count), shownLength);
+		return err;
+	}
+	UInt64 total = count;
+	while (count != 0) {
+		data.insert(data.end(), buffer, buffer + count);
+		err = f.ReadBin(buffer, ChunkSize, &count);
+		total += count;
+		if (err != NoError && total != length) {
+			ACAPI_WriteReport("3ds (%s) file read error: %d, read: %d, totalRead: %d out of %d", true, name.Get(), err,
+			                  static_cast<int>(count), static_cast<int>(total), shownLength);
+			return err;
+		}
+	}
+	f.Close();
+	if (total != length) {
+		ACAPI_WriteReport("3ds (%s) file read error totalRead: %d out of %d", true, name.Get(), static_cast<int>(total),
+		                  shownLength);
+		return ShortFile;
+	}
+	return NoError;
+}
+
+char* convertVectorToCharArray(const std::vector<unsigned char>& data)
+{
+	char* text = new char[data.size() + 1];
+	if (!data.empty()) std::memcpy(text, data.data(), data.size());
+	text[data.size()] = 0;
+	return text;
+}
+
+char* sgets(char* line, int size, char** cursor)
+{
+	const int most = size < 2 ? 0 : size - 1;
+	const char* src = *cursor;
+	int n = 0;
+	while (n < most && src[n] != 0) {
+		line[n] = src[n];
+		if (src[n++] == '\n') break;
+	}
+	if (n == 0) return nullptr;
+	line[n] = 0;
+	*cursor += n;
+	return line + n;
+}

@@ -1,0 +1,38 @@
+// The host's add-on API, as the add-on calls it.
+#ifndef VHOST_ACAPINC_H
+#define VHOST_ACAPINC_H
+
+#include <functional>
+
+#include "APIdefs_Base.h"
+#include "APIdefs_Errors.h"
+#include "FileSystem.hpp"
+#include "GSRoot.hpp"
+
+// The four entry points every add-on exports (with C linkage).
+extern "C" {
+API_AddonType CheckEnvironment(API_EnvirParams* envir);
+GSErrCode RegisterInterface(void);
+GSErrCode Initialize(void);
+GSErrCode FreeData(void);
+}
+
+// Report window. The format is printf-style; with withAlert the text is also shown as an alert.
+void ACAPI_WriteReport(const char* format, bool withAlert, ...);
+void ACAPI_WriteReport(const GS::UniString& text, bool withAlert);
+
+// Menus.
+GSErrCode ACAPI_MenuItem_RegisterMenu(short menuStrResID, short promptStrResID, APIMenuCodeID menuPosCode, GSFlags menuFlags);
+GSErrCode ACAPI_MenuItem_InstallMenuHandler(short menuStrResID, APIMenuCommandProc* handlerProc);
+
+// Identification of the add-on and its host.
+GSErrCode ACAPI_GetOwnLocation(IO::Location* ownFileLoc);
+GSResModule ACAPI_GetOwnResModule();
+GSErrCode ACAPI_AddOnIdentification_Application(API_ServerApplicationInfo* appInfo);
+// Asks the host to keep the add-on loaded after the command.
+GSErrCode ACAPI_KeepInMemory(bool keepInMemory);
+
+// Runs fn as one undoable step named name. An error result rolls the step back.
+GSErrCode ACAPI_CallUndoableCommand(const GS::UniString& undoString, const std::function<GSErrCode()>& command);
+
+#endif

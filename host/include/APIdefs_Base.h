@@ -1,0 +1,94 @@
+// Basic add-on API records: identities, geometry, environment, menus.
+#ifndef VHOST_APIDEFS_BASE_H
+#define VHOST_APIDEFS_BASE_H
+
+#include "GSRoot.hpp"
+#include "Location.hpp"
+
+struct API_Guid {
+	UInt32 time_low = 0;
+	UInt16 time_mid = 0;
+	UInt16 time_hi_and_version = 0;
+	UInt8 clock_seq_hi_and_reserved = 0;
+	UInt8 clock_seq_low = 0;
+	UInt8 node[6] = {0, 0, 0, 0, 0, 0};
+
+	bool operator==(const API_Guid& o) const;
+	bool operator!=(const API_Guid& o) const { return !(*this == o); }
+	bool operator<(const API_Guid& o) const;
+};
+
+API_Guid GSGuid2APIGuid(const GS::Guid& guid);
+GS::Guid APIGuid2GSGuid(const API_Guid& guid);
+GS::UniString APIGuidToString(const API_Guid& guid);
+API_Guid APIGuidFromString(const char* text); // null identity when the text is not one
+constexpr API_Guid APINULLGuid = {};
+
+struct API_Coord {
+	double x = 0.0;
+	double y = 0.0;
+};
+
+struct API_Coord3D {
+	double x = 0.0;
+	double y = 0.0;
+	double z = 0.0;
+};
+
+struct API_Box {
+	double xMin = 0.0, yMin = 0.0, xMax = 0.0, yMax = 0.0;
+};
+
+struct API_Box3D {
+	double xMin = 0.0, yMin = 0.0, zMin = 0.0, xMax = 0.0, yMax = 0.0, zMax = 0.0;
+};
+
+// What CheckEnvironment answers.
+enum API_AddonType { APIAddon_DontRegister = 0, APIAddon_Normal = 1, APIAddon_Preload = 2, APIAddon_Unknown = 3 };
+
+struct API_AddOnInfo {
+	GS::UniString name;
+	GS::UniString description;
+};
+
+// The running host: its version and the user's language code ("INT", "NOR", ...).
+struct API_ServerApplicationInfo {
+	Int32 mainVersion = 29;
+	Int32 releaseVersion = 0;
+	Int32 buildNum = 3000;
+	GS::UniString language;
+};
+
+struct API_EnvirParams {
+	API_AddOnInfo addOnInfo;
+	API_ServerApplicationInfo serverInfo;
+};
+
+// Menus.
+enum APIMenuCodeID {
+	MenuCode_UserDef = 0,
+	MenuCode_Tools = 1,
+	MenuCode_Extras = 2
+};
+
+constexpr UInt32 MenuFlag_Default = 0x0000;
+constexpr UInt32 MenuFlag_SeparatorBefore = 0x0001;
+constexpr UInt32 MenuFlag_SeparatorAfter = 0x0002;
+constexpr UInt32 MenuFlag_InsertIntoSame = 0x0004;
+
+struct API_MenuItemRef {
+	Int16 menuResID = 0;
+	Int16 itemIndex = 0; // 1-based
+};
+
+struct API_MenuParams {
+	API_MenuItemRef menuItemRef;
+};
+
+using APIMenuCommandProc = GSErrCode(const API_MenuParams* menuParams);
+
+// Resource modules: the add-on's own is the one the host knows of.
+using GSResModule = Int32;
+constexpr GSResModule InvalidResModule = -1;
+
+#endif

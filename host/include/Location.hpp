@@ -1,0 +1,61 @@
+// IO::Location and IO::Name: file-system locations. A location holds an absolute path.
+#ifndef VHOST_LOCATION_HPP
+#define VHOST_LOCATION_HPP
+
+#include <string>
+
+#include "Definitions.hpp"
+#include "UniString.hpp"
+
+namespace IO {
+
+// One path component (a file or folder name).
+class Name {
+public:
+	Name() = default;
+	Name(const char* utf8) : name_(utf8) {}
+	Name(const GS::UniString& name) : name_(name) {}
+	const GS::UniString& ToString() const { return name_; }
+	GS::UniString GetExtension() const;   // without the dot; empty when none
+	void DeleteExtension();
+	bool IsEmpty() const { return name_.IsEmpty(); }
+	bool operator==(const Name& o) const { return name_ == o.name_; }
+
+private:
+	GS::UniString name_;
+};
+
+class Location {
+public:
+	Location() = default;
+	// From a path text; a relative path is taken as it stands.
+	explicit Location(const GS::UniString& path);
+	explicit Location(const char* utf8Path) : Location(GS::UniString(utf8Path)) {}
+
+	// Appends a name. Fails (ErrParam) on an empty location or a name that is empty,
+	// ".", ".." or contains "/".
+	GSErrCode AppendToLocal(const Name& name);
+	// Removes the last name; fails on an empty location or the root.
+	GSErrCode DeleteLastLocalName();
+	GSErrCode GetLastLocalName(Name* name) const;
+	GSErrCode SetLastLocalName(const Name& name);
+
+	// The path as shown to the user (the POSIX path here).
+	GSErrCode ToDisplayText(GS::UniString* text) const;
+	GS::UniString ToDisplayText() const;
+	// The path as an 8-bit UTF-8 string.
+	const std::string& ToPath() const { return path_; }
+	GSErrCode ToPath(GS::UniString* text) const { return ToDisplayText(text); }
+
+	bool IsEmpty() const { return path_.empty(); }
+	bool operator==(const Location& o) const { return path_ == o.path_; }
+	bool operator!=(const Location& o) const { return path_ != o.path_; }
+	bool operator<(const Location& o) const { return path_ < o.path_; }
+
+private:
+	std::string path_;
+};
+
+} // namespace IO
+
+#endif

@@ -1,0 +1,120 @@
+// GS::UniString: host text, held as UTF-16 code units.
+#ifndef VHOST_UNISTRING_HPP
+#define VHOST_UNISTRING_HPP
+
+#include <cstdarg>
+#include <string>
+
+#include "Definitions.hpp"
+
+namespace GS {
+
+// Character codes for 8-bit text. The host default is UTF-8 here.
+enum CharCode { CC_Default = 0, CC_UTF8 = 1, CC_Legacy = 2 };
+
+enum CaseComparison { CaseSensitive, CaseInsensitive };
+
+class UniString {
+public:
+	static constexpr USize MaxLength = static_cast<USize>(-1);
+
+	// A narrow copy of a text, valid as long as this holder lives.
+	class CStr {
+	public:
+		explicit CStr(std::string text) : text_(std::move(text)) {}
+		const char* Get() const { return text_.c_str(); }
+		operator const char*() const { return text_.c_str(); }
+	private:
+		std::string text_;
+	};
+
+	UniString() = default;
+	// From 8-bit text in the given code. Invalid UTF-8 sequences become U+FFFD.
+	UniString(const char* text, CharCode code = CC_Default);
+	UniString(const std::string& text, CharCode code = CC_Default);
+	UniString(const UniChar* units);
+	UniString(const UniChar* units, USize count);
+	explicit UniString(const std::u16string& units) : units_(units) {}
+
+	// printf-style formatting of 8-bit text (UTF-8).
+	static UniString Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+	static UniString VPrintf(const char* format, va_list args);
+	// Same as Printf, on this object.
+	void SPrintf(const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+	USize GetLength() const { return units_.size(); }
+	bool IsEmpty() const { return units_.empty(); }
+	void Clear() { units_.clear(); }
+	UniChar GetChar(USize pos) const { return units_.at(pos); }
+	UniChar operator[](USize pos) const { return units_.at(pos); }
+	UniChar& operator[](USize pos) { return units_.at(pos); }
+
+	// 8-bit copy: UTF-8 for CC_Default and CC_UTF8; CC_Legacy maps to Latin-1 with '?' for the rest.
+	CStr ToCStr(CharCode code = CC_Default) const;
+	std::string ToUtf8() const;
+	// Terminated UTF-16 units, valid until the text changes.
+	const UniChar* ToUStr() const { return units_.c_str(); }
+	const std::u16string& Units() const { return units_; }
+
+	UniString& Append(const UniString& other) { units_ += other.units_; return *this; }
+	UniString& Append(UniChar c) { units_ += c; return *this; }
+	UniString& operator+=(const UniString& other) { return Append(other); }
+	UniString& operator+=(const char* text) { return Append(UniString(text)); }
+	UniString& operator+=(UniChar c) { return Append(c); }
+	void Insert(USize pos, const UniString& text) { units_.insert(pos, text.units_); }
+	void Delete(USize pos, USize count = 1) { units_.erase(pos, count); }
+	void Truncate(USize length) { if (length < units_.size()) units_.resize(length); }
+
+	bool IsEqual(const UniString& other, CaseComparison cmp = CaseSensitive) const;
+	// <0, 0, >0 like strcmp, by code units.
+	int Compare(const UniString& other, CaseComparison cmp = CaseSensitive) const;
+	bool operator==(const UniString& o) const { return units_ == o.units_; }
+	bool operator!=(const UniString& o) const { return units_ != o.units_; }
+	bool operator<(const UniString& o) const { return units_ < o.units_; }
+	bool operator==(const char* o) const { return *this == UniString(o); }
+	bool operator!=(const char* o) const { return !(*this == o); }
+
+	// Searches answer MaxLength when the text is not found.
+	USize FindFirst(const UniString& what, USize from = 0, CaseComparison cmp = CaseSensitive) const;
+	USize FindFirst(UniChar c, USize from = 0) const;
+	USize FindLast(const UniString& what, CaseComparison cmp = CaseSensitive) const;
+	USize FindLast(UniChar c) const;
+	bool Contains(const UniString& what, CaseComparison cmp = CaseSensitive) const;
+	bool Contains(UniChar c) const { return FindFirst(c) != MaxLength; }
+	bool BeginsWith(const UniString& what, CaseComparison cmp = CaseSensitive) const;
+	bool EndsWith(const UniString& what, CaseComparison cmp = CaseSensitive) const;
+	UniString GetSubstring(USize from, USize count) const;
+	UniString GetPrefix(USize count) const { return GetSubstring(0, count); }
+	UniString GetSuffix(USize count) const;
+	// Replaces every occurrence; answers how many were replaced.
+	USize ReplaceAll(const UniString& what, const UniString& with);
+
+	// Case mapping covers ASCII, Latin-1 and Latin Extended-A (æøå, ÆØÅ and their kin).
+	UniString& SetToUpperCase();
+	UniString& SetToLowerCase();
+	UniString ToUpperCase() const { UniString s(*this); s.SetToUpperCase(); return s; }
+	UniString ToLowerCase() const { UniString s(*this); s.SetToLowerCase(); return s; }
+	// Removes white space (space, tab, CR, LF, VT, FF, NBSP) from both ends.
+	UniString& Trim();
+	UniString& TrimLeft();
+	UniString& TrimRight();
+
+	friend UniString operator+(const UniString& a, const UniString& b) { UniString s(a); s += b; return s; }
+	friend UniString operator+(const UniString& a, const char* b) { return a + UniString(b); }
+	friend UniString operator+(const char* a, const UniString& b) { return UniString(a) + b; }
+
+private:
+	std::u16string units_;
+};
+
+// UTF-8 <-> UTF-16 helpers. Utf8ToUtf16 answers false for invalid UTF-8 (the output then
+// holds U+FFFD in place of each bad sequence).
+bool Utf8ToUtf16(const char* text, USize length, std::u16string& out);
+std::string Utf16ToUtf8(const std::u16string& units);
+bool IsValidUtf8(const char* text, USize length);
+
+extern const UniString EmptyUniString;
+
+} // namespace GS
+
+#endif

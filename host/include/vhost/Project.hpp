@@ -1,0 +1,142 @@
+// The headless host's state: one Project holds everything the host knows. Every host call
+// reads or changes the current project; tests make a fresh one per test.
+#ifndef VHOST_PROJECT_HPP
+#define VHOST_PROJECT_HPP
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Definitions.hpp"
+#include "vhost/Resources.hpp"
+#include "vhost/Script.hpp"
+
+namespace vhost {
+
+struct Report {
+	std::string text;
+	bool alert = false;
+};
+
+struct MenuRegistration {
+	Int16 menuResID = 0;
+	Int16 promptResID = 0;
+	Int32 menuCode = 0;
+	UInt32 flags = 0;
+};
+
+struct UndoStep {
+	std::string name;
+	GSErrCode result = NoError;
+	bool rolledBack = false;
+};
+
+// An IO call made to fail: the operation name as the add-on calls it (for example
+// "IO::File::Open"), the code it answers, an optional path part that the location must
+// contain, and how many more times it fires (-1: always).
+struct Fault {
+	std::string operation;
+	GSErrCode code = NoError;
+	std::string pathContains;
+	int remaining = -1;
+};
+
+// One placed element, as far as undo and the dump need it. The element calls fill in the
+// type's fields.
+struct ElementRecord {
+	std::string guid;
+	Int32 typeID = 0;
+	Int32 layer = 0;
+	std::map<std::string, std::string> fields;
+};
+
+// The part of the project that an undoable step can roll back.
+struct UndoableState {
+	std::vector<ElementRecord> elements;
+};
+
+using MenuHandler = GSErrCode (*)(const void* menuParams);
+
+struct Project {
+	// Folders of this run.
+	std::string runRoot;        // special folders live under it
+	std::string addonFile;      // the loaded module (or the test binary's stand-in)
+	std::string addonFolder;    // its folder: resource file, url.txt, VelmoraLib beside it
+	std::string resourceFile;   // the add-on's resource file
+	std::shared_ptr<const Resources> resources; // loaded on first use
+
+	std::string languageCode = "INT";
+
+	// What the add-on registered.
+	std::string addonName;
+	std::string addonDescription;
+	std::vector<MenuRegistration> menus;
+	std::map<Int16, MenuHandler> menuHandlers;
+
+	// What the add-on said and did.
+	std::vector<Report> reports;
+	std::vector<std::string> alerts;
+	std::vector<std::string> debug;
+	int beeps = 0;
+	std::vector<std::string> urls;
+	std::vector<std::string> shell;
+	std::vector<std::string> exceptions;
+	std::vector<std::string> scriptErrors;
+	std::vector<std::string> memoryFaults;
+
+	// The UI script and how far it has been played.
+	std::vector<ScriptStep> script;
+	std::size_t scriptPos = 0;
+
+	// Undo.
+	std::vector<UndoStep> undo;
+	int undoDepth = 0;
+	UndoableState state;
+
+	// IO.
+	int ioInitDepth = 0;
+	std::vector<Fault> faults;
+	bool keepInMemory = false;
+};
+
+// The current project. Always exists; Reset replaces it.
+Project& Current();
+
+// A fresh project whose special folders live under runRoot (made if missing). An empty
+// runRoot makes a new temporary folder. addonFolder is where the add-on's files lie.
+void Reset(const std::string& runRoot, const std::string& addonFolder);
+
+// Special folders under the run root, created on Reset.
+std::string CommonDocumentsFolder();   // "Common Documents"
+std::string DocumentsFolder();         // "Documents"
+std::string UserLibraryFolder();       // "User Library"
+std::string TempFolder();              // "Temp"
+std::string EmbeddedLibraryFolder();   // "Project/Embedded Library"
+
+// Fault injection. FaultFor answers the code to fail with (and counts the firing), or NoError.
+void InjectFault(const std::string& operation, GSErrCode code, const std::string& pathContains = "", int times = -1);
+void ClearFaults();
+GSErrCode FaultFor(const std::string& operation, const std::string& path = "");
+
+// Live memory handles and pointers.
+int LiveHandles();
+
+// Runs an add-on function behind the exception barrier: an exception is recorded in
+// exceptions (with where) and answers Error.
+GSErrCode Guarded(const char* where, const std::function<GSErrCode()>& fn);
+
+// Element changes must happen inside an undoable step.
+GSErrCode CheckUndoScope();
+
+// Writes the project as JSON (the keys that exist so far, in a stable order).
+std::string DumpJson();
+
+// True when nothing went wrong that must fail the run (exceptions, script errors,
+// memory faults).
+bool RunIsClean();
+
+} // namespace vhost
+
+#endif

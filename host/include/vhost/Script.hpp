@@ -1,0 +1,37 @@
+// The UI script: scripted answers for dialogs, alerts and file dialogs.
+//
+// One step a line; '#' starts a comment; texts in double quotes with \" and \\ as escapes.
+//   dialog ID | set ITEM VALUE | text ITEM "T" | click ITEM | listclick ITEM ROW COL
+//   expect enabled|disabled|hidden|shown ITEM | expect value ITEM V | expect text ITEM "T"
+//   alert BUTTON | file "PATH" | folder "PATH" | cancel
+#ifndef VHOST_SCRIPT_HPP
+#define VHOST_SCRIPT_HPP
+
+#include <string>
+#include <vector>
+
+namespace vhost {
+
+struct ScriptStep {
+	int line = 0;
+	std::string verb;
+	std::vector<std::string> args; // texts unquoted
+};
+
+// Parses script text; answers false with "line N: why".
+bool ParseScript(const std::string& text, std::vector<ScriptStep>& steps, std::string& error);
+// Loads a script file into the current project.
+bool LoadScript(const std::string& path, std::string& error);
+void SetScript(const std::vector<ScriptStep>& steps);
+
+// The next step, if any, without taking it; Take consumes it.
+const ScriptStep* PeekStep();
+void TakeStep();
+// Records a script error at the step's line (or at the end of the script).
+void ScriptError(const ScriptStep* step, const std::string& why);
+// At the end of a run: steps left over are an error.
+void FinishScript();
+
+} // namespace vhost
+
+#endif

@@ -1,0 +1,83 @@
+// Report window, menus, identification, undo.
+#include <cstdarg>
+
+#include "ACAPinc.h"
+#include "vhost/Project.hpp"
+
+void ACAPI_WriteReport(const char* format, bool withAlert, ...)
+{
+	va_list args;
+	va_start(args, withAlert);
+	const std::string text = GS::UniString::VPrintf(format != nullptr ? format : "", args).ToUtf8();
+	va_end(args);
+	vhost::Current().reports.push_back({text, withAlert});
+}
+
+void ACAPI_WriteReport(const GS::UniString& text, bool withAlert)
+{
+	vhost::Current().reports.push_back({text.ToUtf8(), withAlert});
+}
+
+GSErrCode ACAPI_MenuItem_RegisterMenu(short menuStrResID, short promptStrResID, APIMenuCodeID menuPosCode, GSFlags menuFlags)
+{
+	vhost::Project& p = vhost::Current();
+	for (const auto& m : p.menus)
+		if (m.menuResID == menuStrResID) return APIERR_REFUSEDCMD;
+	p.menus.push_back({menuStrResID, promptStrResID, static_cast<Int32>(menuPosCode), menuFlags});
+	return NoError;
+}
+
+GSErrCode ACAPI_MenuItem_InstallMenuHandler(short menuStrResID, APIMenuCommandProc* handlerProc)
+{
+	vhost::Project& p = vhost::Current();
+	if (handlerProc == nullptr) return APIERR_BADPARS;
+	bool registered = false;
+	for (const auto& m : p.menus) registered = registered || m.menuResID == menuStrResID;
+	if (!registered) return APIERR_BADID;
+	p.menuHandlers[menuStrResID] = reinterpret_cast<vhost::MenuHandler>(handlerProc);
+	return NoError;
+}
+
+GSErrCode ACAPI_GetOwnLocation(IO::Location* ownFileLoc)
+{
+	if (ownFileLoc == nullptr) return APIERR_BADPARS;
+	const vhost::Project& p = vhost::Current();
+	if (p.addonFile.empty()) return APIERR_GENERAL;
+	*ownFileLoc = IO::Location(p.addonFile.c_str());
+	return NoError;
+}
+
+GSResModule ACAPI_GetOwnResModule() { return 1; }
+
+GSErrCode ACAPI_AddOnIdentification_Application(API_ServerApplicationInfo* appInfo)
+{
+	if (appInfo == nullptr) return APIERR_BADPARS;
+	*appInfo = API_ServerApplicationInfo();
+	appInfo->mainVersion = VELMORA_HOST_API;
+	appInfo->language = GS::UniString(vhost::Current().languageCode);
+	return NoError;
+}
+
+GSErrCode ACAPI_KeepInMemory(bool keepInMemory)
+{
+	vhost::Current().keepInMemory = keepInMemory;
+	return NoError;
+}
+
+GSErrCode ACAPI_CallUndoableCommand(const GS::UniString& undoString, const std::function<GSErrCode()>& command)
+{
+	vhost::Project& p = vhost::Current();
+	if (!command) return APIERR_BADPARS;
+	if (p.undoDepth > 0) return APIERR_NESTING; // steps do not nest
+	const vhost::UndoableState before = p.state;
+	++p.undoDepth;
+	const GSErrCode result = vhost::Guarded("undoable command", command);
+	--p.undoDepth;
+	vhost::UndoStep step{undoString.ToUtf8(), result, false};
+	if (result != NoError) {
+		p.state = before;
+		step.rolledBack = true;
+	}
+	p.undo.push_back(step);
+	return result;
+}

@@ -1,0 +1,111 @@
+#include "Folder.hpp"
+
+#include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+#include "FileSystem.hpp"
+#include "vhost/Project.hpp"
+
+namespace IO {
+
+namespace {
+
+bool IsDir(const std::string& path)
+{
+	struct stat st{};
+	return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+} // namespace
+
+Folder::Folder(const Location& loc, OnNotFound onNotFound) : loc_(loc)
+{
+	status_ = vhost::FaultFor("IO::Folder::Folder", loc.ToPath());
+	if (status_ != NoError) return;
+	if (IsDir(loc.ToPath())) return;
+	if (onNotFound == Create && !loc.IsEmpty() && ::mkdir(loc.ToPath().c_str(), 0777) == 0) return;
+	status_ = ErrFolderNotFound;
+}
+
+GSErrCode Folder::Enumerate(EnumCallback callback, void* userData) const
+{
+	if (status_ != NoError) return status_;
+	if (const GSErrCode f = vhost::FaultFor("IO::Folder::Enumerate", loc_.ToPath())) return f;
+	DIR* dir = ::opendir(loc_.ToPath().c_str());
+	if (dir == nullptr) return ErrFolderNotFound;
+	std::vector<std::pair<std::string, bool>> entries;
+	while (dirent* e = ::readdir(dir)) {
+		const std::string name = e->d_name;
+		if (name == "." || name == "..") continue;
+		struct stat st{};
+		const std::string path = loc_.ToPath() + "/" + name;
+		// lstat: a link is reported as a file, never followed as a folder.
+		const bool isFolder = ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+		entries.emplace_back(name, isFolder);
+	}
+	::closedir(dir);
+	std::sort(entries.begin(), entries.end());
+	for (const auto& e : entries) {
+		if (!callback(*this, Name(GS::UniString(e.first)), e.second, userData)) break;
+	}
+	return NoError;
+}
+
+GSErrCode Folder::CreateFolder(const Name& name, AccessDeniedTreatment /*adt*/)
+{
+	if (status_ != NoError) return status_;
+	Location child = loc_;
+	if (const GSErrCode err = child.AppendToLocal(name)) return err;
+	if (const GSErrCode f = vhost::FaultFor("IO::Folder::CreateFolder", child.ToPath())) return f;
+	if (::mkdir(child.ToPath().c_str(), 0777) == 0) return NoError;
+	return errno == EEXIST ? ErrFolderExists : (errno == EACCES ? ErrAccessDenied : ErrCreation);
+}
+
+GSErrCode Folder::CreateFile(const Name& name)
+{
+	if (status_ != NoError) return status_;
+	Location child = loc_;
+	if (const GSErrCode err = child.AppendToLocal(name)) return err;
+	File file(child, File::Create);
+	return file.GetStatus();
+}
+
+GSErrCode Folder::Delete(const Name& name)
+{
+	if (status_ != NoError) return status_;
+	Location child = loc_;
+	if (const GSErrCode err = child.AppendToLocal(name)) return err;
+	if (const GSErrCode f = vhost::FaultFor("IO::Folder::Delete", child.ToPath())) return f;
+	return fileSystem.Delete(child);
+}
+
+bool Folder::Contains(const Name& name) const
+{
+	Location child = loc_;
+	return status_ == NoError && child.AppendToLocal(name) == NoError && fileSystem.Exists(child);
+}
+
+namespace {
+
+bool EnumerateForTree(const Folder& parent, const Name& name, bool isFolder, void* userData)
+{
+	auto* tree = static_cast<TreeEnumerator*>(userData);
+	Location loc = parent.GetLocation();
+	loc.AppendToLocal(name);
+	if (isFolder) tree->FolderFound(loc); else tree->FileFound(loc);
+	return true;
+}
+
+} // namespace
+
+GSErrCode TreeEnumerator::Do()
+{
+	if (const GSErrCode f = vhost::FaultFor("IO::TreeEnumerator::Do", folder_.GetLocation().ToPath())) return f;
+	return folder_.Enumerate(EnumerateForTree, this);
+}
+
+} // namespace IO

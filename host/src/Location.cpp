@@ -1,0 +1,63 @@
+#include "Location.hpp"
+
+namespace IO {
+
+GS::UniString Name::GetExtension() const
+{
+	const USize dot = name_.FindLast(u'.');
+	if (dot == GS::UniString::MaxLength || dot == 0) return GS::UniString();
+	return name_.GetSubstring(dot + 1, name_.GetLength());
+}
+
+void Name::DeleteExtension()
+{
+	const USize dot = name_.FindLast(u'.');
+	if (dot != GS::UniString::MaxLength && dot != 0) name_.Truncate(dot);
+}
+
+Location::Location(const GS::UniString& path) : path_(path.ToUtf8())
+{
+	while (path_.size() > 1 && path_.back() == '/') path_.pop_back();
+}
+
+GSErrCode Location::AppendToLocal(const Name& name)
+{
+	const GS::UniString& n = name.ToString();
+	if (path_.empty() || n.IsEmpty() || n == "." || n == ".." || n.Contains(u'/')) return ErrLocation;
+	if (path_.back() != '/') path_ += '/';
+	path_ += n.ToUtf8();
+	return NoError;
+}
+
+GSErrCode Location::DeleteLastLocalName()
+{
+	const auto slash = path_.rfind('/');
+	if (path_.empty() || path_ == "/" || slash == std::string::npos) return ErrLocation;
+	path_.erase(slash == 0 ? 1 : slash);
+	return NoError;
+}
+
+GSErrCode Location::GetLastLocalName(Name* name) const
+{
+	const auto slash = path_.rfind('/');
+	if (path_.empty() || path_ == "/" || name == nullptr) return ErrLocation;
+	*name = Name(GS::UniString(path_.substr(slash == std::string::npos ? 0 : slash + 1)));
+	return NoError;
+}
+
+GSErrCode Location::SetLastLocalName(const Name& name)
+{
+	const GSErrCode err = DeleteLastLocalName();
+	return err != NoError ? err : AppendToLocal(name);
+}
+
+GSErrCode Location::ToDisplayText(GS::UniString* text) const
+{
+	if (text == nullptr) return ErrParam;
+	*text = GS::UniString(path_);
+	return NoError;
+}
+
+GS::UniString Location::ToDisplayText() const { return GS::UniString(path_); }
+
+} // namespace IO

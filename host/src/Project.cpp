@@ -1,0 +1,138 @@
+#include "vhost/Project.hpp"
+
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <stdexcept>
+
+#include <nlohmann/json.hpp>
+
+#include "APIdefs_Errors.h"
+
+namespace vhost {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+Project& Slot()
+{
+	static Project project;
+	return project;
+}
+
+std::string Under(const char* name)
+{
+	const std::string& root = Slot().runRoot;
+	return root.empty() ? std::string() : root + "/" + name;
+}
+
+std::string MakeTempRoot()
+{
+	std::string pattern = (fs::temp_directory_path() / "velmora-host-XXXXXX").string();
+	if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary run root");
+	return pattern;
+}
+
+} // namespace
+
+Project& Current() { return Slot(); }
+
+std::string CommonDocumentsFolder() { return Under("Common Documents"); }
+std::string DocumentsFolder() { return Under("Documents"); }
+std::string UserLibraryFolder() { return Under("User Library"); }
+std::string TempFolder() { return Under("Temp"); }
+std::string EmbeddedLibraryFolder() { return Under("Project/Embedded Library"); }
+
+void Reset(const std::string& runRoot, const std::string& addonFolder)
+{
+	Slot() = Project();
+	Project& p = Slot();
+	p.runRoot = runRoot.empty() ? MakeTempRoot() : fs::absolute(runRoot).lexically_normal().string();
+	while (p.runRoot.size() > 1 && p.runRoot.back() == '/') p.runRoot.pop_back();
+	p.addonFolder = addonFolder;
+	p.addonFile = addonFolder.empty() ? std::string() : addonFolder + "/Velmora.so";
+	p.resourceFile = addonFolder.empty() ? std::string() : addonFolder + "/Velmora.rsrc";
+	for (const std::string& folder : {CommonDocumentsFolder(), DocumentsFolder(), UserLibraryFolder(), TempFolder(), EmbeddedLibraryFolder()})
+		fs::create_directories(fs::u8path(folder));
+}
+
+void InjectFault(const std::string& operation, GSErrCode code, const std::string& pathContains, int times)
+{
+	Slot().faults.push_back(Fault{operation, code, pathContains, times});
+}
+
+void ClearFaults() { Slot().faults.clear(); }
+
+GSErrCode FaultFor(const std::string& operation, const std::string& path)
+{
+	for (Fault& f : Slot().faults) {
+		if (f.operation != operation || f.remaining == 0) continue;
+		if (!f.pathContains.empty() && path.find(f.pathContains) == std::string::npos) continue;
+		if (f.remaining > 0) --f.remaining;
+		return f.code;
+	}
+	return NoError;
+}
+
+GSErrCode Guarded(const char* where, const std::function<GSErrCode()>& fn)
+{
+	auto record = [where](const std::string& what) {
+		Slot().exceptions.push_back(std::string(where) + ": " + what);
+		return Error;
+	};
+	try {
+		return fn();
+	} catch (const std::exception& e) {
+		return record(e.what());
+	} catch (const char* text) {
+		return record(text != nullptr ? text : "(null C string)");
+	} catch (...) {
+		return record("unknown exception");
+	}
+}
+
+GSErrCode CheckUndoScope()
+{
+	return Slot().undoDepth > 0 ? NoError : APIERR_NEEDSUNDOSCOPE;
+}
+
+bool RunIsClean()
+{
+	const Project& p = Slot();
+	return p.exceptions.empty() && p.scriptErrors.empty() && p.memoryFaults.empty();
+}
+
+std::string DumpJson()
+{
+	using json = nlohmann::ordered_json;
+	const Project& p = Slot();
+	json j;
+	j["addon"] = {{"name", p.addonName}, {"description", p.addonDescription}};
+	j["language"] = p.languageCode;
+	j["menus"] = json::array();
+	for (const auto& m : p.menus)
+		j["menus"].push_back({{"id", m.menuResID}, {"promptId", m.promptResID}, {"code", m.menuCode}, {"flags", m.flags}});
+	j["reports"] = json::array();
+	for (const auto& r : p.reports) j["reports"].push_back({{"text", r.text}, {"alert", r.alert}});
+	j["alerts"] = p.alerts;
+	j["undo"] = json::array();
+	for (const auto& u : p.undo) j["undo"].push_back({{"name", u.name}, {"result", u.result}, {"rolledBack", u.rolledBack}});
+	j["elements"] = json::array();
+	for (const auto& e : p.state.elements) {
+		json fields = json::object();
+		for (const auto& f : e.fields) fields[f.first] = f.second;
+		j["elements"].push_back({{"guid", e.guid}, {"type", e.typeID}, {"layer", e.layer}, {"fields", fields}});
+	}
+	j["urls"] = p.urls;
+	j["shell"] = p.shell;
+	j["debug"] = p.debug;
+	j["beeps"] = p.beeps;
+	j["exceptions"] = p.exceptions;
+	j["scriptErrors"] = p.scriptErrors;
+	j["memoryFaults"] = p.memoryFaults;
+	j["liveHandles"] = LiveHandles();
+	return j.dump(2) + "\n";
+}
+
+} // namespace vhost

@@ -1,0 +1,60 @@
+#include "TestSupport.hpp"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace testsupport {
+
+TempDir::TempDir()
+{
+	std::string pattern = (fs::temp_directory_path() / "velmora-test-XXXXXX").string();
+	if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+	path_ = pattern;
+}
+
+TempDir::~TempDir()
+{
+	std::error_code ec;
+	fs::remove_all(path_, ec);
+}
+
+void WriteFile(const std::string& path, const std::string& bytes)
+{
+	const fs::path p = fs::u8path(path);
+	if (p.has_parent_path()) fs::create_directories(p.parent_path());
+	std::ofstream out(p, std::ios::binary);
+	out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+	if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+std::string ReadFile(const std::string& path)
+{
+	std::ifstream in(fs::u8path(path), std::ios::binary);
+	if (!in) throw std::runtime_error("cannot read " + path);
+	std::ostringstream s;
+	s << in.rdbuf();
+	return s.str();
+}
+
+IO::Location Loc(const std::string& path) { return IO::Location(path.c_str()); }
+
+void HostTest::SetUp() { vhost::Reset(root_.Path(), VELMORA_BUILD_DIR); }
+
+void HostTest::TearDown()
+{
+	EXPECT_TRUE(vhost::Current().memoryFaults.empty());
+}
+
+std::vector<std::string> HostTest::ReportTexts() const
+{
+	std::vector<std::string> texts;
+	for (const auto& r : vhost::Current().reports) texts.push_back(r.text);
+	return texts;
+}
+
+} // namespace testsupport

@@ -1,0 +1,51 @@
+// Helpers shared by the tests: a fresh host project per test, files written on the fly.
+#ifndef VELMORA_TESTSUPPORT_HPP
+#define VELMORA_TESTSUPPORT_HPP
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "Location.hpp"
+#include "vhost/Project.hpp"
+
+namespace testsupport {
+
+// A new temporary folder, removed when the object goes.
+class TempDir {
+public:
+	TempDir();
+	~TempDir();
+	TempDir(const TempDir&) = delete;
+	TempDir& operator=(const TempDir&) = delete;
+	const std::string& Path() const { return path_; }
+	std::string operator/(const std::string& rel) const { return path_ + "/" + rel; }
+
+private:
+	std::string path_;
+};
+
+// Writes bytes to a file, making its folders.
+void WriteFile(const std::string& path, const std::string& bytes);
+std::string ReadFile(const std::string& path);
+IO::Location Loc(const std::string& path);
+
+// Each test gets a fresh host project under its own run root; the add-on folder is a
+// copy-free pointer to the build folder (resource file, url.txt, ... lie there).
+class HostTest : public ::testing::Test {
+protected:
+	void SetUp() override;
+	void TearDown() override;
+	vhost::Project& Host() { return vhost::Current(); }
+	std::string RunRoot() const { return root_.Path(); }
+	// Texts of the reports so far.
+	std::vector<std::string> ReportTexts() const;
+
+private:
+	TempDir root_;
+};
+
+} // namespace testsupport
+
+#endif
