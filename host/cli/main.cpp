@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "vhost/Addon.hpp"
+#include "vhost/Platform.hpp"
 #include "vhost/Project.hpp"
 #include "vhost/Script.hpp"
 
@@ -79,14 +80,6 @@ std::string ParseArgs(int argc, char** argv, Options& o)
 	return "";
 }
 
-// The host's own shell tools come first on PATH, as on the real platform.
-void PutToolsOnPath()
-{
-	const char* path = std::getenv("PATH");
-	const std::string tools = VHOST_TOOLS_DIR;
-	::setenv("PATH", (tools + (path != nullptr ? ":" + std::string(path) : "")).c_str(), 1);
-}
-
 bool WriteOut(const std::string& dir)
 {
 	std::error_code ec;
@@ -111,7 +104,8 @@ int main(int argc, char** argv)
 	vhost::Reset(o.home, fs::path(addonPath).parent_path().string());
 	vhost::Current().addonFile = addonPath;
 	vhost::Current().languageCode = o.language;
-	PutToolsOnPath();
+	// The host's own shell tools come first on PATH, as on the real platform.
+	vhost::PrepareShell(VHOST_TOOLS_DIR);
 	std::string error;
 	if (!o.script.empty() && !vhost::LoadScript(o.script, error)) return Fail(error);
 
@@ -131,6 +125,7 @@ int main(int argc, char** argv)
 	for (const auto& e : vhost::Current().scriptErrors) std::fprintf(stderr, "velmora-host: %s\n", e.c_str());
 	for (const auto& e : vhost::Current().exceptions) std::fprintf(stderr, "velmora-host: exception in %s\n", e.c_str());
 	for (const auto& e : vhost::Current().memoryFaults) std::fprintf(stderr, "velmora-host: %s\n", e.c_str());
+	for (const auto& e : vhost::Current().dialogFaults) std::fprintf(stderr, "velmora-host: dialog fault: %s\n", e.c_str());
 	// Unloading last: the dump may still hold texts the module made.
 	vhost::UnloadAddonModule(module);
 	return ok && vhost::RunIsClean() ? 0 : 1;

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "ACAPI_Dialogs.h"
 #include "APIdefs_Base.h"
 #include "APIdefs_Errors.h"
 #include "FileSystem.hpp"

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "APIdefs_Errors.h"
+#include "vhost/Platform.hpp"
 
 namespace vhost {
 
@@ -100,7 +101,7 @@ GSErrCode CheckUndoScope()
 bool RunIsClean()
 {
 	const Project& p = Slot();
-	return p.exceptions.empty() && p.scriptErrors.empty() && p.memoryFaults.empty();
+	return p.exceptions.empty() && p.scriptErrors.empty() && p.memoryFaults.empty() && p.dialogFaults.empty();
 }
 
 std::string DumpJson()
@@ -115,7 +116,14 @@ std::string DumpJson()
 		j["menus"].push_back({{"id", m.menuResID}, {"promptId", m.promptResID}, {"code", m.menuCode}, {"flags", m.flags}});
 	j["reports"] = json::array();
 	for (const auto& r : p.reports) j["reports"].push_back({{"text", r.text}, {"alert", r.alert}});
-	j["alerts"] = p.alerts;
+	j["alerts"] = json::array();
+	for (const auto& a : p.alerts)
+		j["alerts"].push_back({{"type", a.type}, {"title", a.title}, {"text", a.largeText}, {"detail", a.smallText},
+			{"buttons", a.buttons}, {"answer", a.answer}});
+	j["dialogs"] = json::array();
+	for (const auto& d : p.dialogsShown) j["dialogs"].push_back({{"id", d.id}, {"closedBy", d.closedBy}, {"cancelled", d.cancelled}});
+	j["fileDialogs"] = json::array();
+	for (const auto& f : p.fileDialogs) j["fileDialogs"].push_back({{"kind", f.kind}, {"title", f.title}, {"answer", f.answer}});
 	j["undo"] = json::array();
 	for (const auto& u : p.undo) j["undo"].push_back({{"name", u.name}, {"result", u.result}, {"rolledBack", u.rolledBack}});
 	j["elements"] = json::array();
@@ -125,12 +133,14 @@ std::string DumpJson()
 		j["elements"].push_back({{"guid", e.guid}, {"type", e.typeID}, {"layer", e.layer}, {"fields", fields}});
 	}
 	j["urls"] = p.urls;
+	j["opened"] = OpenedPaths();
 	j["shell"] = p.shell;
 	j["debug"] = p.debug;
 	j["beeps"] = p.beeps;
 	j["exceptions"] = p.exceptions;
 	j["scriptErrors"] = p.scriptErrors;
 	j["memoryFaults"] = p.memoryFaults;
+	j["dialogFaults"] = p.dialogFaults;
 	j["liveHandles"] = LiveHandles();
 	return j.dump(2) + "\n";
 }

@@ -69,6 +69,12 @@ bool ParseItem(const std::vector<std::string>& w, DialogItemDef& item, std::stri
 		const std::string& key = w[k];
 		if (key == "disabled") { item.enabled = false; continue; }
 		if (key == "hidden") { item.hidden = true; continue; }
+		if (key == "entry" && k + 1 < w.size() && IsText(w[k + 1])) { item.entries.push_back(TextOf(w[++k])); continue; }
+		if ((key == "columns" || key == "image") && k + 1 < w.size()) {
+			Int16& target = key == "columns" ? item.columns : item.image;
+			if (!ToId(w[++k], target) || target < 0) { error = "bad item attribute '" + key + "'"; return false; }
+			continue;
+		}
 		double* target = key == "value" ? &item.value : key == "min" ? &item.minValue : key == "max" ? &item.maxValue : nullptr;
 		if (target == nullptr || k + 1 >= w.size() || !ToNumber(w[k + 1], *target)) {
 			error = "bad item attribute '" + key + "'";

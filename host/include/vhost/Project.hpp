@@ -3,6 +3,7 @@
 #ifndef VHOST_PROJECT_HPP
 #define VHOST_PROJECT_HPP
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "Definitions.hpp"
+#include "vhost/Dialogs.hpp"
 #include "vhost/Resources.hpp"
 #include "vhost/Script.hpp"
 
@@ -77,7 +79,7 @@ struct Project {
 
 	// What the add-on said and did.
 	std::vector<Report> reports;
-	std::vector<std::string> alerts;
+	std::vector<AlertRecord> alerts;
 	std::vector<std::string> debug;
 	int beeps = 0;
 	std::vector<std::string> urls;
@@ -99,6 +101,16 @@ struct Project {
 	int ioInitDepth = 0;
 	std::vector<Fault> faults;
 	bool keepInMemory = false;
+
+	// Dialogs (host/src/Dialogs.cpp): the open modal dialogs, innermost last (a deque, so
+	// a dialog stays put while its callback opens another), and what was shown.
+	std::deque<DialogState> openDialogs;
+	std::vector<DialogRecord> dialogsShown;
+	std::vector<FileDialogRecord> fileDialogs;
+	std::vector<std::string> dialogFaults; // dialog calls the add-on got wrong
+	bool toolTips = false;
+	bool scriptBroken = false; // after a script error the rest of the UI is cancelled
+	std::vector<FileTypeRecord> fileTypes; // type id N is entry N-1
 };
 
 // The current project. Always exists; Reset replaces it.
@@ -134,7 +146,7 @@ GSErrCode CheckUndoScope();
 std::string DumpJson();
 
 // True when nothing went wrong that must fail the run (exceptions, script errors,
-// memory faults).
+// memory faults, dialog faults).
 bool RunIsClean();
 
 } // namespace vhost

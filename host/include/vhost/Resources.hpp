@@ -7,7 +7,10 @@
 //   end
 //   dialog 32502 "Title"       a dialog and its items
 //     item 1 button "OK"
-//     item 35 popup "" value 1 min 1 max 255 disabled hidden
+//     item 35 int "" value 1 min 1 max 255 disabled hidden
+//     item 36 popup "" entry "Pen" entry "Fill" value 1   popup entries, the selected one
+//     item 15 list columns 11 entry "row 1"               tab columns; rows (first cell)
+//     item 104 icon image 32731                           the icon or image shown
 //   end
 //   icon 32100 "icons/x.png"   an icon or image file, relative to the resource file
 //   image 32200 "images/y.png"
@@ -33,6 +36,9 @@ struct DialogItemDef {
 	double maxValue = 0.0;
 	bool enabled = true;
 	bool hidden = false;
+	std::vector<GS::UniString> entries; // popup entries or list rows
+	Int16 columns = 0;                  // list tab columns (0: one plain column)
+	Int16 image = 0;                    // icon or image resource id
 };
 
 struct DialogDef {
