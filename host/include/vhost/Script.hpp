@@ -4,6 +4,18 @@
 //   dialog ID | set ITEM VALUE | text ITEM "T" | click ITEM | listclick ITEM ROW COL
 //   expect enabled|disabled|hidden|shown ITEM | expect value ITEM V | expect text ITEM "T"
 //   alert BUTTON | file "PATH" | folder "PATH" | cancel
+//
+// How the host plays them (host/src/Dialogs.cpp, DialogAnswers.cpp):
+// - A modal dialog that opens takes the next step, which must be 'dialog' with its id; it
+//   then takes set/text/click/listclick/expect steps until a click closes it.
+// - 'set' works on int, real, check, radio, popup (the entry number) and usercontrol items,
+//   'text' on edit items; typing into edit, int and real items first asks the callback
+//   (message 10), then the change is message 6. 'click' is message 4 (a check box toggles
+//   first, a radio button turns on); 'listclick' selects the row, then message 4.
+// - A step on a hidden or disabled item, a dialog the script does not expect, an alert or a
+//   file dialog without its step, a failed expectation, or a script that ends while a dialog
+//   is open is a script error. The first one ends playback: the dialog closes as cancelled
+//   (message 3 with item 2) and the rest of the run's UI is cancelled without more errors.
 #ifndef VHOST_SCRIPT_HPP
 #define VHOST_SCRIPT_HPP
 
