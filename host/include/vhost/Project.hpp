@@ -59,6 +59,25 @@ struct UndoableState {
 
 using MenuHandler = GSErrCode (*)(const void* menuParams);
 
+// Adaptation layer: one story of the project, a tool box mode the add-on set, a dialog item
+// the add-on turned into a picker.
+struct StoryRecord {
+	Int16 index = 0;
+	double level = 0.0;
+};
+
+struct ToolBoxMode {
+	Int32 typeID = 0;
+	Int32 variationID = 0;
+	std::string classID;
+};
+
+struct UserControl {
+	Int16 dialogID = 0;
+	Int16 itemID = 0;
+	Int32 type = 0;
+};
+
 struct Project {
 	// Folders of this run.
 	std::string runRoot;        // special folders live under it
@@ -99,6 +118,13 @@ struct Project {
 	int ioInitDepth = 0;
 	std::vector<Fault> faults;
 	bool keepInMemory = false;
+
+	// Adaptation layer: the stories (lowest first; one ground floor at 0 m by default), every
+	// tool box mode set, every user-control callback set.
+	std::vector<StoryRecord> stories = {StoryRecord{0, 0.0}};
+	Int16 actStory = 0;
+	std::vector<ToolBoxMode> toolBoxModes;
+	std::vector<UserControl> userControls;
 };
 
 // The current project. Always exists; Reset replaces it.
