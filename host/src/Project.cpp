@@ -125,6 +125,8 @@ std::string DumpJson()
 		}
 		j["menus"].push_back(menu);
 	}
+	j["menuRuns"] = json::array();
+	for (const auto& r : p.menuRuns) j["menuRuns"].push_back({{"id", r.menuResID}, {"result", r.result}});
 	j["reports"] = json::array();
 	for (const auto& r : p.reports) j["reports"].push_back({{"text", r.text}, {"alert", r.alert}});
 	j["alerts"] = p.alerts;

@@ -72,6 +72,11 @@ struct ToolBoxMode {
 	std::string classID;
 };
 
+struct MenuRun {
+	Int16 menuResID = 0;
+	GSErrCode result = NoError;
+};
+
 struct UserControl {
 	Int16 dialogID = 0;
 	Int16 itemID = 0;
@@ -125,6 +130,8 @@ struct Project {
 	Int16 actStory = 0;
 	std::vector<ToolBoxMode> toolBoxModes;
 	std::vector<UserControl> userControls;
+	// Every menu command the host ran, with the handler's result.
+	std::vector<MenuRun> menuRuns;
 };
 
 // The current project. Always exists; Reset replaces it.
