@@ -6,7 +6,7 @@
 #include "APIdefs_Attributes.h"
 #include "APIdefs_Base.h"
 
-enum API_ElemTypeID {
+enum API_ElemTypeID : Int32 {
 	API_ZombieElemID = 0,
 	API_WallID = 1,
 	API_ColumnID = 2,
@@ -33,7 +33,7 @@ enum API_ElemTypeID {
 	API_GroupID = 50
 };
 
-enum API_ElemVariationID {
+enum API_ElemVariationID : Int32 {
 	APIVarId_Generic = 0,
 	APIVarId_Object = 1,
 	APIVarId_SymbolStair = 2,

@@ -35,7 +35,7 @@ struct API_ToolBoxItem {
 };
 
 // Host special folders.
-enum API_SpecFolderID {
+enum API_SpecFolderID : Int32 {
 	API_TemporaryFolderID = 3,
 	API_UserDocumentsFolderID = 4,
 	API_UserLibraryFolderID = 6,          // a writable folder of the user's own library parts
