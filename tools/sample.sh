@@ -5,5 +5,5 @@ cd "$(dirname "$0")/.."
 tools/setup.sh
 tools/build.sh build
 rm -rf out
-build/velmora-host --addon build/testaddon/test_addon_module.so --home out/home --out out menu 100
+build/velmora-host --home out/home --out out menu 32506
 echo "project written to out/project.json"

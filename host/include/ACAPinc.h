@@ -7,6 +7,7 @@
 #include "ACAPI_Dialogs.h"
 #include "APIdefs_Base.h"
 #include "APIdefs_Errors.h"
+#include "ACAPI_Adaptation.h"
 #include "FileSystem.hpp"
 #include "GSRoot.hpp"
 

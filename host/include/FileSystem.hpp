@@ -35,6 +35,9 @@ extern FileSystem fileSystem;
 
 // Opening and closing the host's input/output layer; calls nest.
 GSErrCode Init();
+// The same, with the host's start-up options (multi-threaded use, log file, log level); the
+// options are accepted and not modelled.
+GSErrCode Init(bool multiThreaded, const GS::UniString& logFile, Int32 logLevel);
 GSErrCode End();
 
 } // namespace IO

@@ -13,7 +13,8 @@ class Guid {
 public:
 	Guid() { bytes_.fill(0); }
 
-	// Parses the 36-character form (hex digits of either case, hyphens at 8, 13, 18, 23).
+	// Parses the 36-character form (hex digits of either case, hyphens at 8, 13, 18, 23),
+	// also in braces.
 	// On failure answers Error and leaves the value unchanged.
 	GSErrCode ConvertFromString(const char* text);
 	GSErrCode ConvertFromString(const UniString& text) { return ConvertFromString(text.ToCStr().Get()); }

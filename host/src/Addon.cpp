@@ -79,7 +79,9 @@ GSErrCode RunMenuCommand(Int16 menuResID, Int16 itemIndex)
 	params.menuItemRef.menuResID = menuResID;
 	params.menuItemRef.itemIndex = itemIndex;
 	const MenuHandler handler = it->second;
-	return Guarded("MenuCommandHandler", [&] { return handler(&params); });
+	const GSErrCode result = Guarded("MenuCommandHandler", [&] { return handler(&params); });
+	Current().menuRuns.push_back({menuResID, result});
+	return result;
 }
 
 } // namespace vhost

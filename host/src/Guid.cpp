@@ -28,7 +28,16 @@ UInt64 guidCounter = 0;
 
 GSErrCode Guid::ConvertFromString(const char* text)
 {
-	if (text == nullptr || std::strlen(text) != 36) return Error;
+	if (text == nullptr) return Error;
+	// The braced form "{...}" (library-part unique ids) reads the same.
+	const std::size_t length = std::strlen(text);
+	if (length == 38 && text[0] == '{' && text[37] == '}') {
+		char inner[37];
+		std::memcpy(inner, text + 1, 36);
+		inner[36] = 0;
+		return ConvertFromString(inner);
+	}
+	if (length != 36) return Error;
 	std::array<UInt8, 16> bytes{};
 	std::size_t b = 0;
 	for (std::size_t i = 0; i < 36;) {

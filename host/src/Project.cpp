@@ -112,8 +112,22 @@ std::string DumpJson()
 	j["addon"] = {{"name", p.addonName}, {"description", p.addonDescription}};
 	j["language"] = p.languageCode;
 	j["menus"] = json::array();
-	for (const auto& m : p.menus)
-		j["menus"].push_back({{"id", m.menuResID}, {"promptId", m.promptResID}, {"code", m.menuCode}, {"flags", m.flags}});
+	for (const auto& m : p.menus) {
+		json menu = {{"id", m.menuResID}, {"promptId", m.promptResID}, {"code", m.menuCode}, {"flags", m.flags}};
+		// The texts, when the add-on's resources were read (an add-on without a file has none).
+		if (p.resources) {
+			const auto& strings = p.resources->strings;
+			const auto texts = strings.find(m.menuResID);
+			const auto prompt = strings.find(m.promptResID);
+			menu["text"] = json::array();
+			if (texts != strings.end())
+				for (const auto& t : texts->second) menu["text"].push_back(t.ToUtf8());
+			menu["prompt"] = prompt != strings.end() && !prompt->second.empty() ? prompt->second.front().ToUtf8() : std::string();
+		}
+		j["menus"].push_back(menu);
+	}
+	j["menuRuns"] = json::array();
+	for (const auto& r : p.menuRuns) j["menuRuns"].push_back({{"id", r.menuResID}, {"result", r.result}});
 	j["reports"] = json::array();
 	for (const auto& r : p.reports) j["reports"].push_back({{"text", r.text}, {"alert", r.alert}});
 	j["alerts"] = json::array();

@@ -61,6 +61,24 @@ struct UndoableState {
 
 using MenuHandler = GSErrCode (*)(const void* menuParams);
 
+// Adaptation layer: one story of the project, a tool box mode the add-on set, a dialog item
+// the add-on turned into a picker.
+struct StoryRecord {
+	Int16 index = 0;
+	double level = 0.0;
+};
+
+struct ToolBoxMode {
+	Int32 typeID = 0;
+	Int32 variationID = 0;
+	std::string classID;
+};
+
+struct MenuRun {
+	Int16 menuResID = 0;
+	GSErrCode result = NoError;
+};
+
 struct Project {
 	// Folders of this run.
 	std::string runRoot;        // special folders live under it
@@ -111,6 +129,14 @@ struct Project {
 	bool toolTips = false;
 	bool scriptBroken = false; // after a script error the rest of the UI is cancelled
 	std::vector<FileTypeRecord> fileTypes; // type id N is entry N-1
+
+	// Adaptation layer: the stories (lowest first; one ground floor at 0 m by default), every
+	// tool box mode set.
+	std::vector<StoryRecord> stories = {StoryRecord{0, 0.0}};
+	Int16 actStory = 0;
+	std::vector<ToolBoxMode> toolBoxModes;
+	// Every menu command the host ran, with the handler's result.
+	std::vector<MenuRun> menuRuns;
 };
 
 // The current project. Always exists; Reset replaces it.

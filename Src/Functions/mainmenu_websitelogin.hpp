@@ -1,0 +1,11 @@
+// The menu command that opens the map website's login page.
+#ifndef VELMORA_MAINMENU_WEBSITELOGIN_HPP
+#define VELMORA_MAINMENU_WEBSITELOGIN_HPP
+
+class mainmenu_websitelogin {
+public:
+	// Runs the command; it reports its own failures.
+	void do_it();
+};
+
+#endif

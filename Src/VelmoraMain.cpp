@@ -1,0 +1,173 @@
+#include "VelmoraMain.hpp"
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "APICommon.hpp"
+#include "Functions/mainmenu_about.hpp"
+#include "Functions/mainmenu_help.hpp"
+#include "Functions/mainmenu_importmap.hpp"
+#include "Functions/mainmenu_settingsdefault.hpp"
+#include "Functions/mainmenu_support.hpp"
+#include "Functions/mainmenu_websitelogin.hpp"
+#include "RS.hpp"
+#include "generic/Environment.hpp"
+#include "generic/Interface.hpp"
+
+namespace {
+
+constexpr GSFlags kSettingsMenuFlags = 3;
+constexpr const char* kIOFailure = "Fatal Error point: IO::Init()";
+
+// Each command lives only while it runs.
+template <typename Command>
+void Run()
+{
+	const std::unique_ptr<Command> command(new Command);
+	command->do_it();
+}
+
+constexpr MenuCommand kCommands[kMenuCommandCount] = {
+	{32501, 0, "mainmenu_websitelogin", &Run<mainmenu_websitelogin>},
+	{32502, 0, "mainmenu_importmap", &Run<mainmenu_importmap>},
+	{32503, kSettingsMenuFlags, "mainmenu_settingsdefault", &Run<mainmenu_settingsdefault>},
+	{32504, 0, "mainmenu_help", &Run<mainmenu_help>},
+	{32505, 0, "mainmenu_support", &Run<mainmenu_support>},
+	{32506, 0, "mainmenu_about", &Run<mainmenu_about>},
+};
+
+} // namespace
+
+const MenuCommand* MenuCommands() { return kCommands; }
+
+const MenuCommand* FindMenuCommand(Int16 menuResID)
+{
+	for (const MenuCommand& c : kCommands)
+		if (menuResID == c.menuId || menuResID == c.menuId + kNorwegianMenuOffset) return &c;
+	return nullptr;
+}
+
+GSResID MenuIdOf(const MenuCommand& command, bool norwegian)
+{
+	return static_cast<GSResID>(command.menuId + (norwegian ? kNorwegianMenuOffset : 0));
+}
+
+API_AddonType AddonCheckEnvironment(API_EnvirParams* envir)
+{
+	if (envir == nullptr) return APIAddon_DontRegister;
+	const GSResModule own = ACAPI_GetOwnResModule();
+	RSGetIndString(&envir->addOnInfo.name, kAddonInfoStrings, 1, own);
+	RSGetIndString(&envir->addOnInfo.description, kAddonInfoStrings, 2, own);
+	return APIAddon_Normal;
+}
+
+GSErrCode AddonRegisterInterface()
+{
+	const bool norwegian = IsArchiCADNorwegian();
+	for (const MenuCommand& c : kCommands) {
+		const GSResID menuId = MenuIdOf(c, norwegian);
+		if (const GSErrCode err = kivel::Interface::RegisterMenu(menuId, static_cast<short>(menuId + kPromptOffset), MenuCode_UserDef, c.flags))
+			return err;
+	}
+	return NoError;
+}
+
+GSErrCode AddonInitialize()
+{
+	const bool norwegian = IsArchiCADNorwegian();
+	for (const MenuCommand& c : kCommands)
+		if (const GSErrCode err = kivel::Interface::InstallMenuHandler(MenuIdOf(c, norwegian), MenuCommandHandler)) return err;
+	return NoError;
+}
+
+GSErrCode AddonFreeData() { return NoError; }
+
+GSErrCode MenuCommandHandler(const API_MenuParams* menuParams)
+{
+	// The update trigger runs here, before every command, once it is built.
+
+	if (IO::Init(true, GS::UniString(), 1) != NoError) {
+		WriteReport_Alert("%s", kIOFailure);
+		return APIERR_GENERAL;
+	}
+	const MenuCommand* command = menuParams != nullptr ? FindMenuCommand(menuParams->menuItemRef.menuResID) : nullptr;
+	if (command != nullptr)
+		command->run();
+	else
+		WriteReport_Alert("Velmora / MenuCommandHandler# unknown code???");
+	if (IO::End() != NoError) {
+		WriteReport_Alert("%s", kIOFailure);
+		return APIERR_GENERAL;
+	}
+	return NoError;
+}
+
+bool IsArchiCADNorwegian()
+{
+	API_ServerApplicationInfo info{};
+	if (kivel::Environment::GetServerApplicationInfo(info) != NoError) return false;
+	return info.language.IsEqual(GS::UniString("NOR"), GS::CaseSensitive);
+}
+
+bool IsOSWindows()
+{
+#if defined(_WIN32)
+	return true;
+#else
+	return false;
+#endif
+}
+
+bool IsOSMacintosh()
+{
+#if defined(__APPLE__)
+	return true;
+#else
+	return false;
+#endif
+}
+
+bool IsOSLinux()
+{
+#if defined(__linux__)
+	return true;
+#else
+	return false;
+#endif
+}
+
+GS::UniString macintosh_filepath_update(const GS::UniString& path)
+{
+	GS::UniString escaped;
+	for (const GS::UniChar unit : path.Units()) {
+		if (unit == u' ') escaped.Append(u'\\');
+		escaped.Append(unit);
+	}
+	return escaped;
+}
+
+GS::UniString shell_quote(const GS::UniString& argument)
+{
+	GS::UniString quoted(u"'");
+	for (const GS::UniChar unit : argument.Units()) {
+		if (unit == u'\'')
+			quoted += GS::UniString(u"'\\''");
+		else
+			quoted.Append(unit);
+	}
+	quoted.Append(u'\'');
+	return quoted;
+}
+
+void system_shell(const GS::UniString& command)
+{
+	// At most three bytes a UTF-16 unit (a surrogate pair makes four from two), and the zero.
+	std::vector<char> buffer(command.GetLength() * 3 + 4);
+	const GS::UniString::CStr text = command.ToCStr(GS::CC_Default);
+	const std::size_t length = std::strlen(text.Get());
+	if (length >= buffer.size()) return; // not reachable with the bound above
+	std::memcpy(buffer.data(), text.Get(), length + 1);
+	static_cast<void>(std::system(buffer.data()));
+}
