@@ -32,13 +32,13 @@ private:
 	GSErrCode status_ = NoError;
 };
 
-// Walks one folder's direct entries through the two virtual calls.
+// Walks one folder's direct entries through the virtual calls; each answers 0 to go on.
 class TreeEnumerator {
 public:
 	explicit TreeEnumerator(const Folder& folder) : folder_(folder) {}
 	virtual ~TreeEnumerator() = default;
-	virtual void FileFound(const Location& loc) = 0;
-	virtual void FolderFound(const Location& loc) = 0;
+	virtual int FileFound(const Name& name) = 0;
+	virtual int FolderFound(const Name& name) = 0;
 	GSErrCode Do();
 
 private:

@@ -50,6 +50,13 @@ GSErrCode FileSystem::Move(const Location& from, const Location& to) const
 	return std::rename(from.ToPath().c_str(), to.ToPath().c_str()) == 0 ? NoError : ErrFileSystem;
 }
 
+GSErrCode FileSystem::Replace(const Location& from, const Location& to) const
+{
+	if (const GSErrCode f = vhost::FaultFor("IO::FileSystem::Replace", to.ToPath())) return f;
+	if (!Exists(from)) return ErrFileNotFound;
+	return std::rename(from.ToPath().c_str(), to.ToPath().c_str()) == 0 ? NoError : ErrFileSystem;
+}
+
 GSErrCode FileSystem::Copy(const Location& from, const Location& to) const
 {
 	if (const GSErrCode f = vhost::FaultFor("IO::FileSystem::Copy", from.ToPath())) return f;

@@ -91,13 +91,10 @@ bool Folder::Contains(const Name& name) const
 
 namespace {
 
-bool EnumerateForTree(const Folder& parent, const Name& name, bool isFolder, void* userData)
+bool EnumerateForTree(const Folder& /*parent*/, const Name& name, bool isFolder, void* userData)
 {
 	auto* tree = static_cast<TreeEnumerator*>(userData);
-	Location loc = parent.GetLocation();
-	loc.AppendToLocal(name);
-	if (isFolder) tree->FolderFound(loc); else tree->FileFound(loc);
-	return true;
+	return (isFolder ? tree->FolderFound(name) : tree->FileFound(name)) == 0;
 }
 
 } // namespace

@@ -1,0 +1,64 @@
+#include "folder_scan.hpp"
+
+#include <algorithm>
+
+#include "Folder.hpp"
+#include "Location.hpp"
+
+namespace {
+
+class folder_scan_helper : public IO::TreeEnumerator {
+public:
+	folder_scan_helper(const IO::Folder& folder, folder_scan* scan) : IO::TreeEnumerator(folder), scan_(scan) {}
+	int FileFound(const IO::Name& name) override
+	{
+		if (scan_->collect_files) scan_->ItemFound(name.ToString());
+		return 0;
+	}
+	int FolderFound(const IO::Name& name) override
+	{
+		if (scan_->collect_folders) scan_->ItemFound(name.ToString());
+		return 0;
+	}
+
+private:
+	folder_scan* scan_;
+};
+
+} // namespace
+
+void folder_scan::list_files(const GS::UniString& path)
+{
+	folder_scan_cleanup();
+	collect_files = true;
+	list_target(path);
+}
+
+void folder_scan::list_folders(const GS::UniString& path)
+{
+	folder_scan_cleanup();
+	collect_folders = true;
+	list_target(path);
+}
+
+void folder_scan::list_target(const GS::UniString& path)
+{
+	const IO::Folder folder(IO::Location(path), IO::Folder::Ignore);
+	if (folder.GetStatus() != NoError) return;
+	folder_scan_helper helper(folder, this);
+	helper.Do();
+}
+
+void folder_scan::ItemFound(const GS::UniString& name)
+{
+	auto& v = names.Std();
+	const auto at = std::lower_bound(v.begin(), v.end(), name);
+	if (at != v.end() && *at == name) return;
+	v.insert(at, name);
+}
+
+void folder_scan::folder_scan_cleanup()
+{
+	names.Clear();
+	collect_files = collect_folders = false;
+}

@@ -1,0 +1,191 @@
+#include <memory>
+#include <unistd.h>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "Classes/MiniIni.hpp"
+#include "Classes/url_ini.hpp"
+#include "Helpers/GSErrorCodes.hpp"
+#include "ACAPinc.h"
+#include "TestSupport.hpp"
+
+namespace {
+
+using Records = std::vector<std::pair<std::string, std::string>>;
+
+class RecordFile : public testsupport::HostTest {
+protected:
+	std::string Path(const std::string& name) const { return RunRoot() + "/Temp/" + name; }
+
+	// Reads `bytes` as a record file with `count` records; answers what was stored.
+	bool Read(const std::string& bytes, unsigned int count, Records& out, unsigned int bufferSize = 4096)
+	{
+		testsupport::WriteFile(Path("r.txt"), bytes);
+		std::vector<mini_ini_config_struc> records(count);
+		std::vector<char> buffer(bufferSize);
+		const bool ok = MiniIniConfigRead(GS::UniString(Path("r.txt")), true, records.data(), count, buffer.data(), bufferSize, error);
+		out.clear();
+		for (const auto& r : records)
+			if (r.key[0] != 0) out.emplace_back(r.key, r.value);
+		return ok;
+	}
+
+	bool Write(const Records& in, unsigned int bufferSize, const std::string& name = "w.txt")
+	{
+		std::vector<mini_ini_config_struc> records(in.size());
+		for (std::size_t i = 0; i < in.size(); ++i) {
+			std::snprintf(records[i].key, MiniIniKeySize, "%s", in[i].first.c_str());
+			std::snprintf(records[i].value, MiniIniValueSize, "%s", in[i].second.c_str());
+		}
+		std::vector<char> buffer(bufferSize + 1);
+		return MiniIniConfigWrite(GS::UniString(Path(name)), true, records.data(), static_cast<unsigned int>(records.size()),
+		                          buffer.data(), bufferSize, error);
+	}
+
+	std::string HostErrorText(const char* prefix, GSErrCode code) const
+	{
+		return std::string(prefix) + " *" + std::to_string(code) + ":" + GetGSErrName(code) + ":" + GetGSErrDetail(code) + "*";
+	}
+
+	char error[MiniIniErrorSize] = {};
+};
+
+TEST_F(RecordFile, ReadsRecordsByTheirBrackets)
+{
+	const std::string key255(255, 'k'), value1791(1791, 'v');
+	const struct {
+		std::string bytes;
+		unsigned int count;
+		Records expected;
+	} cases[] = {
+		{"junk\r\n[a=1]\r\ntrailing", 40, {{"a", "1"}}},
+		{"[=1][a=][b=2]", 40, {{"b", "2"}}},
+		{"[" + key255 + "=1][" + std::string(256, 'k') + "=2]", 40, {{key255, "1"}}},
+		{"[a=" + value1791 + "][b=" + std::string(1792, 'v') + "]", 40, {{"a", value1791}}},
+		{"[x[y=1]", 40, {{"x[y", "1"}}},
+		{"[a=b=c]", 40, {{"a", "b=c"}}},
+		{"[a\r\nb=1]", 40, {{"a\r\nb", "1"}}},
+		{"[a=1][b=2", 40, {{"a", "1"}}},
+		{"[a=1][b=2][c=3]", 2, {{"a", "1"}, {"b", "2"}}},
+		{"[a=1]x[", 40, {{"a", "1"}}},
+		{"[a=", 40, {}},
+	};
+	for (const auto& c : cases) {
+		Records got;
+		EXPECT_TRUE(Read(c.bytes, c.count, got)) << c.bytes.substr(0, 40) << ": " << error;
+		EXPECT_EQ(got, c.expected) << c.bytes.substr(0, 40);
+		EXPECT_STREQ(error, "");
+	}
+}
+
+TEST_F(RecordFile, ReadFailuresSayWhichStepFailed)
+{
+	Records got;
+	EXPECT_FALSE(Read("", 40, got));
+	EXPECT_STREQ(error, "MiniIniConfigRead# IO::File::GetDataLength - Illegal file length (0 bytes)");
+	EXPECT_FALSE(Read("[a=1][b=2]", 40, got, 9));
+	EXPECT_STREQ(error, "MiniIniConfigRead# IO::File::GetDataLength - Illegal file length (10 bytes)");
+	EXPECT_TRUE(Read("[a=1][b=2]", 40, got, 10)); // the whole buffer may be used
+
+	std::vector<mini_ini_config_struc> records(4);
+	std::vector<char> buffer(64);
+	EXPECT_FALSE(MiniIniConfigRead(GS::UniString(Path("missing.txt")), true, records.data(), 4, buffer.data(), 64, error));
+	EXPECT_EQ(error, HostErrorText("MiniIniConfigRead# IO::File::GetDataLength", ErrFileNotFound));
+
+	testsupport::WriteFile(Path("r.txt"), "[a=1]");
+	vhost::InjectFault("IO::File::Open", ErrAccessDenied, "r.txt");
+	EXPECT_FALSE(MiniIniConfigRead(GS::UniString(Path("r.txt")), true, records.data(), 4, buffer.data(), 64, error));
+	EXPECT_EQ(error, HostErrorText("MiniIniConfigRead# IO::File::Open", ErrAccessDenied));
+}
+
+TEST_F(RecordFile, FilesAboveSixtyFourMebibytesAreRefusedUnread)
+{
+	testsupport::WriteFile(Path("big.txt"), "[a=1]");
+	ASSERT_EQ(::truncate(Path("big.txt").c_str(), MiniIniFileBufferSize + 1), 0);
+	auto records = std::make_unique<mini_ini_config_struc[]>(4);
+	std::vector<char> buffer(16);
+	EXPECT_FALSE(MiniIniConfigRead(GS::UniString(Path("big.txt")), true, records.get(), 4, buffer.data(), MiniIniFileBufferSize, error));
+	EXPECT_STREQ(error, "MiniIniConfigRead# IO::File::GetDataLength - Illegal file length (67108865 bytes)");
+}
+
+TEST_F(RecordFile, WritesRecordsWithLineEndsAndChecksTheBuffer)
+{
+	ASSERT_TRUE(Write({{"a", "1"}, {"", "skipped"}, {"b", "2"}}, 15)) << error;
+	EXPECT_EQ(testsupport::ReadFile(Path("w.txt")), "[a=1]\r\n[b=2]\r\n");
+	EXPECT_FALSE(Write({{"a", "1"}, {"b", "2"}}, 14));
+	EXPECT_STREQ(error, "MiniIniConfigWrite# output buffer is not large enough to process data");
+	EXPECT_FALSE(Write({{"a", "1"}}, 0));
+	EXPECT_STREQ(error, "MiniIniConfigWrite# output buffer has zero length");
+	ASSERT_TRUE(Write({{"", "x"}}, 15));
+	EXPECT_EQ(testsupport::ReadFile(Path("w.txt")), "");
+}
+
+TEST_F(RecordFile, FailedWriteLeavesTheOldFileWhole)
+{
+	ASSERT_TRUE(Write({{"old", "content that is longer"}}, 100));
+	const std::string before = testsupport::ReadFile(Path("w.txt"));
+	const struct {
+		const char* operation;
+		const char* expected;
+	} faults[] = {
+		{"IO::File::Open", "MiniIniConfigWrite# IO::File::Open"},
+		{"IO::File::WriteBin", "MiniIniConfigWrite# IO::File::WriteBin, file length: 0 bytes, output data: 7 bytes"},
+		{"IO::File::Close", "MiniIniConfigWrite# IO::File::Close"},
+		{"IO::FileSystem::Replace", "MiniIniConfigWrite# IO::FileSystem::Replace"},
+	};
+	for (const auto& f : faults) {
+		vhost::ClearFaults();
+		vhost::InjectFault(f.operation, ErrIO);
+		EXPECT_FALSE(Write({{"a", "1"}}, 100)) << f.operation;
+		EXPECT_EQ(std::string(error).rfind(f.expected, 0), 0u) << error;
+		EXPECT_EQ(testsupport::ReadFile(Path("w.txt")), before) << f.operation;
+		EXPECT_FALSE(IO::fileSystem.Exists(testsupport::Loc(Path("w.txt.writing")))) << f.operation;
+	}
+}
+
+TEST_F(RecordFile, NameBesideTheAddOn)
+{
+	Host().addonFile = RunRoot() + "/Temp/Velmora.so";
+	std::vector<mini_ini_config_struc> records(2);
+	std::vector<char> buffer(64);
+	testsupport::WriteFile(RunRoot() + "/Temp/side.txt", "[k=beside]");
+	ASSERT_TRUE(MiniIniConfigRead("side.txt", false, records.data(), 2, buffer.data(), 64, error)) << error;
+	EXPECT_STREQ(records[0].value, "beside");
+	Host().addonFile.clear();
+	EXPECT_FALSE(MiniIniConfigRead("side.txt", false, records.data(), 2, buffer.data(), 64, error));
+	EXPECT_EQ(error, HostErrorText("MiniIniConfigRead# query IO::FileSystem::ApplicationFilePath", APIERR_GENERAL));
+}
+
+class UrlFile : public testsupport::HostTest {
+protected:
+	void SetUp() override
+	{
+		HostTest::SetUp();
+		Host().addonFile = RunRoot() + "/Addon/Velmora.so";
+	}
+};
+
+TEST_F(UrlFile, FirstWordOfKnownKeysLaterRecordsWin)
+{
+	testsupport::WriteFile(RunRoot() + "/Addon/url.txt",
+	                       "[open_main=  \thttps://a.example/login second]\r\n[OPEN_MAIN=wrong]\r\n[support_main=s1]"
+	                       "[support_main=s2][help_youtube_videos=   ][unknown=x]");
+	auto urls = std::make_unique<url_ini>();
+	ASSERT_TRUE(urls->init()) << urls->error;
+	EXPECT_STREQ(urls->open_main, "https://a.example/login");
+	EXPECT_STREQ(urls->support_main, "s2");
+	EXPECT_STREQ(urls->help_youtube_videos, "");
+	EXPECT_STREQ(urls->help_userguide_file_name, "");
+}
+
+TEST_F(UrlFile, MissingFileIsReportedWithItsStep)
+{
+	auto urls = std::make_unique<url_ini>();
+	EXPECT_FALSE(urls->init());
+	EXPECT_EQ(std::string(urls->error).rfind("url_ini::init() / MiniIniConfigRead# IO::File::GetDataLength *", 0), 0u) << urls->error;
+}
+
+} // namespace

@@ -1,0 +1,108 @@
+#include "Zip.hpp"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace sample {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::uint32_t Crc32(const std::vector<char>& data)
+{
+	static const auto table = [] {
+		std::array<std::uint32_t, 256> t{};
+		for (std::uint32_t i = 0; i < 256; ++i) {
+			std::uint32_t c = i;
+			for (int k = 0; k < 8; ++k) c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+			t[i] = c;
+		}
+		return t;
+	}();
+	std::uint32_t crc = 0xFFFFFFFFu;
+	for (char ch : data) crc = table[(crc ^ static_cast<std::uint8_t>(ch)) & 0xFF] ^ (crc >> 8);
+	return crc ^ 0xFFFFFFFFu;
+}
+
+struct Out {
+	std::vector<char> bytes;
+	void U16(std::uint32_t v) { for (int i = 0; i < 2; ++i) bytes.push_back(static_cast<char>(v >> (8 * i))); }
+	void U32(std::uint32_t v) { for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<char>(v >> (8 * i))); }
+	void Raw(const std::string& s) { bytes.insert(bytes.end(), s.begin(), s.end()); }
+};
+
+struct Entry {
+	std::string name;
+	std::uint32_t crc, size, offset;
+};
+
+// Header fields shared by the local and the central record, from "version needed" on.
+void Common(Out& o, const Entry& e)
+{
+	o.U16(20);         // version needed
+	o.U16(0x0800);     // UTF-8 names
+	o.U16(0);          // stored
+	o.U16(0);          // time
+	o.U16(0x21);       // date 1980-01-01
+	o.U32(e.crc);
+	o.U32(e.size);
+	o.U32(e.size);
+	o.U16(static_cast<std::uint32_t>(e.name.size()));
+	o.U16(0);          // extra length
+}
+
+} // namespace
+
+std::string ZipFolder(const std::string& folder, const std::string& zipPath)
+{
+	std::vector<fs::path> files;
+	for (const auto& e : fs::recursive_directory_iterator(fs::u8path(folder)))
+		if (e.is_regular_file()) files.push_back(e.path());
+	std::sort(files.begin(), files.end());
+	Out o;
+	std::vector<Entry> entries;
+	for (const fs::path& p : files) {
+		std::ifstream in(p, std::ios::binary);
+		const std::vector<char> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+		if (!in.good() && !in.eof()) return "cannot read " + p.string();
+		const Entry e{fs::relative(p, fs::u8path(folder)).generic_u8string(), Crc32(data), static_cast<std::uint32_t>(data.size()),
+		              static_cast<std::uint32_t>(o.bytes.size())};
+		o.U32(0x04034b50);
+		Common(o, e);
+		o.Raw(e.name);
+		o.bytes.insert(o.bytes.end(), data.begin(), data.end());
+		entries.push_back(e);
+	}
+	const auto centralStart = static_cast<std::uint32_t>(o.bytes.size());
+	for (const Entry& e : entries) {
+		o.U32(0x02014b50);
+		o.U16(20); // made by
+		Common(o, e);
+		o.U16(0);  // comment length
+		o.U16(0);  // disk
+		o.U16(0);  // internal attributes
+		o.U32(0);  // external attributes
+		o.U32(e.offset);
+		o.Raw(e.name);
+	}
+	const auto centralSize = static_cast<std::uint32_t>(o.bytes.size()) - centralStart;
+	o.U32(0x06054b50);
+	o.U16(0);
+	o.U16(0);
+	o.U16(static_cast<std::uint32_t>(entries.size()));
+	o.U16(static_cast<std::uint32_t>(entries.size()));
+	o.U32(centralSize);
+	o.U32(centralStart);
+	o.U16(0);
+	std::ofstream out(fs::u8path(zipPath), std::ios::binary);
+	out.write(o.bytes.data(), static_cast<std::streamsize>(o.bytes.size()));
+	return out ? "" : "cannot write " + zipPath;
+}
+
+} // namespace sample
