@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "vhost/Addon.hpp"
+#include "vhost/LibraryStore.hpp"
 #include "vhost/Project.hpp"
 #include "vhost/Script.hpp"
 
@@ -93,7 +94,7 @@ bool WriteOut(const std::string& dir)
 	fs::create_directories(fs::u8path(dir), ec);
 	std::ofstream out(fs::u8path(dir) / "project.json", std::ios::binary);
 	out << vhost::DumpJson();
-	return static_cast<bool>(out);
+	return static_cast<bool>(out) && vhost::WriteLibraryParts(dir);
 }
 
 } // namespace

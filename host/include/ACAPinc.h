@@ -6,6 +6,7 @@
 
 #include "APIdefs_Base.h"
 #include "APIdefs_Errors.h"
+#include "ACAPI_LibraryParts.h"
 #include "FileSystem.hpp"
 #include "GSRoot.hpp"
 

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "APIdefs_Errors.h"
+#include "vhost/LibraryStore.hpp"
 
 namespace vhost {
 
@@ -124,6 +125,7 @@ std::string DumpJson()
 		for (const auto& f : e.fields) fields[f.first] = f.second;
 		j["elements"].push_back({{"guid", e.guid}, {"type", e.typeID}, {"layer", e.layer}, {"fields", fields}});
 	}
+	DumpLibraries(j);
 	j["urls"] = p.urls;
 	j["shell"] = p.shell;
 	j["debug"] = p.debug;
