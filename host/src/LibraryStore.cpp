@@ -186,6 +186,7 @@ using vhost::Library;
 GSErrCode ACAPI_LibraryManagement_GetLibraries(GS::Array<API_LibraryInfo>* libs, Int32* embeddedLibraryIndex)
 {
 	if (libs == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode fault = vhost::FaultFor("ACAPI_LibraryManagement_GetLibraries"); fault != NoError) return fault;
 	libs->Clear();
 	if (embeddedLibraryIndex != nullptr) *embeddedLibraryIndex = -1;
 	for (const auto& l : Library().libraries) {
