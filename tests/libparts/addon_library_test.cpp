@@ -9,6 +9,7 @@
 #include "generic/LibraryManager.hpp"
 #include "generic/LibraryPart.hpp"
 #include "libpart/MemoParams.hpp"
+#include "LibTestHelpers.hpp"
 #include "vhost/LibraryStore.hpp"
 
 namespace {
@@ -138,6 +139,54 @@ TEST_F(AddonLibrary, EmbeddedLocationNeverSucceedsWithoutALocation)
 	IO::Location* out = nullptr;
 	EXPECT_NE(GetEmbeddedLocation(out, false), NoError) << "the user's library folder is not wired in yet";
 	EXPECT_EQ(out, nullptr);
+}
+
+} // namespace
+
+namespace {
+
+struct Expected { const char* part; const char* param; API_AddParID type; bool table; };
+
+// The parameters the importer, the geolocation step and the two readers set on these parts.
+constexpr Expected kReaderParams[] = {
+	{"Velmora_Geocoordinate", "bGeodeticData", APIParT_Boolean, false},
+	{"Velmora_Building", "vertArray", APIParT_Length, true},
+	{"Velmora_Building", "vectArray", APIParT_Length, true},
+	{"Velmora_Building", "edgeArray", APIParT_Integer, true},
+	{"Velmora_Building", "pgonArray", APIParT_Integer, true},
+	{"Velmora_Building", "matWall", APIParT_Mater, false},
+	{"Velmora_Building", "matRoof", APIParT_Mater, false},
+	{"Velmora_Building", "gs_fill_type", APIParT_FillPat, false},
+	{"Velmora_Building", "pen3D", APIParT_PenCol, false},
+	{"Velmora_Spruce_Tree", "temp_AA", APIParT_Length, false},
+	{"Velmora_Pine_Tree", "temp_BB", APIParT_Length, false},
+	{"Velmora_Birch_Tree", "ZZYZX", APIParT_Length, false},
+	{"Velmora_Oak_Tree", "hTrunk", APIParT_Length, false},
+	{"Velmora_Oak_Tree", "gs_cont_pen", APIParT_PenCol, false},
+	{"Velmora_Oak_Tree", "gs_back_pen", APIParT_PenCol, false},
+	{"Velmora_Spruce_Tree", "gs_fill_pen", APIParT_PenCol, false},
+};
+
+TEST_F(AddonLibrary, VelmoraLibPartsHaveTheParametersTheReadersSet)
+{
+	ShipVelmoraLib();
+	ASSERT_EQ(LoadVelmoraLibrary(), NoError);
+	for (const Expected& e : kReaderParams) {
+		API_LibPart part;
+		ASSERT_EQ(LM::SearchByLibraryPartName(part, GS::UniString(e.part), false, false, false), NoError) << e.part;
+		double a = 0, b = 0;
+		int n = 0;
+		API_AddParType** params = nullptr;
+		ASSERT_EQ(kivel::LibraryPart::GetParameters(part.index, a, b, n, params), NoError);
+		libtest::Memo memo{params};
+		API_AddParType rec;
+		ASSERT_TRUE(kivel::MP::GetParam(memo, rec, e.param, n)) << e.part << " " << e.param;
+		EXPECT_EQ(rec.typeID, e.type) << e.param;
+		EXPECT_EQ(kivel::MP::IsArrayParam(rec), e.table) << e.param;
+		if (e.table) EXPECT_TRUE(kivel::MP::SetDoubleParamArray(memo, e.param, n, GS::Array<GS::Array<double>>{{1, 2, 3}})) << e.param;
+		else EXPECT_TRUE(kivel::MP::SetDoubleParam(memo, e.param, n, 1.0)) << e.param;
+		ACAPI_DisposeAddParHdl(&params);
+	}
 }
 
 } // namespace
