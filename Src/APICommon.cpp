@@ -35,7 +35,7 @@ void WriteReport_Alert(const char* format, ...)
 	va_start(args, format);
 	const GS::UniString text = GS::UniString::VPrintf(format != nullptr ? format : "", args);
 	va_end(args);
-	ACAPI_WriteReport(text, true);
+	ACAPI_WriteReport("%s", true, text.ToCStr().Get());
 }
 
 void WriteReport(const char* format, ...)

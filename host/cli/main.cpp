@@ -11,6 +11,7 @@
 
 #include "vhost/Addon.hpp"
 #include "vhost/Platform.hpp"
+#include "vhost/LibraryStore.hpp"
 #include "vhost/Project.hpp"
 #include "vhost/Script.hpp"
 
@@ -86,7 +87,7 @@ bool WriteOut(const std::string& dir)
 	fs::create_directories(fs::u8path(dir), ec);
 	std::ofstream out(fs::u8path(dir) / "project.json", std::ios::binary);
 	out << vhost::DumpJson();
-	return static_cast<bool>(out);
+	return static_cast<bool>(out) && vhost::WriteLibraryParts(dir);
 }
 
 } // namespace

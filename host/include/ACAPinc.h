@@ -8,6 +8,7 @@
 #include "APIdefs_Base.h"
 #include "APIdefs_Errors.h"
 #include "ACAPI_Adaptation.h"
+#include "ACAPI_LibraryParts.h"
 #include "FileSystem.hpp"
 #include "GSRoot.hpp"
 
@@ -20,8 +21,9 @@ GSErrCode FreeData(void);
 }
 
 // Report window. The format is printf-style; with withAlert the text is also shown as an alert.
-void ACAPI_WriteReport(const char* format, bool withAlert, ...);
-void ACAPI_WriteReport(const GS::UniString& text, bool withAlert);
+// withAlert is an int, the type a flag has after promotion, so that the arguments after it
+// are reached in a defined way.
+void ACAPI_WriteReport(const char* format, int withAlert, ...);
 
 // Menus.
 GSErrCode ACAPI_MenuItem_RegisterMenu(short menuStrResID, short promptStrResID, APIMenuCodeID menuPosCode, GSFlags menuFlags);

@@ -76,11 +76,13 @@ struct API_ElemSearchPars {
 constexpr USize API_SubtypeIDLen = 128;
 
 // The object settings dialog: what to show and, after it, what was chosen.
+struct API_AddParType;
+
 struct API_ObjectSettingsPars {
 	API_ElemType type;
 	char subtypeID[API_SubtypeIDLen] = {};
-	API_Element* elemDefault = nullptr;   // the chosen settings, when the caller asks
-	API_ElementMemo* elemMemo = nullptr;
+	API_Element elemDef;                  // the chosen element settings
+	API_AddParType** addPars = nullptr;   // their parameters; the caller disposes them
 };
 
 // The owner of library-part parameters being read or changed.

@@ -4,18 +4,13 @@
 #include "ACAPinc.h"
 #include "vhost/Project.hpp"
 
-void ACAPI_WriteReport(const char* format, bool withAlert, ...)
+void ACAPI_WriteReport(const char* format, int withAlert, ...)
 {
 	va_list args;
 	va_start(args, withAlert);
 	const std::string text = GS::UniString::VPrintf(format != nullptr ? format : "", args).ToUtf8();
 	va_end(args);
-	vhost::Current().reports.push_back({text, withAlert});
-}
-
-void ACAPI_WriteReport(const GS::UniString& text, bool withAlert)
-{
-	vhost::Current().reports.push_back({text.ToUtf8(), withAlert});
+	vhost::Current().reports.push_back({text, withAlert != 0});
 }
 
 GSErrCode ACAPI_MenuItem_RegisterMenu(short menuStrResID, short promptStrResID, APIMenuCodeID menuPosCode, GSFlags menuFlags)

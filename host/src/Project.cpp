@@ -9,6 +9,7 @@
 
 #include "APIdefs_Errors.h"
 #include "vhost/Platform.hpp"
+#include "vhost/LibraryStore.hpp"
 
 namespace vhost {
 
@@ -146,6 +147,7 @@ std::string DumpJson()
 		for (const auto& f : e.fields) fields[f.first] = f.second;
 		j["elements"].push_back({{"guid", e.guid}, {"type", e.typeID}, {"layer", e.layer}, {"fields", fields}});
 	}
+	DumpLibraries(j);
 	j["urls"] = p.urls;
 	j["opened"] = OpenedPaths();
 	j["shell"] = p.shell;

@@ -59,6 +59,45 @@ struct UndoableState {
 	std::vector<ElementRecord> elements;
 };
 
+// Library store: the loaded library folders and every library part known in this run.
+struct LibrarySectionRecord {
+	UInt32 type = 0;
+	Int16 subIdent = 0;
+	std::string bytes;
+};
+
+struct LibraryPartRecord {
+	Int32 index = 0;            // 1-based, never reused
+	Int32 typeID = 0;
+	std::u16string name;
+	std::string ownUnID;
+	std::string parentUnID;
+	bool isTemplate = false;
+	bool isPlaceable = true;
+	std::string file;           // the part file
+	bool gone = false;          // replaced or deleted
+	Int32 replaces = 0;         // while being made: the index it takes over
+	std::vector<LibrarySectionRecord> sections;
+};
+
+struct LibraryFolder {
+	std::string path;
+	std::string name;
+	Int32 type = 1;             // 4: the embedded library
+};
+
+struct LibraryStore {
+	bool started = false;       // the embedded library is loaded on first use
+	std::vector<LibraryFolder> libraries;
+	std::vector<LibraryPartRecord> parts; // parts[i].index == i + 1
+	bool overwrite = false;
+	// The part being made (Create .. Save) and its open section.
+	bool creating = false;
+	LibraryPartRecord pending;
+	bool sectionOpen = false;
+	LibrarySectionRecord openSection;
+};
+
 using MenuHandler = GSErrCode (*)(const void* menuParams);
 
 // Adaptation layer: one story of the project, a tool box mode the add-on set, a dialog item
@@ -137,6 +176,12 @@ struct Project {
 	std::vector<ToolBoxMode> toolBoxModes;
 	// Every menu command the host ran, with the handler's result.
 	std::vector<MenuRun> menuRuns;
+
+	// Parameter-script runs: element GUID and mask.
+	std::vector<std::pair<std::string, UInt32>> parameterScriptRuns;
+
+	// Library store.
+	LibraryStore library;
 };
 
 // The current project. Always exists; Reset replaces it.

@@ -89,5 +89,6 @@ GSErrCode Lock(const GS::Array<API_Guid>& elements) { return Tool(elements, APIT
 GSErrCode Unlock(const GS::Array<API_Guid>& elements) { return Tool(elements, APITool_Unlock); }
 
 GSErrCode SearchElementByCoord(const API_ElemSearchPars& pars, API_Guid& guid) { return ACAPI_Element_SearchElementByCoord(&pars, &guid); }
+GSErrCode RunParameterScript(API_Elem_Head& head, unsigned int mask) { return ACAPI_LibraryManagement_RunGDLParScript(&head, mask); }
 
 } // namespace kivel

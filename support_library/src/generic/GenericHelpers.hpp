@@ -72,6 +72,8 @@ GSErrCode Lock(const GS::Array<API_Guid>& elements);
 GSErrCode Unlock(const GS::Array<API_Guid>& elements);
 
 GSErrCode SearchElementByCoord(const API_ElemSearchPars& pars, API_Guid& guid);
+// Runs the parameter script of the element's library part.
+GSErrCode RunParameterScript(API_Elem_Head& head, unsigned int mask);
 
 } // namespace kivel
 

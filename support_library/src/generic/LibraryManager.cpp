@@ -1,0 +1,96 @@
+#include "generic/LibraryManager.hpp"
+
+#include <algorithm>
+#include <cstring>
+
+// Each wrapper names its host entry point once; a host-26 build replaces these bodies.
+#if VELMORA_HOST_API < 27
+#error "the host-26 library entry points are not built yet"
+#endif
+
+namespace kivel {
+namespace LibraryManager {
+
+namespace {
+
+void DropLocation(API_LibPart& part, bool keepLocation)
+{
+	if (keepLocation || part.location == nullptr) return;
+	delete part.location;
+	part.location = nullptr;
+}
+
+void Clear(API_LibPart& part) { std::memset(&part, 0, sizeof part); }
+
+} // namespace
+
+GSErrCode Search(API_LibPart& part, bool createIfMissing, bool onlyPlaceable, bool keepLocation)
+{
+	const GSErrCode err = ACAPI_LibraryPart_Search(&part, createIfMissing, onlyPlaceable);
+	DropLocation(part, keepLocation);
+	return err;
+}
+
+GSErrCode SearchByGuid(API_LibPart& part, const GS::UniString& unID, bool createIfMissing, bool onlyPlaceable, bool keepLocation)
+{
+	Clear(part);
+	const GS::UniString::CStr text = unID.ToCStr();
+	const std::size_t n = std::min(std::strlen(text.Get()), sizeof part.ownUnID - 1);
+	std::memcpy(part.ownUnID, text.Get(), n);
+	return Search(part, createIfMissing, onlyPlaceable, keepLocation);
+}
+
+GSErrCode SearchByLibraryPartName(API_LibPart& part, const GS::UniString& name, bool createIfMissing, bool onlyPlaceable, bool keepLocation)
+{
+	Clear(part);
+	const std::size_t n = std::min<std::size_t>(name.GetLength(), API_UniLongNameLen - 1);
+	std::copy(name.ToUStr(), name.ToUStr() + n, part.docu_UName);
+	return Search(part, createIfMissing, onlyPlaceable, keepLocation);
+}
+
+GSErrCode SearchByFileName(API_LibPart& part, const GS::UniString& name, bool createIfMissing, bool onlyPlaceable, bool keepLocation)
+{
+	return SearchByLibraryPartName(part, name, createIfMissing, onlyPlaceable, keepLocation);
+}
+
+GSErrCode GetLibraryPart(API_LibPart& part, bool keepLocation)
+{
+	const GSErrCode err = ACAPI_LibraryPart_Get(&part);
+	if (err != NoError) return err;
+	DropLocation(part, keepLocation);
+	return NoError;
+}
+
+GSErrCode GetLibrariesNumber(int& count)
+{
+	Int32 n = 0;
+	const GSErrCode err = ACAPI_LibraryPart_GetNum(&n);
+	count = n;
+	return err;
+}
+
+GSErrCode GetLibraries(GS::Array<API_LibraryInfo>& libraries)
+{
+	return ACAPI_LibraryManagement_GetLibraries(&libraries, nullptr);
+}
+
+GSErrCode GetLibraries(GS::Array<API_LibraryInfo>& libraries, int& embeddedIndex)
+{
+	Int32 index = -1;
+	const GSErrCode err = ACAPI_LibraryManagement_GetLibraries(&libraries, &index);
+	embeddedIndex = index;
+	return err;
+}
+
+GSErrCode SetLibraries(GS::Array<API_LibraryInfo>& libraries)
+{
+	return ACAPI_LibraryManagement_SetLibraries(&libraries);
+}
+
+GSErrCode AddLibrary(const IO::Location& folder)
+{
+	return ACAPI_LibraryManagement_AddLibraries(&folder);
+}
+
+} // namespace LibraryManager
+} // namespace kivel
