@@ -207,7 +207,8 @@ TEST(LoadScene, UvsThatDoNotMatchTheVerticesAreDropped)
 	const Loaded r = Load(File(Object("T", Points(Square) + Faces(Halves) + Uvs({{0, 0}, {1, 1}}))));
 	ASSERT_TRUE(r.ok);
 	EXPECT_TRUE(r.scene.meshes.at(0).uvs.empty());
-	EXPECT_EQ(r.scene.meshes.at(0).faces.size(), 2u);
+	ASSERT_EQ(r.scene.meshes.at(0).faces.size(), 2u);
+	EXPECT_EQ(r.scene.meshes[0].faces[1].material, Simple3dsNoMaterial) << "no materials: the faces stay, with none";
 	// Several arrays append to the same mesh.
 	const Loaded twice = Load(File(Object("T", Points(Square) + Points(Square) + Uvs({{0, 0}, {1, 1}, {2, 2}, {3, 3}}) +
 	                                              Uvs({{0, 0}, {1, 1}, {2, 2}, {3, 3}}))));
