@@ -13,7 +13,9 @@ tools/build.sh build-asan -DVELMORA_SANITIZE=ON
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$jobs")
 
 if [ -d tests/fuzz ]; then
-  CC=clang CXX=clang++ tools/build.sh build-fuzz -DVELMORA_FUZZ=ON -DVELMORA_TESTS=ON
+  CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_FUZZ=ON \
+    > build-fuzz.configure.log 2>&1 || { cat build-fuzz.configure.log; exit 1; }
+  ninja -C build-fuzz fuzzers
   tools/run-fuzz.sh build-fuzz 10
 fi
 echo "all test runs passed"

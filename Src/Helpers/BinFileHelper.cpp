@@ -8,7 +8,10 @@
 namespace {
 
 constexpr UInt32 ChunkSize = 256;
-constexpr GSErrCode ShortFile = -39;
+constexpr GSErrCode LengthMismatch = -39; // the bytes read differ from the length the file gave
+
+// The messages show counts through "%d"; they are passed as int.
+int Shown(UInt64 n) { return static_cast<int>(n); }
 
 } // namespace
 
@@ -18,10 +21,9 @@ GSErrCode ReadBinaryData(std::vector<unsigned char>& data, const IO::Location& f
 	UInt64 length = 0;
 	if (const GSErrCode err = f.GetDataLength(&length)) return err;
 	const GS::UniString::CStr name = file.ToDisplayText().ToCStr();
-	const int shownLength = static_cast<int>(length);
 
 	if (const GSErrCode err = f.Open(IO::File::ReadMode, IO::AcceptAccessDenied)) {
-		ACAPI_WriteReport("3ds (%s) file error: %d", true, name.Get(), err);
+		ACAPI_WriteReport("3ds (%s) file error: %d", true, name.Get(), static_cast<int>(err));
 		return err;
 	}
 	char buffer[ChunkSize];
@@ -29,26 +31,27 @@ GSErrCode ReadBinaryData(std::vector<unsigned char>& data, const IO::Location& f
 	UInt32 count = 0;
 	GSErrCode err = f.ReadBin(buffer, ChunkSize, &count);
 	if (err != NoError && count != length) {
-		ACAPI_WriteReport("3ds (%s) file pre-read error: %d, read: %d, totalRead: %d out of %d", true, name.Get(), err,
-		                  static_cast<int>(count), static_cast<int>(count), shownLength);
+		ACAPI_WriteReport("3ds (%s) file pre-read error: %d, read: %d, totalRead: %d out of %d", true, name.Get(),
+		                  static_cast<int>(err), Shown(count), Shown(count), Shown(length));
 		return err;
 	}
 	UInt64 total = count;
-	while (count != 0) {
+	while (count != 0 && total <= length) {
 		data.insert(data.end(), buffer, buffer + count);
 		err = f.ReadBin(buffer, ChunkSize, &count);
 		total += count;
 		if (err != NoError && total != length) {
-			ACAPI_WriteReport("3ds (%s) file read error: %d, read: %d, totalRead: %d out of %d", true, name.Get(), err,
-			                  static_cast<int>(count), static_cast<int>(total), shownLength);
+			ACAPI_WriteReport("3ds (%s) file read error: %d, read: %d, totalRead: %d out of %d", true, name.Get(),
+			                  static_cast<int>(err), Shown(count), Shown(total), Shown(length));
 			return err;
 		}
 	}
 	f.Close();
+	// A device or a growing file gives more than its length said: stop there, not at its end.
 	if (total != length) {
-		ACAPI_WriteReport("3ds (%s) file read error totalRead: %d out of %d", true, name.Get(), static_cast<int>(total),
-		                  shownLength);
-		return ShortFile;
+		ACAPI_WriteReport("3ds (%s) file read error totalRead: %d out of %d", true, name.Get(), Shown(total),
+		                  Shown(length));
+		return LengthMismatch;
 	}
 	return NoError;
 }
@@ -63,9 +66,11 @@ char* convertVectorToCharArray(const std::vector<unsigned char>& data)
 
 char* sgets(char* line, int size, char** cursor)
 {
+	if (line == nullptr || cursor == nullptr || *cursor == nullptr) return nullptr;
 	const int most = size < 2 ? 0 : size - 1;
 	const char* src = *cursor;
 	int n = 0;
+	// The source ends at its NUL: each character is tested before the next one is looked at.
 	while (n < most && src[n] != 0) {
 		line[n] = src[n];
 		if (src[n++] == '\n') break;

@@ -8,16 +8,19 @@
 
 // Appends the bytes of `file` to `data` (callers pass an empty vector). Answers 0, the
 // error of a failed length query (silently), or the error of a failed open or read, or -39
-// when fewer bytes arrived than the length promised; every failure but the first is
-// reported with an alert. On failure `data` keeps what arrived.
+// when fewer or more bytes arrived than the length promised (reading stops at the first
+// 256-byte block past the length, so a device is never read to its end); every failure but
+// the first is reported with an alert. On failure `data` keeps what was appended before.
 GSErrCode ReadBinaryData(std::vector<unsigned char>& data, const IO::Location& file);
 
 // A new terminated copy of `data` (array new; the caller frees it with delete[]).
 char* convertVectorToCharArray(const std::vector<unsigned char>& data);
 
 // Reads one line from *cursor into `line` (at most size - 1 characters, the line feed kept),
-// like fgets over a buffer. Answers null when nothing was read (at the source's NUL, or size
-// below 2), else a pointer to the NUL written after the copied characters.
+// like fgets over a buffer, and advances *cursor past them. The source is the NUL-terminated
+// text at *cursor (as convertVectorToCharArray makes it): nothing at or past its NUL is read
+// or passed. Answers null when nothing was read (at the NUL, size below 2, or a null
+// argument), else a pointer to the NUL written after the copied characters.
 char* sgets(char* line, int size, char** cursor);
 
 #endif
