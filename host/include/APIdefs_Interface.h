@@ -44,7 +44,11 @@ struct API_RubberArcType {
 };
 
 // Rubber-line drawing while the user moves the cursor.
-using RubberLineInfoProc = void(const void* info);
+// What the rubber-line feedback gets while the user moves the cursor: its position.
+struct API_RubberLineInfo {
+	API_Coord3D actCoord;
+};
+using RubberLineInfoProc = void(const API_RubberLineInfo* info);
 // Picks a 3D component under the cursor.
 using Get3DComponentProc = void(const void* info);
 

@@ -19,19 +19,6 @@ std::string Lower(std::string s)
 	return s;
 }
 
-// The step that answers a UI element of that kind, taken; null (a script error) otherwise.
-const ScriptStep* Answer(const std::set<std::string>& verbs, const std::string& what)
-{
-	if (Current().scriptBroken) return nullptr;
-	const ScriptStep* s = PeekStep();
-	if (s == nullptr || verbs.count(s->verb) == 0) {
-		BreakScript(s, what + " with no step for it" + (s == nullptr ? "" : " (the script wants '" + s->verb + "')"));
-		return nullptr;
-	}
-	TakeStep();
-	return s;
-}
-
 // Why a person could not have chosen path in a dialog of that type; empty when they could.
 std::string Unchoosable(DG::FileDialog::Type type, const fs::path& path, const std::vector<std::string>& extensions)
 {
@@ -47,6 +34,19 @@ std::string Unchoosable(DG::FileDialog::Type type, const fs::path& path, const s
 }
 
 } // namespace
+
+const ScriptStep* vhost::dialogs::Answer(const std::set<std::string>& verbs, const std::string& what)
+{
+	if (Current().scriptBroken) return nullptr;
+	const ScriptStep* s = PeekStep();
+	if (s == nullptr || verbs.count(s->verb) == 0) {
+		BreakScript(s, what + " with no step for it" + (s == nullptr ? "" : " (the script wants '" + s->verb + "')"));
+		return nullptr;
+	}
+	TakeStep();
+	return s;
+}
+
 
 short DGAlert(short type, const GS::UniString& title, const GS::UniString& largeText, const GS::UniString& smallText,
 	const GS::UniString& button1, const GS::UniString& button2, const GS::UniString& button3)

@@ -2,6 +2,7 @@
 #ifndef VHOST_DIALOGSINTERNAL_HPP
 #define VHOST_DIALOGSINTERNAL_HPP
 
+#include <set>
 #include <string>
 
 #include "APIdefs_Base.h"
@@ -28,6 +29,9 @@ GS::UniString ShownText(const DialogItemState& item);
 
 // A script error that ends playback: the rest of the UI is cancelled without more errors.
 void BreakScript(const ScriptStep* step, const std::string& why);
+// The step that answers a UI element of that kind (one of verbs), taken; null (a script
+// error naming what) otherwise.
+const ScriptStep* Answer(const std::set<std::string>& verbs, const std::string& what);
 // A whole number from a script argument.
 bool ToShort(const std::string& text, short& out);
 

@@ -15,13 +15,10 @@ GSErrCode ACAPI_Dialog_CreateAttributePicker(const API_AttributePickerParams&, G
 GSErrCode ACAPI_UserInput_ClearElementHighlight() { return Refused(); }
 GSErrCode ACAPI_UserInput_SetElementHighlight(const GS::HashTable<API_Guid, API_RGBAColor>&, const GS::Optional<bool>&,
 	const GS::Optional<API_RGBAColor>&) { return Refused(); }
-GSErrCode ACAPI_UserInput_GetPoint(API_GetPointType*, RubberLineInfoProc*, Get3DComponentProc*) { return Refused(); }
-GSErrCode ACAPI_UserInput_GetLine(API_GetLineType*, RubberLineInfoProc*) { return Refused(); }
 GSErrCode ACAPI_UserInput_GetArc(API_GetArcType*, RubberLineInfoProc*) { return Refused(); }
 GSErrCode ACAPI_UserInput_GetPoly(API_GetPolyType*, API_RubberPolyCallbacks*) { return Refused(); }
 GSErrCode ACAPI_UserInput_CancelUserInput() { return Refused(); }
 GSErrCode ACAPI_UserInput_CompleteUserInput() { return Refused(); }
-GSErrCode ACAPI_UserInput_DrawRubberLine(API_RubberLineType*) { return Refused(); }
 GSErrCode ACAPI_UserInput_DrawRubberArc(API_RubberArcType*) { return Refused(); }
 GSErrCode ACAPI_UserInput_InitNeigFilter(API_NeigFilter*, API_InitNeigFilterID) { return Refused(); }
 GSErrCode ACAPI_UserInput_SetNeigFilter(API_NeigFilter*, API_NeigID) { return Refused(); }

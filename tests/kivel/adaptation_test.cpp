@@ -125,7 +125,7 @@ TEST_F(Adaptation, UnmodelledCallsAreRefusedAndChangeNothing)
 	API_MDCLParameter par;
 	API_ModulID mdid;
 	API_StoryCmdType storyCmd;
-	API_GetPointType point;
+	API_GetArcType arc;
 	API_Attr_Head attr;
 	const std::vector<std::pair<const char*, std::function<GSErrCode()>>> calls = {
 		{"ChangeSettings", [&] { return kivel::Story::ChangeSettings(storyCmd); }},
@@ -136,7 +136,7 @@ TEST_F(Adaptation, UnmodelledCallsAreRefusedAndChangeNothing)
 		{"BringToFront", [&] { return kivel::BringToFront({APINULLGuid}); }},
 		{"Unlock", [&] { return kivel::Unlock({APINULLGuid}); }},
 		{"Attribute_Delete", [&] { return kivel::Attribute_Delete(attr); }},
-		{"GetPoint", [&] { return kivel::Interface::GetPoint(point, nullptr, nullptr); }},
+		{"GetArc", [&] { return kivel::Interface::GetArc(arc, nullptr); }},
 		{"ShowObjectSettings", [&] { return kivel::Interface::ShowObjectSettings(API_ObjectID, "sub"); }},
 		{"GetMenuItemText", [&] { API_MenuItemRef ref; return kivel::Interface::GetMenuItemText(&ref, nullptr, nullptr); }},
 		{"InitMDCLParameterList", [&] { return kivel::Communication::InitMDCLParameterList(&params); }},

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "APIdefs_Base.h"
 #include "Definitions.hpp"
 #include "vhost/Dialogs.hpp"
 #include "vhost/Resources.hpp"
@@ -176,6 +177,9 @@ struct Project {
 	std::vector<ToolBoxMode> toolBoxModes;
 	// Every menu command the host ran, with the handler's result.
 	std::vector<MenuRun> menuRuns;
+
+	// Rubber lines the add-on drew as feedback during point and line input.
+	std::vector<std::pair<API_Coord3D, API_Coord3D>> rubberLines;
 
 	// Parameter-script runs: element GUID and mask.
 	std::vector<std::pair<std::string, UInt32>> parameterScriptRuns;

@@ -4,6 +4,7 @@
 //   dialog ID | set ITEM VALUE | text ITEM "T" | click ITEM | listclick ITEM ROW COL
 //   expect enabled|disabled|hidden|shown ITEM | expect value ITEM V | expect text ITEM "T"
 //   alert BUTTON | file "PATH" | folder "PATH" | cancel
+//   point X Y [Z] | line X Y [Z]   (the point picked, or the end of the line drawn)
 //
 // How the host plays them (host/src/Dialogs.cpp, DialogAnswers.cpp):
 // - A modal dialog that opens takes the next step, which must be 'dialog' with its id; it
