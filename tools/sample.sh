@@ -5,5 +5,8 @@ cd "$(dirname "$0")/.."
 tools/setup.sh
 tools/build.sh build
 rm -rf out
+# Our sample map package, as a project in the import folder and as a ZIP beside it.
+build/make_sample_package "out/home/Documents/Velmora/Prøvekart"
+build/make_sample_package --zip "out/Prøvekart.zip"
 build/velmora-host --home out/home --out out menu 32506
 echo "project written to out/project.json"

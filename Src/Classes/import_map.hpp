@@ -1,0 +1,45 @@
+// The importer: places one chosen map project into the open host project.
+#ifndef VELMORA_IMPORT_MAP_HPP
+#define VELMORA_IMPORT_MAP_HPP
+
+#include <string>
+
+#include "APIdefs_Base.h"
+#include "Array.hpp"
+#include "Classes/ImportOptions.hpp"
+#include "Classes/import_folder_scan.hpp"
+
+class Importer {
+public:
+	explicit Importer(const ImportOptions& importOptions) : options(importOptions) {}
+
+	// The 3D extent of the vertices of the objects' 3DS files (the 2D base map and the
+	// surroundings model are not 3DS and are skipped). A file that cannot be read or parsed
+	// is reported and left out; the others are still measured. No vertex at all: all zeros.
+	static GSErrCode CalcBoundingBox(const import_object** objects, unsigned int count, API_Box3D* box);
+	// The x/y extent of points; z stays. An empty array leaves the empty-extent values.
+	static void Calc2dBoundingBox(const GS::Array<API_Coord>& points, API_Box3D* box);
+	// The area outline of "Area.json": the points of the first ring of "coordinates". A
+	// missing or malformed file gives an empty outline; `why` (when given) then says what
+	// was wrong, and nothing is reported.
+	static GS::Array<API_Coord> ReadOutline(const IO::Location& location, std::string* why = nullptr);
+	// The minimum corner of CalcBoundingBox, with an alert when there is none.
+	static GSErrCode GetReferencePoint(const IO::Location& location, import_object** objects, unsigned int count);
+	// Writes the frame into every object: minimum corner, whole-number sizes, origin, angle.
+	static void SetMapLayerMetaData(import_object** objects, unsigned int count, const API_Box3D& box, const API_Coord3D& origin,
+	                                double angle);
+
+	// Computes the extent (x/y from the outline, z from the 3DS files; without an outline the
+	// 3DS x/y extent, with one report) and writes the frame. interactive asks the user for
+	// the origin point and the direction (cancel returns the host's code, no frame).
+	GSErrCode PickOrigo(bool interactive, import_object** objects, unsigned int count);
+
+	ImportOptions options;
+	bool geolocation_valid = false;
+
+	// The feedback of the interactive pick: where the frame is and how it is turned.
+	static API_Coord3D rubber_pos;
+	static double rubber_angle;
+};
+
+#endif
