@@ -2,7 +2,8 @@
 # Installs the Debian packages the project needs (skipping what is present).
 set -euo pipefail
 packages=(build-essential cmake ninja-build clang libclang-rt-14-dev libgtest-dev libgmock-dev
-          libcurl4-openssl-dev rapidjson-dev nlohmann-json3-dev zip unzip python3)
+          libcurl4-openssl-dev rapidjson-dev nlohmann-json3-dev zip unzip python3
+          libdime-dev libdxflib-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -19,7 +19,10 @@ bool IsSpace(unsigned char c) { return c == ' ' || (c >= 9 && c <= 13); }
 std::string_view SkipSign(std::string_view text)
 {
 	text = Trim(text);
-	if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+	if (!text.empty() && text.front() == '+') {
+		text.remove_prefix(1);
+		if (!text.empty() && text.front() == '-') return {};   // "+-1" is no number
+	}
 	return text;
 }
 
@@ -38,10 +41,38 @@ int CodeNumber(std::string_view code)
 
 } // namespace
 
+// Plain decimals ("-123.456") of up to 15 digits are exact as digits / 10^k: one correctly
+// rounded division. Everything else goes to from_chars.
+static bool FastDecimal(std::string_view text, double& value)
+{
+	static constexpr double Powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11,
+	                                    1e12, 1e13, 1e14, 1e15};
+	std::size_t i = text.empty() || text[0] != '-' ? 0 : 1;
+	uint64_t digits = 0;
+	int count = 0, fraction = -1;
+	for (; i < text.size(); ++i) {
+		const char c = text[i];
+		if (c >= '0' && c <= '9') {
+			digits = digits * 10 + static_cast<uint64_t>(c - '0');
+			if (++count > 15) return false;
+			if (fraction >= 0) ++fraction;
+		} else if (c == '.' && fraction < 0) {
+			fraction = 0;
+		} else {
+			return false;
+		}
+	}
+	if (count == 0) return false;
+	value = static_cast<double>(digits) / Powers[fraction < 0 ? 0 : fraction];
+	if (text[0] == '-') value = -value;
+	return true;
+}
+
 double ToDouble(std::string_view text)
 {
 	text = SkipSign(text);
 	double value = 0;
+	if (FastDecimal(text, value)) return value;
 	const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
 	if (result.ec != std::errc() || !std::isfinite(value)) return 0;
 	return value;
@@ -82,12 +113,18 @@ std::string_view SimpleDxf::NextLine()
 {
 	if (pos_ >= size_) return {};
 	const char* base = reinterpret_cast<const char*>(bytes_);
-	if (nextLf_ < pos_) {
-		const void* lf = std::memchr(base + pos_, '\n', size_ - pos_);
-		nextLf_ = lf ? static_cast<const char*>(lf) - base : size_;
+	// Most lines are short: look at a few bytes before asking memchr.
+	std::size_t end = pos_;
+	const std::size_t shortEnd = std::min(size_, pos_ + 32);
+	while (end < shortEnd && base[end] != '\n' && base[end] != '\r') ++end;
+	if (end == shortEnd && end < size_) {
+		if (nextLf_ < end) {
+			const void* lf = std::memchr(base + end, '\n', size_ - end);
+			nextLf_ = lf ? static_cast<const char*>(lf) - base : size_;
+		}
+		const void* cr = std::memchr(base + end, '\r', nextLf_ - end);
+		end = cr ? static_cast<const char*>(cr) - base : nextLf_;
 	}
-	std::size_t end = nextLf_;
-	if (const void* cr = std::memchr(base + pos_, '\r', end - pos_)) end = static_cast<const char*>(cr) - base;
 	const std::string_view line(base + pos_, std::min(end - pos_, MaxLine));
 	pos_ = end;
 	if (pos_ < size_ && base[pos_] == '\r') ++pos_;
@@ -177,8 +214,7 @@ bool SimpleDxf::Load(const unsigned char* bytes, std::size_t size)
 	bytes_ = bytes;
 	size_ = size;
 	pos_ = 0;
-	const void* lf = size ? std::memchr(bytes, '\n', size) : nullptr;
-	nextLf_ = lf ? static_cast<const unsigned char*>(lf) - bytes : size;
+	nextLf_ = 0;
 	atEnd_ = false;
 	pair_ = CodePair();
 	lastLayer_ = nullptr;

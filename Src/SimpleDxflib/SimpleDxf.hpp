@@ -182,7 +182,7 @@ private:
 	const unsigned char* bytes_ = nullptr;
 	std::size_t size_ = 0;
 	std::size_t pos_ = 0;
-	std::size_t nextLf_ = 0;        // next line feed at or after pos_ (or size_)
+	std::size_t nextLf_ = 0;        // line feed found by the last long-line scan (or size_)
 	bool atEnd_ = false;
 	CodePair pair_;
 	std::ifstream stream_;
