@@ -1,0 +1,507 @@
+#include "SimpleDxf.hpp"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <iterator>
+#include <limits>
+#include <new>
+
+namespace SimpleDxf {
+
+namespace {
+
+// Longest line kept; the rest of a longer line is skipped.
+constexpr std::size_t MaxLine = 1023;
+
+bool IsSpace(unsigned char c) { return c == ' ' || (c >= 9 && c <= 13); }
+
+std::string_view SkipSign(std::string_view text)
+{
+	text = Trim(text);
+	if (!text.empty() && text.front() == '+') {
+		text.remove_prefix(1);
+		if (!text.empty() && text.front() == '-') return {};   // "+-1" is no number
+	}
+	return text;
+}
+
+// Group codes are compared as text; a plain decimal ("0", "10", "210") maps to its
+// number, anything else (leading zeros, signs, letters, too long) to -1.
+int CodeNumber(std::string_view code)
+{
+	if (code.empty() || code.size() > 4 || (code.size() > 1 && code.front() == '0')) return -1;
+	int n = 0;
+	for (const char c : code) {
+		if (c < '0' || c > '9') return -1;
+		n = n * 10 + (c - '0');
+	}
+	return n;
+}
+
+} // namespace
+
+// Plain decimals ("-123.456") of up to 15 digits are exact as digits / 10^k: one correctly
+// rounded division. Everything else goes to from_chars.
+static bool FastDecimal(std::string_view text, double& value)
+{
+	static constexpr double Powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11,
+	                                    1e12, 1e13, 1e14, 1e15};
+	std::size_t i = text.empty() || text[0] != '-' ? 0 : 1;
+	uint64_t digits = 0;
+	int count = 0, fraction = -1;
+	for (; i < text.size(); ++i) {
+		const char c = text[i];
+		if (c >= '0' && c <= '9') {
+			digits = digits * 10 + static_cast<uint64_t>(c - '0');
+			if (++count > 15) return false;
+			if (fraction >= 0) ++fraction;
+		} else if (c == '.' && fraction < 0) {
+			fraction = 0;
+		} else {
+			return false;
+		}
+	}
+	if (count == 0) return false;
+	value = static_cast<double>(digits) / Powers[fraction < 0 ? 0 : fraction];
+	if (text[0] == '-') value = -value;
+	return true;
+}
+
+double ToDouble(std::string_view text)
+{
+	text = SkipSign(text);
+	double value = 0;
+	if (FastDecimal(text, value)) return value;
+	const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+	if (result.ec != std::errc() || !std::isfinite(value)) return 0;
+	return value;
+}
+
+int32_t ToInt(std::string_view text)
+{
+	text = SkipSign(text);
+	int64_t value = 0;
+	const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+	if (result.ec == std::errc::result_out_of_range) return text.front() == '-' ? INT32_MIN : INT32_MAX;
+	if (result.ec != std::errc()) return 0;
+	if (value < INT32_MIN) return INT32_MIN;
+	if (value > INT32_MAX) return INT32_MAX;
+	return static_cast<int32_t>(value);
+}
+
+std::string_view Trim(std::string_view text)
+{
+	std::size_t first = 0;
+	while (first < text.size() && IsSpace(static_cast<unsigned char>(text[first]))) ++first;
+	std::size_t last = text.size();
+	while (last > first && IsSpace(static_cast<unsigned char>(text[last - 1]))) --last;
+	return text.substr(first, last - first);
+}
+
+char* trimwhitespace(char* text)
+{
+	const std::string_view kept = Trim(text);
+	char* first = text + (kept.data() - text);
+	first[kept.size()] = 0;
+	return first;
+}
+
+// ---- pair reading ----------------------------------------------------------------------
+
+std::string_view SimpleDxf::NextLine()
+{
+	if (pos_ >= size_) return {};
+	const char* base = reinterpret_cast<const char*>(bytes_);
+	// Most lines are short: look at a few bytes before asking memchr.
+	std::size_t end = pos_;
+	const std::size_t shortEnd = std::min(size_, pos_ + 32);
+	while (end < shortEnd && base[end] != '\n' && base[end] != '\r') ++end;
+	if (end == shortEnd && end < size_) {
+		if (nextLf_ < end) {
+			const void* lf = std::memchr(base + end, '\n', size_ - end);
+			nextLf_ = lf ? static_cast<const char*>(lf) - base : size_;
+		}
+		const void* cr = std::memchr(base + end, '\r', nextLf_ - end);
+		end = cr ? static_cast<const char*>(cr) - base : nextLf_;
+	}
+	const std::string_view line(base + pos_, std::min(end - pos_, MaxLine));
+	pos_ = end;
+	if (pos_ < size_ && base[pos_] == '\r') ++pos_;
+	if (pos_ < size_ && base[pos_] == '\n') ++pos_;
+	return Trim(line);
+}
+
+bool SimpleDxf::ReadCode()
+{
+	if (pos_ >= size_) {
+		atEnd_ = true;
+		return false;
+	}
+	pair_.code = NextLine();
+	pair_.value = NextLine();
+	pair_.number = CodeNumber(pair_.code);
+	if (mode_ == 0) lineCounter += 2;
+	return true;
+}
+
+bool SimpleDxf::ReadUntilCode(int code)
+{
+	do {
+		if (!ReadCode()) return false;
+	} while (pair_.number != code);
+	return true;
+}
+
+bool SimpleDxf::SkipToValue(std::string_view value)
+{
+	do {
+		if (!ReadCode()) return false;
+	} while (pair_.value != value);
+	return true;
+}
+
+bool SimpleDxf::SkipToCode0() { return ReadUntilCode(0); }
+
+bool SimpleDxf::Fail(std::string why)
+{
+	if (error.empty()) error = std::move(why);
+	return false;
+}
+
+// ---- loading ---------------------------------------------------------------------------
+
+bool SimpleDxf::LoadSceneFromMemory(const std::vector<unsigned char>& bytes)
+{
+	return LoadSceneFromMemory(bytes.data(), bytes.size());
+}
+
+bool SimpleDxf::LoadSceneFromMemory(const unsigned char* bytes, std::size_t size)
+{
+	mode_ = 0;
+	return Load(bytes, size);
+}
+
+bool SimpleDxf::LoadSceneFromFile(const char* path)
+{
+	mode_ = 1;
+	stream_.open(path, std::ios::in | std::ios::binary);
+	if (!stream_.is_open()) {
+		error = std::string("cannot open ") + path;
+		return false;
+	}
+	data_.assign(std::istreambuf_iterator<char>(stream_), std::istreambuf_iterator<char>());
+	const bool readAll = !stream_.bad();
+	stream_.close();
+	if (!readAll) {
+		error = std::string("cannot read ") + path;
+		return false;
+	}
+	const bool ok = Load(data_.data(), data_.size());
+	data_.clear();
+	data_.shrink_to_fit();
+	return ok;
+}
+
+bool SimpleDxf::Load(const unsigned char* bytes, std::size_t size)
+{
+	header.reset();
+	tables.reset();
+	blocks.reset();
+	entities.reset();
+	error.clear();
+	lineCounter = 0;
+	bytes_ = bytes;
+	size_ = size;
+	pos_ = 0;
+	nextLf_ = 0;
+	atEnd_ = false;
+	pair_ = CodePair();
+	lastLayer_ = nullptr;
+	const bool read = ReadSections();
+	bytes_ = nullptr;
+	size_ = 0;
+	pair_ = CodePair();
+	if (!read) return false;
+	FillProperties();
+	return error.empty();
+}
+
+// ---- sections --------------------------------------------------------------------------
+
+bool SimpleDxf::ReadSections()
+{
+	try {
+		// The pairs of a section we do not know pass through this loop one by one; the data
+		// may end there only after its ENDSEC.
+		bool inOtherSection = false;
+		if (!ReadCode()) return true;
+		for (;;) {
+			if (Is(0, "EOF")) return true;
+			if (Is(0, "ENDSEC")) inOtherSection = false;
+			if (Is(0, "SECTION")) {
+				inOtherSection = false;
+				if (!ReadUntilCode(2)) return Fail("the data ends before the name of a section");
+				const std::string_view name = pair_.value;
+				bool ok = true;
+				if (name == "HEADER") ok = ReadHeader();
+				else if (name == "TABLES") ok = ReadTables();
+				else if (name == "BLOCKS") ok = ReadBlocks();
+				else if (name == "ENTITIES") ok = ReadEntities();
+				else if (name == "CLASSES" || name == "OBJECTS" || name == "THUMBNAILIMAGE") ok = SkipToValue("ENDSEC");
+				else inOtherSection = true;
+				if (!ok) return Fail("the data ends inside a section");
+			}
+			if (!ReadCode()) return inOtherSection ? Fail("the data ends inside a section") : true;
+		}
+	} catch (const std::bad_alloc&) {
+		return Fail("out of memory while reading");
+	} catch (const std::exception& e) {
+		return Fail(std::string("reading failed: ") + e.what());
+	}
+}
+
+bool SimpleDxf::ReadHeaderPoint(double& x, double& y, double& z)
+{
+	if (!ReadCode()) return false;
+	while (pair_.number != 9 && pair_.number != 0) {
+		if (pair_.number == 10) x = ToDouble(pair_.value);
+		else if (pair_.number == 20) y = ToDouble(pair_.value);
+		else if (pair_.number == 30) z = ToDouble(pair_.value);
+		if (!ReadCode()) return false;
+	}
+	return true;
+}
+
+bool SimpleDxf::ReadHeader()
+{
+	if (!ReadCode()) return false;
+	header = std::make_unique<Header>();
+	Header& h = *header;
+	for (;;) {
+		if (Is(0, "ENDSEC")) return true;
+		if (pair_.number == 9) {
+			const std::string_view name = pair_.value;
+			if (name == "$ACADVER") {
+				do {
+					if (!ReadCode()) return false;
+				} while (pair_.number != 1 && pair_.number != 9);
+				h.version.assign(pair_.value);
+				if (pair_.number != 9) {
+					do {
+						if (!ReadCode()) return false;
+					} while (pair_.number != 9 && pair_.number != 0);
+				}
+				continue;
+			}
+			double* point = name == "$INSBASE" ? &h.insBaseX
+			              : name == "$EXTMIN"  ? &h.extMinX
+			              : name == "$EXTMAX"  ? &h.extMaxX : nullptr;
+			if (point) {
+				if (!ReadHeaderPoint(point[0], point[1], point[2])) return false;
+				continue;
+			}
+		}
+		if (!ReadCode()) return false;
+	}
+}
+
+// ---- tables ----------------------------------------------------------------------------
+
+void LType::Take(int code, std::string_view value)
+{
+	switch (code) {
+	case 2: name.assign(value); break;
+	case 70: flags = ToInt(value); break;
+	case 3: description.assign(value); break;
+	case 72: alignment = ToInt(value); break;
+	case 73: elementCount = ToInt(value); break;
+	case 40: patternLength = ToDouble(value); break;
+	case 49: dashLengths.push_back(ToDouble(value)); break;
+	default: break;
+	}
+}
+
+void Layer::Take(int code, std::string_view value)
+{
+	switch (code) {
+	case 2: name.assign(value); break;
+	case 70: flags = ToInt(value); break;
+	case 62: colour = ToInt(value); break;
+	case 6: lineType.assign(value); break;
+	default: break;
+	}
+}
+
+void Style::Take(int code, std::string_view value)
+{
+	switch (code) {
+	case 2: name.assign(value); break;
+	case 70: flags = ToInt(value); break;
+	case 40: fixedHeight = ToDouble(value); break;
+	case 41: widthFactor = ToDouble(value); break;
+	case 50: obliqueAngle = ToDouble(value); break;
+	case 71: generationFlags = ToInt(value); break;
+	case 42: lastHeight = ToDouble(value); break;
+	case 3: fontFile.assign(value); break;
+	case 4: bigFontFile.assign(value); break;
+	default: break;
+	}
+}
+
+void AppID::Take(int code, std::string_view value)
+{
+	if (code == 2) name.assign(value);
+	else if (code == 70) flags = ToInt(value);
+}
+
+bool SimpleDxf::ReadTables()
+{
+	if (!ReadCode()) return false;
+	tables = std::make_unique<Tables>();
+	for (;;) {
+		if (Is(0, "ENDSEC")) return true;
+		if (Is(0, "TABLE")) {
+			if (!ReadUntilCode(2)) return false;
+			const std::string_view name = pair_.value;
+			bool ok = true;
+			if (name == "APPID") ok = ReadAppIDs();
+			else if (name == "LAYER") ok = ReadLayers();
+			else if (name == "LTYPE") ok = ReadLTypes();
+			else if (name == "STYLE") ok = ReadStyles();
+			else if (name == "BLOCK_RECORD" || name == "DIMSTYLE" || name == "UCS" || name == "VIEW" || name == "VPORT")
+				ok = SkipToValue("ENDTAB");
+			if (!ok) return false;
+		}
+		if (!ReadCode()) return false;
+	}
+}
+
+// One algorithm for the four tables: records of one keyword, the first of a name wins,
+// records without a name are dropped.
+template <typename T>
+bool SimpleDxf::ReadTable(std::string_view keyword, NameMap<T>& map, int32_t& count)
+{
+	if (!ReadCode()) return false;
+	map.clear();
+	for (;;) {
+		if (Is(0, "ENDTAB")) return true;
+		if (pair_.number == 70) {
+			count = ToInt(pair_.value);
+		} else if (Is(0, keyword)) {
+			auto record = std::make_unique<T>();
+			if (!ReadCode()) return false;
+			while (pair_.number != 0) {
+				record->Take(pair_.number, pair_.value);
+				if (!ReadCode()) return false;
+			}
+			if (!record->name.empty()) map.try_emplace(record->name, std::move(record));
+			continue;
+		}
+		if (!ReadCode()) return false;
+	}
+}
+
+bool SimpleDxf::ReadLayers() { return ReadTable("LAYER", tables->layers, tables->layerCount); }
+bool SimpleDxf::ReadLTypes() { return ReadTable("LTYPE", tables->lineTypes, tables->lineTypeCount); }
+bool SimpleDxf::ReadStyles() { return ReadTable("STYLE", tables->styles, tables->styleCount); }
+bool SimpleDxf::ReadAppIDs() { return ReadTable("APPID", tables->appIds, tables->appIdCount); }
+
+// ---- blocks and entities ---------------------------------------------------------------
+
+bool SimpleDxf::ReadBlocks()
+{
+	if (!ReadCode()) return false;
+	blocks = std::make_unique<BlockMap>();
+	for (;;) {
+		if (Is(0, "ENDSEC")) return true;
+		if (Is(0, "BLOCK")) {
+			auto block = std::make_unique<Block>();
+			if (!ReadBlock(*block)) return false;
+			if (!block->name.empty()) blocks->try_emplace(block->name, std::move(block));
+		}
+		if (!ReadCode()) return false;
+	}
+}
+
+bool SimpleDxf::ReadBlock(Block& block)
+{
+	if (!ReadCode()) return false;
+	for (;;) {
+		if (Is(0, "ENDBLK")) return true;
+		if (pair_.number == 0) {
+			std::unique_ptr<Entity> entity;
+			bool known = false;
+			if (!ReadEntity(entity, known)) return false;
+			if (entity) block.entities.push_back(std::move(entity));
+			if (!known && !SkipToCode0()) return false;
+			continue;
+		}
+		switch (pair_.number) {
+		case 8: block.layerName.assign(pair_.value); break;
+		case 2: block.name.assign(pair_.value); break;
+		case 70: block.flags = ToInt(pair_.value); break;
+		case 10: block.x = ToDouble(pair_.value); break;
+		case 20: block.y = ToDouble(pair_.value); break;
+		case 30: block.z = ToDouble(pair_.value); break;
+		default: break;
+		}
+		if (!ReadCode()) return false;
+	}
+}
+
+bool SimpleDxf::ReadEntities()
+{
+	if (!ReadCode()) return false;
+	entities = std::make_unique<EntityList>();
+	for (;;) {
+		if (Is(0, "ENDSEC")) return true;
+		if (pair_.number == 0) {
+			std::unique_ptr<Entity> entity;
+			bool known = false;
+			if (!ReadEntity(entity, known)) return false;
+			if (entity) entities->push_back(std::move(entity));
+			if (known) continue;
+		}
+		if (!ReadCode()) return false;
+	}
+}
+
+template <typename T, bool (SimpleDxf::*Read)(T&)>
+bool SimpleDxf::MakeAndRead(std::unique_ptr<Entity>& out)
+{
+	auto entity = std::make_unique<T>();
+	if (!(this->*Read)(*entity)) return false;
+	out = std::move(entity);
+	return true;
+}
+
+bool SimpleDxf::ReadEntity(std::unique_ptr<Entity>& out, bool& known)
+{
+	struct Kind {
+		std::string_view keyword;
+		bool (SimpleDxf::*read)(std::unique_ptr<Entity>&);
+	};
+	static const Kind kinds[] = {
+		{"POLYLINE", &SimpleDxf::MakeAndRead<Polyline, &SimpleDxf::ReadPolyLine>},
+		{"LWPOLYLINE", &SimpleDxf::MakeAndRead<Polyline, &SimpleDxf::ReadLWPolyLine>},
+		{"INSERT", &SimpleDxf::MakeAndRead<Insert, &SimpleDxf::ReadInsert>},
+		{"LINE", &SimpleDxf::MakeAndRead<Line, &SimpleDxf::ReadLine>},
+		{"CIRCLE", &SimpleDxf::MakeAndRead<Circle, &SimpleDxf::ReadCircle>},
+		{"ARC", &SimpleDxf::MakeAndRead<Arc, &SimpleDxf::ReadArc>},
+		{"POINT", &SimpleDxf::MakeAndRead<Point, &SimpleDxf::ReadPoint>},
+		{"TEXT", &SimpleDxf::MakeAndRead<Text, &SimpleDxf::ReadText>},
+	};
+	for (const Kind& kind : kinds) {
+		if (pair_.value != kind.keyword) continue;
+		known = true;
+		if (!(this->*kind.read)(out)) return false;
+		// An insert without a block name can never be resolved.
+		if (out->typeId == InsertType && static_cast<Insert&>(*out).blockName.empty()) out.reset();
+		return true;
+	}
+	known = false;
+	return true;
+}
+
+} // namespace SimpleDxf

@@ -1,0 +1,197 @@
+// A reader of ASCII DXF drawings: header, the LAYER/LTYPE/STYLE/APPID tables, blocks and
+// the entities the map import uses. Never trusts a count or a length from the file.
+#ifndef VELMORA_SIMPLEDXF_HPP
+#define VELMORA_SIMPLEDXF_HPP
+
+#include <cstddef>
+#include <cstdint>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "SimpleDxfEntities.hpp"
+
+namespace SimpleDxf {
+
+// Number conversion as C's atof/atoi, but always in the C locale and without allocation:
+// leading white space and one '+' are skipped, conversion stops at the first character
+// that does not fit, no digits give 0. A real that is out of range or not finite gives 0;
+// an integer out of range is clamped to the 32-bit range.
+double ToDouble(std::string_view text);
+int32_t ToInt(std::string_view text);
+
+// Trims C white space (bytes 9..13 and space; bytes of 128 and above never count) from
+// both ends of a text in place and answers the first kept character.
+char* trimwhitespace(char* text);
+// The same on a view.
+std::string_view Trim(std::string_view text);
+
+// The pair last read: group code and value, trimmed, as views into the drawing's bytes
+// (valid until the next pair is read). number is the group code as an integer, or -1 when
+// the code is not a plain decimal number; comparing number equals comparing the text.
+struct CodePair {
+	std::string_view code;
+	std::string_view value;
+	int number = -1;
+};
+
+struct Header {
+	std::string version;            // $ACADVER
+	double insBaseX = 0, insBaseY = 0, insBaseZ = 0;
+	double extMinX = 0, extMinY = 0, extMinZ = 0;
+	double extMaxX = 0, extMaxY = 0, extMaxZ = 0;
+};
+
+struct LType {
+	std::string name;
+	int32_t flags = 0;
+	std::string description;
+	int32_t alignment = 0;
+	int32_t elementCount = 0;
+	double patternLength = 0;
+	std::vector<double> dashLengths;
+	void Take(int code, std::string_view value);
+};
+
+struct Layer {
+	std::string name;
+	int32_t flags = 0;
+	int32_t colour = 0;
+	std::string lineType;
+	void Take(int code, std::string_view value);
+};
+
+struct Style {
+	std::string name;
+	int32_t flags = 0;
+	double fixedHeight = 0;
+	double widthFactor = 0;
+	double obliqueAngle = 0;
+	int32_t generationFlags = 0;
+	double lastHeight = 0;
+	std::string fontFile;
+	std::string bigFontFile;
+	void Take(int code, std::string_view value);
+};
+
+struct AppID {
+	std::string name;
+	int32_t flags = 0;
+	void Take(int code, std::string_view value);
+};
+
+// Maps by name, ordered by byte comparison, looked up by views.
+template <typename T>
+using NameMap = std::map<std::string, std::unique_ptr<T>, std::less<>>;
+
+struct Tables {
+	int32_t lineTypeCount = 0;
+	NameMap<LType> lineTypes;
+	int32_t layerCount = 0;
+	NameMap<Layer> layers;
+	int32_t styleCount = 0;
+	NameMap<Style> styles;
+	int32_t appIdCount = 0;
+	NameMap<AppID> appIds;
+};
+
+using BlockMap = NameMap<Block>;
+
+// Nesting of blocks deeper than this is refused like a cycle.
+constexpr int MaxBlockNesting = 64;
+
+class SimpleDxf {
+public:
+	SimpleDxf() = default;
+	SimpleDxf(const SimpleDxf&) = delete;
+	SimpleDxf& operator=(const SimpleDxf&) = delete;
+
+	// Reads a drawing from bytes that need to live only during the call, then resolves its
+	// inserts and flags. Answers false when the data ends inside a section, or when an
+	// insert names a missing block, closes a cycle of blocks or nests deeper than
+	// MaxBlockNesting; error then says which step failed and why. What was read stays in
+	// the drawing either way; an insert that could not be resolved keeps a null block.
+	// Data that ends between sections (with or without "EOF") is a complete drawing.
+	bool LoadSceneFromMemory(const std::vector<unsigned char>& bytes);
+	bool LoadSceneFromMemory(const unsigned char* bytes, std::size_t size);
+	// The same for a file, read whole first. False also when it does not open.
+	bool LoadSceneFromFile(const char* path);
+
+	// The parts of the drawing; each is null when its section was not in the data.
+	std::unique_ptr<Header> header;
+	std::unique_ptr<Tables> tables;
+	std::unique_ptr<BlockMap> blocks;
+	std::unique_ptr<EntityList> entities;
+	// Why the last load failed; empty after a successful one.
+	std::string error;
+	// Lines read by the last load from memory (2 per pair).
+	int64_t lineCounter = 0;
+
+private:
+	bool ReadCode();
+	std::string_view NextLine();
+	bool Is(int code, std::string_view value) const { return pair_.number == code && pair_.value == value; }
+	bool ReadUntilCode(int code);
+	bool SkipToValue(std::string_view value);
+	bool SkipToCode0();
+	bool Fail(std::string why);
+	bool Load(const unsigned char* bytes, std::size_t size);
+
+	bool ReadSections();
+	bool ReadHeader();
+	bool ReadHeaderPoint(double& x, double& y, double& z);
+	bool ReadTables();
+	bool ReadLayers();
+	bool ReadLTypes();
+	bool ReadStyles();
+	bool ReadAppIDs();
+	template <typename T>
+	bool ReadTable(std::string_view keyword, NameMap<T>& map, int32_t& count);
+	bool ReadBlocks();
+	bool ReadBlock(Block& block);
+	bool ReadEntities();
+	// At a code-0 pair: reads the entity it starts into out (null when the kind is not
+	// kept or the record is unusable). known tells whether the kind is one of ours.
+	bool ReadEntity(std::unique_ptr<Entity>& out, bool& known);
+	template <typename T, bool (SimpleDxf::*Read)(T&)>
+	bool MakeAndRead(std::unique_ptr<Entity>& out);
+	template <typename T>
+	bool ReadFields(T& entity);
+
+	bool ReadPolyLine(Polyline& polyline);
+	bool ReadLWPolyLine(Polyline& polyline);
+	bool ReadInsert(Insert& insert);
+	bool ReadLine(Line& line);
+	bool ReadCircle(Circle& circle);
+	bool ReadArc(Arc& arc);
+	bool ReadPoint(Point& point);
+	bool ReadText(Text& text);
+	bool ReadVertex(Vertex& vertex);
+
+	// Resolution: inserts to blocks, flags, layers. Records the first failure in error.
+	void FillProperties();
+	void FillPropRec(Entity& entity, int depth);
+	void ResolveBlock(Block& block, int depth);
+	void ResolveLayer(Entity& entity);
+	void NoteFailure(const char* what, const std::string& blockName);
+
+	const unsigned char* bytes_ = nullptr;
+	std::size_t size_ = 0;
+	std::size_t pos_ = 0;
+	std::size_t nextLf_ = 0;        // line feed found by the last long-line scan (or size_)
+	bool atEnd_ = false;
+	CodePair pair_;
+	std::ifstream stream_;
+	std::vector<unsigned char> data_;   // file mode: the file's bytes
+	uint8_t mode_ = 0;                  // 1 file mode, 0 memory mode
+	const Layer* lastLayer_ = nullptr;  // layer lookups repeat the same name
+	bool resolveFailed_ = false;
+};
+
+} // namespace SimpleDxf
+
+#endif

@@ -1,0 +1,300 @@
+#include <algorithm>
+#include <cmath>
+
+#include "SimpleDxf.hpp"
+
+namespace SimpleDxf {
+
+namespace {
+
+constexpr double Tolerance = 1e-5;
+// Vertex counts from the file only size the first allocation, up to this.
+constexpr int32_t MaxReserve = 4096;
+
+bool Exceeds(double v) { return std::fabs(v) > Tolerance; }
+
+bool HasExtrusion(double x, double y, double z) { return Exceeds(x) || Exceeds(y) || Exceeds(z); }
+
+// Sets x, y or z from group codes base, base + 10, base + 20 (10/20/30, 11/21/31 ...).
+bool TakeXYZ(int code, int base, std::string_view value, double& x, double& y, double& z)
+{
+	if (code == base) x = ToDouble(value);
+	else if (code == base + 10) y = ToDouble(value);
+	else if (code == base + 20) z = ToDouble(value);
+	else return false;
+	return true;
+}
+
+void Reserve(VertexList& list, int32_t hint) { list.reserve(static_cast<std::size_t>(std::clamp(hint, 0, MaxReserve))); }
+
+} // namespace
+
+// ---- group codes of each class ---------------------------------------------------------
+
+void Vertex::Take(int code, std::string_view value)
+{
+	if (TakeXYZ(code, 10, value, x, y, z)) return;
+	switch (code) {
+	case 70: flags = ToInt(value); break;
+	case 62: colour = ToInt(value); break;
+	case 42: bulge = ToDouble(value); break;
+	case 71: face1 = ToInt(value); break;
+	case 72: face2 = ToInt(value); break;
+	case 73: face3 = ToInt(value); break;
+	default: break;
+	}
+}
+
+void Insert::Take(int code, std::string_view value)
+{
+	if (code == 2) blockName.assign(value);
+	else if (!TakeXYZ(code, 10, value, x, y, z)) {
+		if (code == 41) scaleX = ToDouble(value);
+		else if (code == 42) scaleY = ToDouble(value);
+		else if (code == 43) scaleZ = ToDouble(value);
+	}
+}
+
+void Line::Take(int code, std::string_view value)
+{
+	if (code == 2) name.assign(value);
+	else if (!TakeXYZ(code, 10, value, x1, y1, z1) && !TakeXYZ(code, 11, value, x2, y2, z2))
+		TakeXYZ(code, 210, value, extrusionX, extrusionY, extrusionZ);
+}
+
+void Circle::Take(int code, std::string_view value)
+{
+	if (code == 2) name.assign(value);
+	else if (code == 40) radius = ToDouble(value);
+	else if (code == 39) thickness = ToDouble(value);
+	else if (!TakeXYZ(code, 10, value, x, y, z)) TakeXYZ(code, 210, value, extrusionX, extrusionY, extrusionZ);
+}
+
+void Arc::Take(int code, std::string_view value)
+{
+	if (code == 2) name.assign(value);
+	else if (code == 40) radius = ToDouble(value);
+	else if (code == 39) thickness = ToDouble(value);
+	else if (code == 50) startAngle = ToDouble(value);
+	else if (code == 51) endAngle = ToDouble(value);
+	else if (!TakeXYZ(code, 10, value, x, y, z)) TakeXYZ(code, 210, value, extrusionX, extrusionY, extrusionZ);
+}
+
+void Point::Take(int code, std::string_view value)
+{
+	if (code == 2) name.assign(value);
+	else if (code == 39) thickness = ToDouble(value);
+	else if (!TakeXYZ(code, 10, value, x, y, z)) TakeXYZ(code, 210, value, extrusionX, extrusionY, extrusionZ);
+}
+
+void Text::Take(int code, std::string_view value)
+{
+	if (code == 2) name.assign(value);
+	else if (code == 1) text.assign(value);
+	else TakeXYZ(code, 10, value, x, y, z);
+}
+
+// ---- readers ---------------------------------------------------------------------------
+
+// The simple entities: every pair up to the next code-0 pair is the entity's own.
+template <typename T>
+bool SimpleDxf::ReadFields(T& entity)
+{
+	if (!ReadCode()) return false;
+	while (pair_.number != 0) {
+		if (pair_.number == 8) entity.layerName.assign(pair_.value);
+		else entity.Take(pair_.number, pair_.value);
+		if (!ReadCode()) return false;
+	}
+	return true;
+}
+
+bool SimpleDxf::ReadInsert(Insert& insert) { return ReadFields(insert); }
+bool SimpleDxf::ReadLine(Line& line) { return ReadFields(line); }
+bool SimpleDxf::ReadCircle(Circle& circle) { return ReadFields(circle); }
+bool SimpleDxf::ReadArc(Arc& arc) { return ReadFields(arc); }
+bool SimpleDxf::ReadPoint(Point& point) { return ReadFields(point); }
+bool SimpleDxf::ReadText(Text& text) { return ReadFields(text); }
+bool SimpleDxf::ReadVertex(Vertex& vertex) { return ReadFields(vertex); }
+
+// A POLYLINE's header pairs, then its VERTEX records while they follow; a SEQEND and its
+// pairs are read past, any other entity ends the polyline where it starts.
+bool SimpleDxf::ReadPolyLine(Polyline& polyline)
+{
+	polyline.kind = 1;
+	int32_t mHint = 0, nHint = 0;
+	if (!ReadCode()) return false;
+	while (pair_.number != 0) {
+		switch (pair_.number) {
+		case 8: polyline.layerName.assign(pair_.value); break;
+		case 70: polyline.flags = ToInt(pair_.value); break;
+		case 71: mHint = std::max(ToInt(pair_.value), 0); break;
+		case 72: nHint = std::max(ToInt(pair_.value), 0); break;
+		default: TakeXYZ(pair_.number, 10, pair_.value, polyline.x, polyline.y, polyline.z); break;
+		}
+		if (!ReadCode()) return false;
+	}
+	Reserve(polyline.mVertices, mHint);
+	Reserve(polyline.nVertices, nHint);
+	while (pair_.value == "VERTEX") {
+		auto vertex = std::make_unique<Vertex>();
+		if (!ReadVertex(*vertex)) return false;
+		VertexList& into = polyline.mVertices.size() < static_cast<std::size_t>(mHint) ? polyline.mVertices
+		                 : polyline.nVertices.size() < static_cast<std::size_t>(nHint) ? polyline.nVertices
+		                 : polyline.vertices;
+		into.push_back(std::move(vertex));
+	}
+	polyline.mCount = static_cast<int32_t>(polyline.mVertices.size());
+	polyline.nCount = static_cast<int32_t>(polyline.nVertices.size());
+	if (pair_.value == "SEQEND") return SkipToCode0();
+	return true;
+}
+
+// An LWPOLYLINE is read by group code: 10 starts a vertex, 20 is its y, 42 its bulge, 38
+// the elevation of all of them. The vertex count (90) only sizes the list.
+bool SimpleDxf::ReadLWPolyLine(Polyline& polyline)
+{
+	polyline.kind = 2;
+	Vertex* current = nullptr;
+	if (!ReadCode()) return false;
+	while (pair_.number != 0) {
+		switch (pair_.number) {
+		case 8: polyline.layerName.assign(pair_.value); break;
+		case 70: polyline.flags = ToInt(pair_.value); break;
+		case 90: Reserve(polyline.vertices, ToInt(pair_.value)); break;
+		case 38: polyline.z = ToDouble(pair_.value); break;
+		case 10:
+			polyline.vertices.push_back(std::make_unique<Vertex>());
+			current = polyline.vertices.back().get();
+			current->x = ToDouble(pair_.value);
+			break;
+		case 20: if (current) current->y = ToDouble(pair_.value); break;
+		case 42: if (current) current->bulge = ToDouble(pair_.value); break;
+		default: break;   // 40/41 widths, 91 vertex ids, handles, subclass markers
+		}
+		if (!ReadCode()) return false;
+	}
+	for (auto& vertex : polyline.vertices) vertex->z = polyline.z;
+	return true;
+}
+
+// ---- flags -----------------------------------------------------------------------------
+
+void Vertex::FillProperties()
+{
+	is3D = (flags & 96) != 0;
+	is2D = !is3D;
+}
+
+void Polyline::FillProperties()
+{
+	for (VertexList* list : {&mVertices, &nVertices, &vertices})
+		for (auto& vertex : *list) vertex->FillProperties();
+	const VertexList& source = mVertices.empty() ? vertices : mVertices;
+	is3D = !source.empty() && source.front()->is3D;
+	is2D = !source.empty() && !is3D;
+}
+
+void Insert::FillProperties()
+{
+	if (!block || block->state != 2) return;
+	is2D = is2D || block->any2D;
+	is3D = is3D || block->any3D;
+	all2D = all2D && block->all2D;
+	all3D = all3D && block->all3D;
+}
+
+void Line::FillProperties()
+{
+	is3D = HasExtrusion(extrusionX, extrusionY, extrusionZ) || Exceeds(z1 - z2);
+	is2D = !is3D;
+}
+
+void Circle::FillProperties()
+{
+	is3D = HasExtrusion(extrusionX, extrusionY, extrusionZ);
+	is2D = !is3D;
+}
+
+void Arc::FillProperties()
+{
+	is3D = HasExtrusion(extrusionX, extrusionY, extrusionZ);
+	is2D = !is3D;
+}
+
+void Point::FillProperties()
+{
+	is3D = HasExtrusion(extrusionX, extrusionY, extrusionZ);
+	is2D = !is3D;
+}
+
+// ---- resolution ------------------------------------------------------------------------
+
+void SimpleDxf::NoteFailure(const char* what, const std::string& blockName)
+{
+	if (error.empty()) error = std::string(what) + " (block \"" + blockName + "\")";
+}
+
+void SimpleDxf::FillProperties()
+{
+	if (blocks)
+		for (auto& named : *blocks) ResolveBlock(*named.second, 0);
+	if (entities)
+		for (auto& entity : *entities) FillPropRec(*entity, 0);
+}
+
+// Each block is resolved once; later inserts of it read its cached aggregate flags.
+void SimpleDxf::ResolveBlock(Block& block, int depth)
+{
+	if (block.state != 0) return;
+	block.state = 1;
+	int32_t below = 0;
+	for (auto& entity : block.entities) {
+		entity->visitMark = 1;
+		FillPropRec(*entity, depth);
+		entity->visitMark = 2;
+		if (entity->typeId == InsertType) {
+			const Block* inner = static_cast<const Insert&>(*entity).block;
+			if (inner) below = std::max(below, inner->height);
+		}
+		block.any2D = block.any2D || entity->is2D;
+		block.any3D = block.any3D || entity->is3D;
+		block.all2D = block.all2D && entity->is2D;
+		block.all3D = block.all3D && entity->is3D;
+	}
+	block.height = below + 1;
+	block.state = 2;
+}
+
+void SimpleDxf::FillPropRec(Entity& entity, int depth)
+{
+	if (entity.typeId == InsertType) {
+		Insert& insert = static_cast<Insert&>(entity);
+		insert.block = nullptr;
+		const auto found = blocks ? blocks->find(insert.blockName) : BlockMap::iterator();
+		if (!blocks || found == blocks->end()) {
+			NoteFailure("unknown reference", insert.blockName);
+		} else if (found->second->state == 1 || depth >= MaxBlockNesting) {
+			NoteFailure("Circular references!", insert.blockName);
+		} else {
+			ResolveBlock(*found->second, depth + 1);
+			if (found->second->height > MaxBlockNesting) NoteFailure("Circular references!", insert.blockName);
+			else insert.block = found->second.get();
+		}
+	}
+	entity.FillProperties();
+	ResolveLayer(entity);
+}
+
+void SimpleDxf::ResolveLayer(Entity& entity)
+{
+	if (!tables || entity.layerName.empty()) return;
+	if (!lastLayer_ || lastLayer_->name != entity.layerName) {
+		const auto found = tables->layers.find(entity.layerName);
+		if (found == tables->layers.end()) return;
+		lastLayer_ = found->second.get();
+	}
+	entity.layer = lastLayer_;
+}
+
+} // namespace SimpleDxf

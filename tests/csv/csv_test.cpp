@@ -1,0 +1,157 @@
+// The CSV table reader: header mapping, cells, line ends, UTF-8 and the file messages.
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "SimpleCsvlib/SimpleCsv.hpp"
+#include "TestSupport.hpp"
+
+namespace {
+
+using Table = std::vector<std::vector<std::string>>;
+
+Table AsTable(const SimpleCsv::Rows& rows)
+{
+	Table table;
+	for (const auto& row : rows) {
+		std::vector<std::string> cells;
+		for (const auto& cell : row) cells.push_back(cell.ToUtf8());
+		table.push_back(cells);
+	}
+	return table;
+}
+
+GS::Array<std::wstring> Names(std::initializer_list<const wchar_t*> names)
+{
+	GS::Array<std::wstring> out;
+	for (const wchar_t* n : names) out.Push(n);
+	return out;
+}
+
+} // namespace
+
+TEST(CsvTable, EdgeCases)
+{
+	struct Case {
+		const char* name;
+		std::string text;
+		GS::Array<std::wstring> columns;
+		Table rows;
+	};
+	const Case cases[] = {
+		{"request order", "x,y,art\n1,2,furu\n3,4,gran\n", Names({L"art", L"x"}), {{"furu", "1"}, {"gran", "3"}}},
+		{"byte-order mark", "\xEF\xBB\xBFx,y\n5,6\n", Names({L"x"}), {{"5"}}},
+		{"CR LF", "x,y\r\n1,2\r\n3,4\r\n", Names({L"y"}), {{"2"}, {"4"}}},
+		{"repeated name takes its last column", "a,a,b\n1,2,3\n", Names({L"a"}), {{"2"}}},
+		{"semicolon does not separate", "a;b,c\n1;2,3\n", Names({L"a;b"}), {{"1;2"}}},
+		{"quotes stay and commas split", "a,b,c\n\"a,b\",c\n", Names({L"a", L"b", L"c"}), {{"\"a", "b\"", "c"}}},
+		{"white space stays", "x, y\n 1, 2\n", Names({L" y", L"x"}), {{" 2", " 1"}}},
+		{"no requested names", "", Names({}), {}},
+		{"header only", "x,y\n", Names({L"x"}), {}},
+		{"trailing line feed adds no row", "x\n1\n", Names({L"x"}), {{"1"}}},
+		{"empty first cell", ",x\n0,1\n", Names({L"", L"x"}), {{"0", "1"}}},
+		{"short row gives empty texts", "x,y,z\n1\n4,5\n", Names({L"z", L"x"}), {{"", "1"}, {"", "4"}}},
+		{"trailing comma gives no last cell", "x,y\n1,\n", Names({L"y", L"x"}), {{"", "1"}}},
+		{"empty lines give no row", "x\n\n1\n\r\n", Names({L"x"}), {{"1"}}},
+		{"UTF-8 names and cells", "tre_st\xC3\xB8rrelse\nl\xC3\xB8nn\n", Names({L"tre_st\u00F8rrelse"}), {{"l\xC3\xB8nn"}}},
+		{"CR alone: one header line", "x\r1\r", Names({L"x1"}), {}},
+	};
+	for (const Case& c : cases) {
+		SimpleCsv::Rows rows;
+		EXPECT_EQ(SimpleCsv::ReadTable(c.text, "t.csv", c.columns, rows), "") << c.name;
+		EXPECT_EQ(AsTable(rows), c.rows) << c.name;
+	}
+}
+
+TEST(CsvTable, FailuresNameTheCauseAndAppendNothing)
+{
+	struct Case { const char* name; std::string text; GS::Array<std::wstring> columns; std::string message; };
+	const Case cases[] = {
+		{"missing column", "x,y\n1,2\n", Names({L"x", L"art"}), "Field art not found in CSV headers."},
+		{"space is part of the name", " x\n1\n", Names({L"x"}), "Field x not found in CSV headers."},
+		{"empty file", "", Names({L"x"}), "Field x not found in CSV headers."},
+		{"UTF-8 column name in message", "x\n", Names({L"st\u00F8rrelse"}), "Field st\xC3\xB8rrelse not found in CSV headers."},
+		{"bad header", "x,\xFF\n1,2\n", Names({L"x"}), "Error: File (t.csv) is not UTF-8 text (line 1)."},
+		{"bad cell", "x,y\n1,2\n3,\xC3(\n", Names({L"x"}), "Error: File (t.csv) is not UTF-8 text (line 3)."},
+	};
+	for (const Case& c : cases) {
+		SimpleCsv::Rows rows;
+		rows.Push(SimpleCsv::Row{GS::UniString("kept")});
+		EXPECT_EQ(SimpleCsv::ReadTable(c.text, "t.csv", c.columns, rows), c.message) << c.name;
+		EXPECT_EQ(AsTable(rows), Table({{"kept"}})) << c.name;
+	}
+}
+
+TEST(CsvTable, RowsAreAppended)
+{
+	SimpleCsv::Rows rows;
+	ASSERT_EQ(SimpleCsv::ReadTable("x\n1\n", "", Names({L"x"}), rows), "");
+	ASSERT_EQ(SimpleCsv::ReadTable("x\n2\n", "", Names({L"x"}), rows), "");
+	EXPECT_EQ(AsTable(rows), Table({{"1"}, {"2"}}));
+}
+
+TEST(CsvTable, EveryPrefixReadsWithoutFault)
+{
+	const std::string text = "\xEF\xBB\xBFx,y,tre_type\r\n1,2,furu\r\n3,4,l\xC3\xB8nn\r\n5\r\n";
+	const std::size_t headerEnd = text.find("tre_type") + 8;
+	const std::size_t split = text.find("\xC3\xB8") + 1;
+	for (std::size_t n = 0; n <= text.size(); ++n) {
+		SimpleCsv::Rows rows;
+		const std::string failure = SimpleCsv::ReadTable(text.substr(0, n), "p.csv", Names({L"tre_type", L"x"}), rows);
+		for (const auto& row : rows) ASSERT_EQ(row.GetSize(), 2u) << n;
+		// A cut fails only before the header names tre_type, or inside the two bytes of a letter.
+		const bool whole = n >= headerEnd && n != split;
+		ASSERT_EQ(failure.empty(), whole) << n << ": " << failure;
+		ASSERT_LE(rows.GetSize(), 3u) << n;
+	}
+}
+
+TEST(CsvHelpers, WideTextBomAndLineEnds)
+{
+	EXPECT_EQ(SimpleCsv::toWstring("a\xC3\xB8\xF0\x9F\x8C\xB2"), std::wstring(L"a\u00F8") + wchar_t(0xD83C) + wchar_t(0xDF32));
+	EXPECT_THROW(SimpleCsv::toWstring("\xC3"), std::range_error);
+	EXPECT_EQ(SimpleCsv::stripBom("\xEF\xBB\xBFx"), "x");
+	EXPECT_EQ(SimpleCsv::stripBom("\xEF\xBB"), "\xEF\xBB");
+	EXPECT_EQ(SimpleCsv::stripBom("x\xEF\xBB\xBF"), "x\xEF\xBB\xBF");
+	std::string text = "\ra\r\nb\n";
+	SimpleCsv::removeLineEnds(text);
+	EXPECT_EQ(text, "ab");
+}
+
+class CsvFile : public testsupport::HostTest {};
+
+TEST_F(CsvFile, TreeListFromAnotherTool)
+{
+	SimpleCsv::Rows rows;
+	const auto file = testsupport::Loc(std::string(VELMORA_FIXTURES) + "/csv/trees-comma.csv");
+	ASSERT_TRUE(SimpleCsv::SimpleCsv().LoadFromFile(file, Names({L"x", L"tre_st\u00F8rrelse", L"kommentar", L"y"}), rows));
+	ASSERT_EQ(rows.GetSize(), 200u);
+	const Table table = AsTable(rows);
+	EXPECT_EQ(table[0], std::vector<std::string>({"597511.82", "stor", "", "6643562.05"}));
+	// No quoting: the comma inside a quoted comment separates, the quote stays.
+	EXPECT_EQ(table[24], std::vector<std::string>({"597961.66", "medium", "\"Felles tre", "6643144.00"}));
+	EXPECT_EQ(table[99][2], "\"Kalt \"\"Kongeeika\"\"\"");
+	EXPECT_EQ(table[199][1], "medium");
+	EXPECT_TRUE(ReportTexts().empty());
+}
+
+TEST_F(CsvFile, MessagesForAMissingFileAColumnAndBadText)
+{
+	testsupport::TempDir dir;
+	testsupport::WriteFile(dir / "a.csv", "x\n1\n");
+	testsupport::WriteFile(dir / "bad.csv", "x\n\xFE\n");
+	SimpleCsv::Rows rows;
+	const SimpleCsv::SimpleCsv csv;
+	EXPECT_FALSE(csv.LoadFromFile(testsupport::Loc(dir / "none.csv"), Names({L"x"}), rows));
+	EXPECT_FALSE(csv.LoadFromFile(testsupport::Loc(dir / "a.csv"), Names({L"y"}), rows));
+	EXPECT_FALSE(csv.LoadFromFile(testsupport::Loc(dir / "bad.csv"), Names({L"x"}), rows));
+	EXPECT_TRUE(rows.IsEmpty());
+	EXPECT_EQ(ReportTexts(), std::vector<std::string>({"Error: File (" + dir / "none.csv" + ") not found!",
+	                                                   "Field y not found in CSV headers.",
+	                                                   "Error: File (" + dir / "bad.csv" + ") is not UTF-8 text (line 2)."}));
+	for (const auto& report : Host().reports) EXPECT_TRUE(report.alert);
+	EXPECT_TRUE(csv.LoadFromFile(testsupport::Loc(dir / "a.csv"), Names({L"x"}), rows));
+	EXPECT_EQ(AsTable(rows), Table({{"1"}}));
+}
