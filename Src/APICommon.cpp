@@ -43,9 +43,9 @@ void WriteReport(const char* format, ...)
 	char buffer[kReportBufferSize];
 	va_list args;
 	va_start(args, format);
-	const int written = std::vsnprintf(buffer, sizeof buffer, format != nullptr ? format : "", args);
+	const int written = format != nullptr ? std::vsnprintf(buffer, sizeof buffer, format, args) : 0;
 	va_end(args);
-	if (written < 0) buffer[0] = 0;
+	if (written <= 0) buffer[0] = 0;
 	if (written >= kReportBufferSize) buffer[WholeUtf8Length(buffer, kReportBufferSize - 1)] = 0;
 	DBPrintf("%s", buffer);
 	DBPrintf("\n");
