@@ -38,6 +38,11 @@ void WriteReport_Alert(const char* format, ...)
 	ACAPI_WriteReport("%s", true, text.ToCStr().Get());
 }
 
+void WriteReport_AlertPrefixed(const char* prefix, const char* text)
+{
+	ACAPI_WriteReport("%s%s", true, prefix != nullptr ? prefix : "", text != nullptr ? text : "");
+}
+
 void WriteReport(const char* format, ...)
 {
 	char buffer[kReportBufferSize];

@@ -8,6 +8,9 @@ const char* ErrID_To_Name(int code);
 
 // Formats printf-style and writes the text to the report window with an alert.
 void WriteReport_Alert(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// Writes prefix followed by text to the report window with an alert. Neither is read as a
+// format: a "%" in an error text is printed as it stands. A null text counts as empty.
+void WriteReport_AlertPrefixed(const char* prefix, const char* text);
 // Formats printf-style into 512 bytes (longer texts are cut at 511) and writes it, then a line
 // end, to the debug log. Every "%" of the result is printed once.
 void WriteReport(const char* format, ...) __attribute__((format(printf, 1, 2)));
