@@ -39,34 +39,42 @@ int CodeNumber(std::string_view code)
 	return n;
 }
 
-} // namespace
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Appends the digits at p to value; answers the first other character.
+const char* TakeDigits(const char* p, const char* end, uint64_t& value)
+{
+	for (; p != end && IsDigit(*p); ++p) value = value * 10 + static_cast<uint64_t>(*p - '0');
+	return p;
+}
 
 // Plain decimals ("-123.456") of up to 15 digits are exact as digits / 10^k: one correctly
 // rounded division. Everything else goes to from_chars.
-static bool FastDecimal(std::string_view text, double& value)
+bool FastDecimal(std::string_view text, double& value)
 {
 	static constexpr double Powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11,
 	                                    1e12, 1e13, 1e14, 1e15};
-	std::size_t i = text.empty() || text[0] != '-' ? 0 : 1;
-	uint64_t digits = 0;
-	int count = 0, fraction = -1;
-	for (; i < text.size(); ++i) {
-		const char c = text[i];
-		if (c >= '0' && c <= '9') {
-			digits = digits * 10 + static_cast<uint64_t>(c - '0');
-			if (++count > 15) return false;
-			if (fraction >= 0) ++fraction;
-		} else if (c == '.' && fraction < 0) {
-			fraction = 0;
-		} else {
-			return false;
-		}
+	const char* p = text.data();
+	const char* const end = p + text.size();
+	const bool negative = p != end && *p == '-';
+	if (negative) ++p;
+	uint64_t digits = 0;            // wraps beyond 19 digits, and is then not used
+	const char* const whole = p;
+	p = TakeDigits(p, end, digits);
+	std::ptrdiff_t count = p - whole, fraction = 0;
+	if (p != end && *p == '.') {
+		const char* const part = ++p;
+		p = TakeDigits(p, end, digits);
+		fraction = p - part;
+		count += fraction;
 	}
-	if (count == 0) return false;
-	value = static_cast<double>(digits) / Powers[fraction < 0 ? 0 : fraction];
-	if (text[0] == '-') value = -value;
+	if (p != end || count == 0 || count > 15) return false;
+	value = static_cast<double>(digits) / Powers[fraction];
+	if (negative) value = -value;
 	return true;
 }
+
+} // namespace
 
 double ToDouble(std::string_view text)
 {
@@ -111,20 +119,11 @@ char* trimwhitespace(char* text)
 
 std::string_view SimpleDxf::NextLine()
 {
-	if (pos_ >= size_) return {};
 	const char* base = reinterpret_cast<const char*>(bytes_);
-	// Most lines are short: look at a few bytes before asking memchr.
 	std::size_t end = pos_;
-	const std::size_t shortEnd = std::min(size_, pos_ + 32);
-	while (end < shortEnd && base[end] != '\n' && base[end] != '\r') ++end;
-	if (end == shortEnd && end < size_) {
-		if (nextLf_ < end) {
-			const void* lf = std::memchr(base + end, '\n', size_ - end);
-			nextLf_ = lf ? static_cast<const char*>(lf) - base : size_;
-		}
-		const void* cr = std::memchr(base + end, '\r', nextLf_ - end);
-		end = cr ? static_cast<const char*>(cr) - base : nextLf_;
-	}
+	// One compare passes most bytes; only control characters need a second look.
+	while (end < size_ && (static_cast<unsigned char>(base[end]) > '\r' || (base[end] != '\n' && base[end] != '\r')))
+		++end;
 	const std::string_view line(base + pos_, std::min(end - pos_, MaxLine));
 	pos_ = end;
 	if (pos_ < size_ && base[pos_] == '\r') ++pos_;
@@ -214,10 +213,11 @@ bool SimpleDxf::Load(const unsigned char* bytes, std::size_t size)
 	bytes_ = bytes;
 	size_ = size;
 	pos_ = 0;
-	nextLf_ = 0;
 	atEnd_ = false;
 	pair_ = CodePair();
 	lastLayer_ = nullptr;
+	layerNames_.clear();
+	lastLayerName_ = {};
 	const bool read = ReadSections();
 	bytes_ = nullptr;
 	size_ = 0;
@@ -225,6 +225,13 @@ bool SimpleDxf::Load(const unsigned char* bytes, std::size_t size)
 	if (!read) return false;
 	FillProperties();
 	return error.empty();
+}
+
+std::string_view SimpleDxf::LayerName(std::string_view name)
+{
+	if (name.empty()) return {};
+	if (name != lastLayerName_) lastLayerName_ = *layerNames_.emplace(name).first;
+	return lastLayerName_;
 }
 
 // ---- sections --------------------------------------------------------------------------
