@@ -16,9 +16,53 @@ constexpr std::size_t MaxLine = 1023;
 
 bool IsSpace(unsigned char c) { return c == ' ' || (c >= 9 && c <= 13); }
 
+std::string_view TrimSpace(std::string_view text)
+{
+	std::size_t first = 0;
+	while (first < text.size() && IsSpace(static_cast<unsigned char>(text[first]))) ++first;
+	std::size_t last = text.size();
+	while (last > first && IsSpace(static_cast<unsigned char>(text[last - 1]))) --last;
+	return text.substr(first, last - first);
+}
+
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
+constexpr bool LittleEndian = false;
+#else
+constexpr bool LittleEndian = true;
+#endif
+
+// Index of the lowest byte whose high bit is set in a nonzero mask.
+std::size_t FirstMarked(uint64_t mask)
+{
+#if defined(__GNUC__)
+	return static_cast<std::size_t>(__builtin_ctzll(mask)) / 8;
+#else
+	std::size_t n = 0;
+	for (; !(mask & 0x80); mask >>= 8) ++n;
+	return n;
+#endif
+}
+
+// Index of the first CR or LF at or after from, or size. Looks at eight bytes at a time,
+// so most lines take one or two steps and no per-byte branches.
+std::size_t LineEnd(const char* base, std::size_t from, std::size_t size)
+{
+	constexpr uint64_t Ones = 0x0101010101010101u, Highs = Ones << 7;
+	for (; LittleEndian && from + 8 <= size; from += 8) {
+		uint64_t word;
+		std::memcpy(&word, base + from, 8);
+		const uint64_t lf = word ^ (Ones * '\n'), cr = word ^ (Ones * '\r');
+		// A byte of lf or cr is zero where the line ends; the lowest such mark is exact.
+		const uint64_t marks = (((lf - Ones) & ~lf) | ((cr - Ones) & ~cr)) & Highs;
+		if (marks) return from + FirstMarked(marks);
+	}
+	while (from < size && base[from] != '\n' && base[from] != '\r') ++from;
+	return from;
+}
+
 std::string_view SkipSign(std::string_view text)
 {
-	text = Trim(text);
+	text = TrimSpace(text);
 	if (!text.empty() && text.front() == '+') {
 		text.remove_prefix(1);
 		if (!text.empty() && text.front() == '-') return {};   // "+-1" is no number
@@ -78,8 +122,9 @@ bool FastDecimal(std::string_view text, double& value)
 
 double ToDouble(std::string_view text)
 {
-	text = SkipSign(text);
 	double value = 0;
+	if (FastDecimal(text, value)) return value;   // most values: a plain decimal, trimmed
+	text = SkipSign(text);
 	if (FastDecimal(text, value)) return value;
 	const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
 	if (result.ec != std::errc() || !std::isfinite(value)) return 0;
@@ -98,14 +143,7 @@ int32_t ToInt(std::string_view text)
 	return static_cast<int32_t>(value);
 }
 
-std::string_view Trim(std::string_view text)
-{
-	std::size_t first = 0;
-	while (first < text.size() && IsSpace(static_cast<unsigned char>(text[first]))) ++first;
-	std::size_t last = text.size();
-	while (last > first && IsSpace(static_cast<unsigned char>(text[last - 1]))) --last;
-	return text.substr(first, last - first);
-}
+std::string_view Trim(std::string_view text) { return TrimSpace(text); }
 
 char* trimwhitespace(char* text)
 {
@@ -120,15 +158,14 @@ char* trimwhitespace(char* text)
 std::string_view SimpleDxf::NextLine()
 {
 	const char* base = reinterpret_cast<const char*>(bytes_);
-	std::size_t end = pos_;
-	// One compare passes most bytes; only control characters need a second look.
-	while (end < size_ && (static_cast<unsigned char>(base[end]) > '\r' || (base[end] != '\n' && base[end] != '\r')))
-		++end;
-	const std::string_view line(base + pos_, std::min(end - pos_, MaxLine));
+	const std::size_t end = LineEnd(base, pos_, size_);
+	std::size_t first = pos_, last = std::min(end, pos_ + MaxLine);
+	while (first < last && IsSpace(static_cast<unsigned char>(base[first]))) ++first;
+	while (last > first && IsSpace(static_cast<unsigned char>(base[last - 1]))) --last;
 	pos_ = end;
 	if (pos_ < size_ && base[pos_] == '\r') ++pos_;
 	if (pos_ < size_ && base[pos_] == '\n') ++pos_;
-	return Trim(line);
+	return std::string_view(base + first, last - first);
 }
 
 bool SimpleDxf::ReadCode()
@@ -230,7 +267,11 @@ bool SimpleDxf::Load(const unsigned char* bytes, std::size_t size)
 std::string_view SimpleDxf::LayerName(std::string_view name)
 {
 	if (name.empty()) return {};
-	if (name != lastLayerName_) lastLayerName_ = *layerNames_.emplace(name).first;
+	if (name != lastLayerName_) {
+		auto found = layerNames_.find(name);
+		if (found == layerNames_.end()) found = layerNames_.emplace(name).first;
+		lastLayerName_ = *found;
+	}
 	return lastLayerName_;
 }
 
