@@ -134,6 +134,9 @@ public:
 
 private:
 	bool ReadCode();
+	// The usual code line (spaces, a plain decimal, the line end) read in one pass; false,
+	// with nothing read, for any other line.
+	bool ReadPlainCode();
 	std::string_view NextLine();
 	bool Is(int code, std::string_view value) const { return pair_.number == code && pair_.value == value; }
 	bool ReadUntilCode(int code);
