@@ -109,7 +109,7 @@ TEST(DxfNumbers, DecimalsOfEveryShapeMatchTheStandardConversion)
 	const std::string digits = "9876543210123456789";
 	for (std::size_t length = 1; length <= 18; ++length)
 		for (std::size_t point = 0; point <= length + 1; ++point)   // past the end: no point
-			for (const char* tail : {"", "x", " ", "\n0", "/", ":"})   // "/" and ":" border the digits {
+			for (const char* tail : {"", "x", " ", "\n0", "/", ":"}) {   // "/" and ":" border digits
 				std::string text = digits.substr(0, length);
 				if (point <= length) text.insert(point, ".");
 				for (const std::string& signed_ : {text, "-" + text}) {
