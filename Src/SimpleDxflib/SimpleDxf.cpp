@@ -87,7 +87,7 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The digits that begin the eight bytes at p, appended to value; answers their count.
 // Byte arithmetic on one word: no branch per digit.
-std::size_t TakeDigitWord(const char* p, uint64_t& value)
+inline std::size_t TakeDigitWord(const char* p, uint64_t& value)
 {
 	static constexpr uint64_t Scale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
 	constexpr uint64_t Ones = 0x0101010101010101u, Highs = Ones << 7, Pairs = 0x000000FF000000FFu;
@@ -106,7 +106,7 @@ std::size_t TakeDigitWord(const char* p, uint64_t& value)
 }
 
 // Appends the digits at p to value; answers the first other character.
-const char* TakeDigits(const char* p, const char* end, uint64_t& value)
+inline const char* TakeDigits(const char* p, const char* end, uint64_t& value)
 {
 	while (LittleEndian && end - p >= 8) {
 		const std::size_t count = TakeDigitWord(p, value);
