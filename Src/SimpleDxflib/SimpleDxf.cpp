@@ -180,7 +180,7 @@ char* trimwhitespace(char* text)
 
 // ---- pair reading ----------------------------------------------------------------------
 
-std::string_view SimpleDxf::NextLine()
+inline std::string_view SimpleDxf::NextLine()
 {
 	const char* base = reinterpret_cast<const char*>(bytes_);
 	const std::size_t end = LineEnd(base, pos_, size_);
@@ -193,7 +193,7 @@ std::string_view SimpleDxf::NextLine()
 	return std::string_view(base + first, last - first);
 }
 
-bool SimpleDxf::ReadPlainCode()
+inline bool SimpleDxf::ReadPlainCode()
 {
 	const char* base = reinterpret_cast<const char*>(bytes_);
 	std::size_t p = pos_;
