@@ -194,8 +194,8 @@ private:
 	std::vector<unsigned char> data_;   // file mode: the file's bytes
 	uint8_t mode_ = 0;                  // 1 file mode, 0 memory mode
 	const Layer* lastLayer_ = nullptr;  // layer lookups repeat the same name
-	std::set<std::string, std::less<>> layerNames_;   // what entities' layer names view
-	std::string_view lastLayerName_;    // so does reading
+	std::set<std::string, std::less<>> layerNames_;   // the texts entities' layer names view
+	std::string_view lastLayerName_;    // the one the last entity took; entities repeat it
 	bool resolveFailed_ = false;
 };
 
