@@ -16,9 +16,53 @@ constexpr std::size_t MaxLine = 1023;
 
 bool IsSpace(unsigned char c) { return c == ' ' || (c >= 9 && c <= 13); }
 
+std::string_view TrimSpace(std::string_view text)
+{
+	std::size_t first = 0;
+	while (first < text.size() && IsSpace(static_cast<unsigned char>(text[first]))) ++first;
+	std::size_t last = text.size();
+	while (last > first && IsSpace(static_cast<unsigned char>(text[last - 1]))) --last;
+	return text.substr(first, last - first);
+}
+
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
+constexpr bool LittleEndian = false;
+#else
+constexpr bool LittleEndian = true;
+#endif
+
+// Index of the lowest byte whose high bit is set in a nonzero mask.
+std::size_t FirstMarked(uint64_t mask)
+{
+#if defined(__GNUC__)
+	return static_cast<std::size_t>(__builtin_ctzll(mask)) / 8;
+#else
+	std::size_t n = 0;
+	for (; !(mask & 0x80); mask >>= 8) ++n;
+	return n;
+#endif
+}
+
+// Index of the first CR or LF at or after from, or size. Looks at eight bytes at a time,
+// so most lines take one or two steps and no per-byte branches.
+std::size_t LineEnd(const char* base, std::size_t from, std::size_t size)
+{
+	constexpr uint64_t Ones = 0x0101010101010101u, Highs = Ones << 7;
+	for (; LittleEndian && from + 8 <= size; from += 8) {
+		uint64_t word;
+		std::memcpy(&word, base + from, 8);
+		const uint64_t lf = word ^ (Ones * '\n'), cr = word ^ (Ones * '\r');
+		// A byte of lf or cr is zero where the line ends; the lowest such mark is exact.
+		const uint64_t marks = (((lf - Ones) & ~lf) | ((cr - Ones) & ~cr)) & Highs;
+		if (marks) return from + FirstMarked(marks);
+	}
+	while (from < size && base[from] != '\n' && base[from] != '\r') ++from;
+	return from;
+}
+
 std::string_view SkipSign(std::string_view text)
 {
-	text = Trim(text);
+	text = TrimSpace(text);
 	if (!text.empty() && text.front() == '+') {
 		text.remove_prefix(1);
 		if (!text.empty() && text.front() == '-') return {};   // "+-1" is no number
@@ -39,39 +83,73 @@ int CodeNumber(std::string_view code)
 	return n;
 }
 
-} // namespace
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The digits that begin the eight bytes at p, appended to value; answers their count.
+// Byte arithmetic on one word: no branch per digit.
+inline std::size_t TakeDigitWord(const char* p, uint64_t& value)
+{
+	static constexpr uint64_t Scale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
+	constexpr uint64_t Ones = 0x0101010101010101u, Highs = Ones << 7, Pairs = 0x000000FF000000FFu;
+	uint64_t word;
+	std::memcpy(&word, p, 8);
+	uint64_t t = word - Ones * '0';
+	// Bytes that are no digit get their high bit; bytes above the first one may be wrong.
+	const uint64_t marks = ((t + Ones * 0x76) | t) & Highs;
+	const std::size_t count = marks ? FirstMarked(marks) : 8;
+	if (count == 0) return 0;
+	t <<= 8 * (8 - count);          // drop what follows; zero bytes lead
+	t = t * 10 + (t >> 8);          // byte pairs to 0..99
+	t = ((t & Pairs) * (100 + (1000000ull << 32)) + ((t >> 16) & Pairs) * (1 + (10000ull << 32))) >> 32;
+	value = value * Scale[count] + (t & 0xFFFFFFFFu);
+	return count;
+}
+
+// Appends the digits at p to value; answers the first other character.
+inline const char* TakeDigits(const char* p, const char* end, uint64_t& value)
+{
+	while (LittleEndian && end - p >= 8) {
+		const std::size_t count = TakeDigitWord(p, value);
+		p += count;
+		if (count < 8) return p;
+	}
+	for (; p != end && IsDigit(*p); ++p) value = value * 10 + static_cast<uint64_t>(*p - '0');
+	return p;
+}
 
 // Plain decimals ("-123.456") of up to 15 digits are exact as digits / 10^k: one correctly
 // rounded division. Everything else goes to from_chars.
-static bool FastDecimal(std::string_view text, double& value)
+bool FastDecimal(std::string_view text, double& value)
 {
 	static constexpr double Powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11,
 	                                    1e12, 1e13, 1e14, 1e15};
-	std::size_t i = text.empty() || text[0] != '-' ? 0 : 1;
-	uint64_t digits = 0;
-	int count = 0, fraction = -1;
-	for (; i < text.size(); ++i) {
-		const char c = text[i];
-		if (c >= '0' && c <= '9') {
-			digits = digits * 10 + static_cast<uint64_t>(c - '0');
-			if (++count > 15) return false;
-			if (fraction >= 0) ++fraction;
-		} else if (c == '.' && fraction < 0) {
-			fraction = 0;
-		} else {
-			return false;
-		}
+	const char* p = text.data();
+	const char* const end = p + text.size();
+	const bool negative = p != end && *p == '-';
+	if (negative) ++p;
+	uint64_t digits = 0;            // wraps beyond 19 digits, and is then not used
+	const char* const whole = p;
+	p = TakeDigits(p, end, digits);
+	std::ptrdiff_t count = p - whole, fraction = 0;
+	if (p != end && *p == '.') {
+		const char* const part = ++p;
+		p = TakeDigits(p, end, digits);
+		fraction = p - part;
+		count += fraction;
 	}
-	if (count == 0) return false;
-	value = static_cast<double>(digits) / Powers[fraction < 0 ? 0 : fraction];
-	if (text[0] == '-') value = -value;
+	if (p != end || count == 0 || count > 15) return false;
+	value = static_cast<double>(digits) / Powers[fraction];
+	if (negative) value = -value;
 	return true;
 }
 
+} // namespace
+
 double ToDouble(std::string_view text)
 {
-	text = SkipSign(text);
 	double value = 0;
+	if (FastDecimal(text, value)) return value;   // most values: a plain decimal, trimmed
+	text = SkipSign(text);
 	if (FastDecimal(text, value)) return value;
 	const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
 	if (result.ec != std::errc() || !std::isfinite(value)) return 0;
@@ -90,14 +168,7 @@ int32_t ToInt(std::string_view text)
 	return static_cast<int32_t>(value);
 }
 
-std::string_view Trim(std::string_view text)
-{
-	std::size_t first = 0;
-	while (first < text.size() && IsSpace(static_cast<unsigned char>(text[first]))) ++first;
-	std::size_t last = text.size();
-	while (last > first && IsSpace(static_cast<unsigned char>(text[last - 1]))) --last;
-	return text.substr(first, last - first);
-}
+std::string_view Trim(std::string_view text) { return TrimSpace(text); }
 
 char* trimwhitespace(char* text)
 {
@@ -109,27 +180,37 @@ char* trimwhitespace(char* text)
 
 // ---- pair reading ----------------------------------------------------------------------
 
-std::string_view SimpleDxf::NextLine()
+inline std::string_view SimpleDxf::NextLine()
 {
-	if (pos_ >= size_) return {};
 	const char* base = reinterpret_cast<const char*>(bytes_);
-	// Most lines are short: look at a few bytes before asking memchr.
-	std::size_t end = pos_;
-	const std::size_t shortEnd = std::min(size_, pos_ + 32);
-	while (end < shortEnd && base[end] != '\n' && base[end] != '\r') ++end;
-	if (end == shortEnd && end < size_) {
-		if (nextLf_ < end) {
-			const void* lf = std::memchr(base + end, '\n', size_ - end);
-			nextLf_ = lf ? static_cast<const char*>(lf) - base : size_;
-		}
-		const void* cr = std::memchr(base + end, '\r', nextLf_ - end);
-		end = cr ? static_cast<const char*>(cr) - base : nextLf_;
-	}
-	const std::string_view line(base + pos_, std::min(end - pos_, MaxLine));
+	const std::size_t end = LineEnd(base, pos_, size_);
+	std::size_t first = pos_, last = std::min(end, pos_ + MaxLine);
+	while (first < last && IsSpace(static_cast<unsigned char>(base[first]))) ++first;
+	while (last > first && IsSpace(static_cast<unsigned char>(base[last - 1]))) --last;
 	pos_ = end;
 	if (pos_ < size_ && base[pos_] == '\r') ++pos_;
 	if (pos_ < size_ && base[pos_] == '\n') ++pos_;
-	return Trim(line);
+	return std::string_view(base + first, last - first);
+}
+
+inline bool SimpleDxf::ReadPlainCode()
+{
+	const char* base = reinterpret_cast<const char*>(bytes_);
+	std::size_t p = pos_;
+	const std::size_t limit = std::min(size_, pos_ + 8);
+	while (p < limit && base[p] == ' ') ++p;
+	const std::size_t first = p;
+	int number = 0;
+	for (; p < limit && IsDigit(base[p]); ++p) number = number * 10 + (base[p] - '0');
+	const std::size_t count = p - first;
+	if (count == 0 || count > 4 || (count > 1 && base[first] == '0')) return false;
+	if (p < size_ && base[p] == '\r') ++p;
+	else if (p < size_ && base[p] != '\n') return false;
+	if (p < size_ && base[p] == '\n') ++p;
+	pair_.code = std::string_view(base + first, count);
+	pair_.number = number;
+	pos_ = p;
+	return true;
 }
 
 bool SimpleDxf::ReadCode()
@@ -138,9 +219,11 @@ bool SimpleDxf::ReadCode()
 		atEnd_ = true;
 		return false;
 	}
-	pair_.code = NextLine();
+	if (!ReadPlainCode()) {
+		pair_.code = NextLine();
+		pair_.number = CodeNumber(pair_.code);
+	}
 	pair_.value = NextLine();
-	pair_.number = CodeNumber(pair_.code);
 	if (mode_ == 0) lineCounter += 2;
 	return true;
 }
@@ -214,10 +297,11 @@ bool SimpleDxf::Load(const unsigned char* bytes, std::size_t size)
 	bytes_ = bytes;
 	size_ = size;
 	pos_ = 0;
-	nextLf_ = 0;
 	atEnd_ = false;
 	pair_ = CodePair();
 	lastLayer_ = nullptr;
+	layerNames_.clear();
+	lastLayerName_ = {};
 	const bool read = ReadSections();
 	bytes_ = nullptr;
 	size_ = 0;
@@ -225,6 +309,17 @@ bool SimpleDxf::Load(const unsigned char* bytes, std::size_t size)
 	if (!read) return false;
 	FillProperties();
 	return error.empty();
+}
+
+std::string_view SimpleDxf::LayerName(std::string_view name)
+{
+	if (name.empty()) return {};
+	if (name != lastLayerName_) {
+		auto found = layerNames_.find(name);
+		if (found == layerNames_.end()) found = layerNames_.emplace(name).first;
+		lastLayerName_ = *found;
+	}
+	return lastLayerName_;
 }
 
 // ---- sections --------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -133,6 +134,9 @@ public:
 
 private:
 	bool ReadCode();
+	// The usual code line (spaces, a plain decimal, the line end) read in one pass; false,
+	// with nothing read, for any other line.
+	bool ReadPlainCode();
 	std::string_view NextLine();
 	bool Is(int code, std::string_view value) const { return pair_.number == code && pair_.value == value; }
 	bool ReadUntilCode(int code);
@@ -178,17 +182,20 @@ private:
 	void ResolveBlock(Block& block, int depth);
 	void ResolveLayer(Entity& entity);
 	void NoteFailure(const char* what, const std::string& blockName);
+	// The drawing's copy of a layer name read from the file.
+	std::string_view LayerName(std::string_view name);
 
 	const unsigned char* bytes_ = nullptr;
 	std::size_t size_ = 0;
 	std::size_t pos_ = 0;
-	std::size_t nextLf_ = 0;        // line feed found by the last long-line scan (or size_)
 	bool atEnd_ = false;
 	CodePair pair_;
 	std::ifstream stream_;
 	std::vector<unsigned char> data_;   // file mode: the file's bytes
 	uint8_t mode_ = 0;                  // 1 file mode, 0 memory mode
 	const Layer* lastLayer_ = nullptr;  // layer lookups repeat the same name
+	std::set<std::string, std::less<>> layerNames_;   // the texts entities' layer names view
+	std::string_view lastLayerName_;    // the one the last entity took; entities repeat it
 	bool resolveFailed_ = false;
 };
 

@@ -27,6 +27,12 @@ bool TakeXYZ(int code, int base, std::string_view value, double& x, double& y, d
 
 void Reserve(VertexList& list, int32_t hint) { list.reserve(static_cast<std::size_t>(std::clamp(hint, 0, MaxReserve))); }
 
+// Gives back what a count from the file reserved beyond the vertices that followed.
+void Fit(VertexList& list)
+{
+	if (list.capacity() > 2 * list.size() + 16) list.shrink_to_fit();
+}
+
 } // namespace
 
 // ---- group codes of each class ---------------------------------------------------------
@@ -102,7 +108,7 @@ bool SimpleDxf::ReadFields(T& entity)
 {
 	if (!ReadCode()) return false;
 	while (pair_.number != 0) {
-		if (pair_.number == 8) entity.layerName.assign(pair_.value);
+		if (pair_.number == 8) entity.layerName = LayerName(pair_.value);
 		else entity.Take(pair_.number, pair_.value);
 		if (!ReadCode()) return false;
 	}
@@ -126,7 +132,7 @@ bool SimpleDxf::ReadPolyLine(Polyline& polyline)
 	if (!ReadCode()) return false;
 	while (pair_.number != 0) {
 		switch (pair_.number) {
-		case 8: polyline.layerName.assign(pair_.value); break;
+		case 8: polyline.layerName = LayerName(pair_.value); break;
 		case 70: polyline.flags = ToInt(pair_.value); break;
 		case 71: mHint = std::max(ToInt(pair_.value), 0); break;
 		case 72: nHint = std::max(ToInt(pair_.value), 0); break;
@@ -137,13 +143,13 @@ bool SimpleDxf::ReadPolyLine(Polyline& polyline)
 	Reserve(polyline.mVertices, mHint);
 	Reserve(polyline.nVertices, nHint);
 	while (pair_.value == "VERTEX") {
-		auto vertex = std::make_unique<Vertex>();
-		if (!ReadVertex(*vertex)) return false;
 		VertexList& into = polyline.mVertices.size() < static_cast<std::size_t>(mHint) ? polyline.mVertices
 		                 : polyline.nVertices.size() < static_cast<std::size_t>(nHint) ? polyline.nVertices
 		                 : polyline.vertices;
-		into.push_back(std::move(vertex));
+		if (!ReadVertex(into.emplace_back())) return false;
 	}
+	Fit(polyline.mVertices);
+	Fit(polyline.nVertices);
 	polyline.mCount = static_cast<int32_t>(polyline.mVertices.size());
 	polyline.nCount = static_cast<int32_t>(polyline.nVertices.size());
 	if (pair_.value == "SEQEND") return SkipToCode0();
@@ -155,26 +161,23 @@ bool SimpleDxf::ReadPolyLine(Polyline& polyline)
 bool SimpleDxf::ReadLWPolyLine(Polyline& polyline)
 {
 	polyline.kind = 2;
-	Vertex* current = nullptr;
+	VertexList& vertices = polyline.vertices;
 	if (!ReadCode()) return false;
 	while (pair_.number != 0) {
 		switch (pair_.number) {
-		case 8: polyline.layerName.assign(pair_.value); break;
+		case 8: polyline.layerName = LayerName(pair_.value); break;
 		case 70: polyline.flags = ToInt(pair_.value); break;
-		case 90: Reserve(polyline.vertices, ToInt(pair_.value)); break;
+		case 90: Reserve(vertices, ToInt(pair_.value)); break;
 		case 38: polyline.z = ToDouble(pair_.value); break;
-		case 10:
-			polyline.vertices.push_back(std::make_unique<Vertex>());
-			current = polyline.vertices.back().get();
-			current->x = ToDouble(pair_.value);
-			break;
-		case 20: if (current) current->y = ToDouble(pair_.value); break;
-		case 42: if (current) current->bulge = ToDouble(pair_.value); break;
+		case 10: vertices.emplace_back().x = ToDouble(pair_.value); break;
+		case 20: if (!vertices.empty()) vertices.back().y = ToDouble(pair_.value); break;
+		case 42: if (!vertices.empty()) vertices.back().bulge = ToDouble(pair_.value); break;
 		default: break;   // 40/41 widths, 91 vertex ids, handles, subclass markers
 		}
 		if (!ReadCode()) return false;
 	}
-	for (auto& vertex : polyline.vertices) vertex->z = polyline.z;
+	for (Vertex& vertex : vertices) vertex.z = polyline.z;
+	Fit(vertices);
 	return true;
 }
 
@@ -189,9 +192,9 @@ void Vertex::FillProperties()
 void Polyline::FillProperties()
 {
 	for (VertexList* list : {&mVertices, &nVertices, &vertices})
-		for (auto& vertex : *list) vertex->FillProperties();
+		for (Vertex& vertex : *list) vertex.FillProperties();
 	const VertexList& source = mVertices.empty() ? vertices : mVertices;
-	is3D = !source.empty() && source.front()->is3D;
+	is3D = !source.empty() && source.front().is3D;
 	is2D = !source.empty() && !is3D;
 }
 

@@ -39,13 +39,21 @@ public:
 	// Sets is2D and is3D from the entity's own data. Repeating it gives the same result.
 	virtual void FillProperties() = 0;
 
+	// Ordered to pack: a drawing holds millions of these.
+	const Layer* layer = nullptr;   // the drawing's record of layerName, when it has one
+	// Group code 8; empty when the entity names none. The text belongs to the drawing that
+	// read the entity (one copy per distinct name) and lives until its next load.
+	std::string_view layerName;
 	uint32_t visitMark = 0;         // 0 not visited, 1 in progress, 2 done (block entities)
+	int32_t typeId;
+	int32_t colour = 0;             // group code 62; only vertices read it
 	bool is2D = false;
 	bool is3D = false;
-	const Layer* layer = nullptr;   // the drawing's record of layerName, when it has one
-	int32_t typeId;
-	std::string layerName;          // group code 8; empty when the entity names none
-	int32_t colour = 0;             // group code 62; only vertices read it
+
+protected:
+	// Only vertices move, inside their lists; other entities stay where they were made.
+	Entity(Entity&&) noexcept = default;
+	Entity& operator=(Entity&&) noexcept = default;
 };
 
 class Vertex final : public Entity {
@@ -59,9 +67,16 @@ public:
 	int32_t flags = 0;              // 32: 3D polyline vertex, 64: polygon mesh vertex
 	double bulge = 0;               // group code 42: arc bulge to the next vertex
 	std::optional<int32_t> face1, face2, face3;
+
+	// Vertex lists hold their vertices by value, in one block; these let an element be
+	// used like an element of an entity list (v->x, *v).
+	Vertex* operator->() { return this; }
+	const Vertex* operator->() const { return this; }
+	Vertex& operator*() { return *this; }
+	const Vertex& operator*() const { return *this; }
 };
 
-using VertexList = std::vector<std::unique_ptr<Vertex>>;
+using VertexList = std::vector<Vertex>;
 
 // POLYLINE (kind 1) and LWPOLYLINE (kind 2). A POLYLINE with counts 71/72 keeps its
 // first mCount vertices in mVertices and the next nCount in nVertices; all other

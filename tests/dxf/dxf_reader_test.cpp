@@ -1,4 +1,5 @@
 // The DXF reader: pair reading, sections, header, tables, blocks and the end of data.
+#include <charconv>
 #include <clocale>
 #include <cstdlib>
 #include <functional>
@@ -99,6 +100,25 @@ TEST(DxfNumbers, ConvertLikeTheCLibraryAndClamp)
 		EXPECT_DOUBLE_EQ(SimpleDxf::ToDouble(c.text), c.real) << c.text;
 		EXPECT_EQ(SimpleDxf::ToInt(c.text), c.integer) << c.text;
 	}
+}
+
+// Decimals of every length and point position, with text after them or not: the same
+// double as the standard conversion, to the bit.
+TEST(DxfNumbers, DecimalsOfEveryShapeMatchTheStandardConversion)
+{
+	const std::string digits = "9876543210123456789";
+	for (std::size_t length = 1; length <= 18; ++length)
+		for (std::size_t point = 0; point <= length + 1; ++point)   // past the end: no point
+			for (const char* tail : {"", "x", " ", "\n0", "/", ":"}) {   // "/" and ":" border digits
+				std::string text = digits.substr(0, length);
+				if (point <= length) text.insert(point, ".");
+				for (const std::string& signed_ : {text, "-" + text}) {
+					const std::string full = signed_ + tail;
+					double expected = 0;
+					std::from_chars(full.data(), full.data() + full.size(), expected);
+					EXPECT_EQ(SimpleDxf::ToDouble(full), expected) << full;
+				}
+			}
 }
 
 TEST(DxfNumbers, ProcessLocaleDoesNotChangeTheDecimalPoint)
