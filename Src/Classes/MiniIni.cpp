@@ -107,14 +107,14 @@ bool WriteWhole(const IO::Location& loc, const char* data, UInt32 length, char* 
 		return false;
 	}
 	UInt32 written = 0;
-	const GSErrCode err = file.WriteBin(data, length, &written);
+	// A failing call says why with its code; a short count without one has its own message.
+	if (const GSErrCode err = file.WriteBin(data, length, &written)) {
+		HostError(error, op, "IO::File::WriteBin", err);
+		return false;
+	}
 	if (written != length) {
 		SetErrorText(error, "MiniIniConfigWrite# IO::File::WriteBin, file length: %d bytes, output data: %d bytes",
 		              static_cast<int>(written), static_cast<int>(length));
-		return false;
-	}
-	if (err != NoError) {
-		HostError(error, op, "IO::File::WriteBin", err);
 		return false;
 	}
 	if (const GSErrCode closeErr = file.Close()) {
