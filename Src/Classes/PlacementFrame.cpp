@@ -1,6 +1,7 @@
 // The placement frame of an import: its extent, whole-number sizes, origin and angle.
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "ACAPinc.h"
@@ -60,8 +61,14 @@ bool Measure(const IO::Location& file, API_Box3D& box)
 	return true;
 }
 
-// A size as a whole number; nothing negative or non-finite becomes a size.
-UInt64 WholeSize(double extent) { return std::isfinite(extent) && extent > 0 ? static_cast<UInt64>(extent) : 0; }
+// A size as a whole number; nothing negative or non-finite becomes a size, and an extent
+// beyond the 64-bit range (converting it would be undefined) is held at the largest one.
+UInt64 WholeSize(double extent)
+{
+	constexpr double kBeyond = 18446744073709551616.0; // 2^64
+	if (!std::isfinite(extent) || !(extent > 0)) return 0;
+	return extent >= kBeyond ? UINT64_MAX : static_cast<UInt64>(extent);
+}
 
 // The frame's extent: z from the 3DS box, x/y from the outline when it has points.
 API_Box3D FrameExtent(const API_Box3D& box3ds, const GS::Array<API_Coord>& outline)

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -89,6 +90,24 @@ TEST_F(Frame, OnlyTheBaseMapOrOnePointGiveZeroSizes)
 	Outline("{\"coordinates\": [[[5, 6]]]}");
 	ASSERT_EQ(Pick(), NoError);
 	ExpectFrame(objects[0], 5, 6, 0, 0, 0, 0);
+}
+
+TEST_F(Frame, SizesBeyondTheWholeNumberRangeAreHeldAtTheLargest)
+{
+	const std::string layer = Layer({{0, 0, -3e38f}, {1, 0, 3e38f}, {0, 1, 0}});
+	Add(ImportTerrain, "3ds/Terreng.3ds", &layer);
+	const struct { const char* json; UInt64 sizeX, sizeY; } cases[] = {
+		{"{\"coordinates\": [[[-1e300, 0], [1e300, 10.5]]]}", UINT64_MAX, 10},
+		{"{\"coordinates\": [[[0, 0], [18446744073709549568, 1]]]}", 18446744073709549568ull, 1}, // largest double below 2^64
+		{"{\"coordinates\": [[[0, 0], [18446744073709551616, 1]]]}", UINT64_MAX, 1},              // 2^64
+	};
+	for (const auto& c : cases) {
+		Outline(c.json);
+		ASSERT_EQ(Pick(), NoError) << c.json;
+		EXPECT_EQ(objects[0].size_x, c.sizeX) << c.json;
+		EXPECT_EQ(objects[0].size_y, c.sizeY) << c.json;
+		EXPECT_EQ(objects[0].size_z, UINT64_MAX) << c.json; // 6e38 between the float extremes
+	}
 }
 
 TEST_F(Frame, MissingHekkIsMeasuredAsVegetasjon)
