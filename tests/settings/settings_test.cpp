@@ -58,6 +58,17 @@ TEST_F(Settings, UserFileOverridesAndNonNumbersKeepValues)
 	EXPECT_EQ(ini->fill[Water], 7);
 }
 
+TEST_F(Settings, AnyNonZeroIncludeIsSavedBackAsOne)
+{
+	testsupport::WriteFile(UserFile(), "[include_roads=-1][include_fences=2][include_customs_2d=7][include_customs_surroundings=-3]");
+	auto ini = Loaded();
+	ASSERT_TRUE(ini->save()) << ini->error;
+	const std::string saved = testsupport::ReadFile(UserFile());
+	for (const char* record : {"[include_roads=1]\r\n", "[include_fences=1]\r\n", "[include_customs_2d=1]\r\n",
+	                           "[include_customs_surroundings=1]\r\n", "[include_terrain=0]\r\n"})
+		EXPECT_NE(saved.find(record), std::string::npos) << record;
+}
+
 TEST_F(Settings, MissingFactoryFileFailsInit)
 {
 	std::remove((RunRoot() + "/Addon/terrainsettings.txt").c_str());
