@@ -101,6 +101,22 @@ TEST_F(ImportFolder, HekkWinsOverVegetasjonAndNamesKeepTheirLetters)
 	EXPECT_EQ(Selection(), (std::vector<std::pair<int, std::string>>{{6, "Kåre/3D-modell/3ds/Hekk.3ds"}}));
 }
 
+TEST_F(ImportFolder, OnlyFileNotFoundTurnsHekkIntoVegetasjon)
+{
+	Make({"p/3D-modell/3ds/Vegetasjon.3ds"});
+	config->include[ImportVegetation] = true;
+	const struct { GSErrCode fault; const char* file; } cases[] = {
+		{NoError, "Vegetasjon.3ds"}, {ErrAccessDenied, "Hekk.3ds"}, {ErrNotAFile, "Hekk.3ds"}, {ErrFileNotFound, "Vegetasjon.3ds"},
+	};
+	for (const auto& c : cases) {
+		vhost::ClearFaults();
+		if (c.fault != NoError) vhost::InjectFault("IO::File::File", c.fault, "Hekk.3ds");
+		scan.load();
+		Choose(0);
+		EXPECT_EQ(Selection(), (std::vector<std::pair<int, std::string>>{{6, std::string("p/3D-modell/3ds/") + c.file}})) << c.fault;
+	}
+}
+
 TEST_F(ImportFolder, SelectionEdgeCases)
 {
 	Make({"only2d/3D-modell/Basiskart/Alle data.dxf", "unticked/3D-modell/3ds/Bygning.3ds",
@@ -162,9 +178,27 @@ TEST_F(Options, SideFilesAndImagesFromTheModelFolder)
 	EXPECT_TRUE(o.mesh_option);
 }
 
+TEST_F(Options, ImageNamesMatchInAnyCase)
+{
+	const struct { const char* file; bool image; } cases[] = {
+		{"orto_scale_x100mm_y200mm.JPG", true}, {"Orto_Scale_x1_y2.jpg", true}, {"orto_scale_x1.jpg", false},
+		{"orto_x1_y2.jpg", false}, {"orto_scale_x1_y2.jpg.txt", false}, {"orto_scale_x1_y2", false},
+	};
+	for (const auto& c : cases) {
+		std::filesystem::remove_all(Root());
+		const ImportOptions o = For({"p/3D-modell/Basiskart/Alle data.dxf", std::string("p/3D-modell/Ortofoto/") + c.file});
+		ASSERT_EQ(o.images.GetSize(), c.image ? 1u : 0u) << c.file;
+		if (c.image) {
+			EXPECT_EQ(Rel(o.images[0], Root()), std::string("p/3D-modell/Ortofoto/") + c.file);
+		}
+	}
+}
+
 TEST_F(Options, MissingSideFilesStayEmpty)
 {
+	config->include[ImportTerrain] = true; // a real selection, so the side files are looked for
 	const ImportOptions o = For({"p/3D-modell/3ds/Terreng.3ds", "p/3D-modell/Vegetasjon/other.csv"});
+	EXPECT_EQ(o.name_prefix, GS::UniString("p"));
 	EXPECT_TRUE(o.area_location.IsEmpty());
 	EXPECT_TRUE(o.origin_location.IsEmpty());
 	EXPECT_TRUE(o.vegetation_location.IsEmpty());
