@@ -1,6 +1,8 @@
 #include "terrain_import_ini.hpp"
 
 #include <cstdio>
+#include <cstdlib>
+#include <limits>
 #include <cstring>
 
 #include "File.hpp"
@@ -56,6 +58,19 @@ void SetRecord(mini_ini_config_struc& r, const char* key, const char* format, in
 	std::snprintf(r.value, sizeof r.value, format, value);
 }
 
+// Reads a leading decimal number as sscanf's "%d" would (white space, sign, digits), but a
+// number beyond the field's range is held at its nearest limit instead of being undefined.
+// No number: the field stays as it was.
+template <typename T>
+void ScanNumber(const char* text, T& field)
+{
+	char* end = nullptr;
+	const long long v = std::strtoll(text, &end, 10);
+	if (end == text) return;
+	const long long lo = std::numeric_limits<T>::min(), hi = std::numeric_limits<T>::max();
+	field = static_cast<T>(v < lo ? lo : v > hi ? hi : v);
+}
+
 bool FolderExists(const IO::Location& loc) { return IO::Folder(loc).GetStatus() == NoError; }
 
 // The special location with "Velmora" appended; false when either step fails.
@@ -97,14 +112,14 @@ void terrain_import_ini::ParseRecord(const mini_ini_config_struc& r)
 {
 	for (int c = 0; c < TerrainCategoryCount; ++c) {
 		const char* category = terrain_category_names[c];
-		if (KeyIs(r.key, "include_", category)) std::sscanf(r.value, "%d", &include_file[c]);
+		if (KeyIs(r.key, "include_", category)) ScanNumber(r.value, include_file[c]);
 		for (const auto& g : kGroups)
-			if (KeyIs(r.key, g.prefix, category)) std::sscanf(r.value, "%hd", &(this->*g.values)[c]);
+			if (KeyIs(r.key, g.prefix, category)) ScanNumber(r.value, (this->*g.values)[c]);
 	}
 	for (const auto& k : kCustoms) {
 		if (std::strcmp(r.key, k.key) != 0) continue;
-		if (k.flag != nullptr) std::sscanf(r.value, "%d", &(this->*k.flag));
-		else std::sscanf(r.value, "%hd", &(this->*k.value));
+		if (k.flag != nullptr) ScanNumber(r.value, this->*k.flag);
+		else ScanNumber(r.value, this->*k.value);
 	}
 	if (std::strcmp(r.key, kFolderKey) == 0) {
 		char hex[MiniIniValueSize];

@@ -69,6 +69,24 @@ TEST_F(Settings, AnyNonZeroIncludeIsSavedBackAsOne)
 		EXPECT_NE(saved.find(record), std::string::npos) << record;
 }
 
+TEST_F(Settings, NumbersBeyondTheirFieldAreHeldAtItsLimits)
+{
+	const struct { const char* record; Int16 penRoads; bool water; } cases[] = {
+		{"[pen_roads=99999]", 32767, false},
+		{"[pen_roads=-99999]", -32768, false},
+		{"[pen_roads=  12abc]", 12, false},
+		{"[pen_roads=+7]", 7, false},
+		{"[include_water=99999999999]", 5, true},
+		{"[include_water=-99999999999999999999]", 5, true},
+	};
+	for (const auto& c : cases) {
+		testsupport::WriteFile(UserFile(), c.record);
+		const auto ini = Loaded();
+		EXPECT_EQ(ini->pen[Roads], c.penRoads) << c.record;
+		EXPECT_EQ(ini->include[Water], c.water) << c.record;
+	}
+}
+
 TEST_F(Settings, MissingFactoryFileFailsInit)
 {
 	std::remove((RunRoot() + "/Addon/terrainsettings.txt").c_str());
