@@ -74,6 +74,30 @@ TEST_F(Wrappers, SearchByFileNameSendsTheSameRecordAsSearchByName)
 	EXPECT_EQ(byGuid.docu_UName[0], 0);
 }
 
+TEST_F(Wrappers, TextsThatDoNotFitTheRecordAreRefusedUntouched)
+{
+	struct Case { bool byGuid; std::size_t length; bool fits; };
+	const Case cases[] = {
+		{true, API_GuidStrLen - 1, true}, {true, API_GuidStrLen, false}, {true, 300, false},
+		{false, API_UniLongNameLen - 1, true}, {false, API_UniLongNameLen, false}, {false, 300, false},
+	};
+	for (const Case& c : cases) {
+		const GS::UniString text(std::string(c.length, 'n'));
+		API_LibPart part;
+		std::memset(&part, 0x5A, sizeof part);
+		part.location = nullptr;
+		const API_LibPart before = part;
+		const GSErrCode err = c.byGuid ? LM::SearchByGuid(part, text, false, false, false)
+									   : LM::SearchByLibraryPartName(part, text, false, false, false);
+		EXPECT_EQ(err, APIERR_BADNAME) << c.length; // not found, or refused
+		if (c.fits) {
+			EXPECT_EQ(c.byGuid ? std::string(part.ownUnID) : GS::UniString(part.docu_UName).ToUtf8(), std::string(c.length, 'n'));
+		} else {
+			EXPECT_EQ(std::memcmp(&part, &before, sizeof part), 0) << "refused at " << c.length << (c.byGuid ? " (id)" : " (name)");
+		}
+	}
+}
+
 TEST_F(Wrappers, CountsAndLibraries)
 {
 	int n = 0;
