@@ -5,6 +5,7 @@
 
 #include "LibTestHelpers.hpp"
 #include "TestSupport.hpp"
+#include "generic/GenericHelpers.hpp"
 #include "generic/LibraryManager.hpp"
 #include "generic/LibraryPart.hpp"
 #include "libpart/ObjectData.hpp"
@@ -145,6 +146,27 @@ TEST_F(Wrappers, ObjectDataCopiesShareOneHandleDisposedOnce)
 		EXPECT_EQ(vhost::LiveHandles(), before + 1);
 	}
 	EXPECT_EQ(vhost::LiveHandles(), before);
+	EXPECT_TRUE(Host().memoryFaults.empty());
+}
+
+TEST_F(Wrappers, ObjectDataTakesOverTheSettingsParametersWithTheirArrays)
+{
+	const int before = vhost::LiveHandles();
+	API_AddParType table = libtest::Param("t", APIParT_Length, API_ParArray);
+	table.dim1 = 2;
+	table.dim2 = 1;
+	table.value.array = BMAllocateHandle(2 * sizeof(double), ALLOCATE_CLEAR, 0);
+	API_ObjectSettingsPars settings{};
+	kivel::SetTypeId(settings.elemDef.header, API_ObjectID);
+	settings.addPars = libtest::Handle({libtest::Param("A", APIParT_Length), table});
+	{
+		const kivel::ObjectData first(settings);
+		const kivel::ObjectData copy = first;
+		EXPECT_EQ(copy.GetParams()->Get(), settings.addPars);
+		EXPECT_EQ(kivel::GetTypeId(copy.GetElement()), API_ObjectID);
+		EXPECT_EQ(vhost::LiveHandles(), before + 2);
+	}
+	EXPECT_EQ(vhost::LiveHandles(), before) << "the records and their array value go with the last copy";
 	EXPECT_TRUE(Host().memoryFaults.empty());
 }
 
