@@ -203,6 +203,7 @@ GSErrCode ACAPI_LibraryManagement_GetLibraries(GS::Array<API_LibraryInfo>* libs,
 GSErrCode ACAPI_LibraryManagement_SetLibraries(const GS::Array<API_LibraryInfo>* libs)
 {
 	if (libs == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode fault = vhost::FaultFor("ACAPI_LibraryManagement_SetLibraries"); fault != NoError) return fault;
 	for (const auto& info : *libs)
 		if (info.location.IsEmpty() || !vhost::IsFolder(info.location.ToPath())) return APIERR_BADPARS;
 	vhost::LibraryStore& s = Library();
@@ -226,6 +227,7 @@ GSErrCode ACAPI_LibraryManagement_SetLibraries(const GS::Array<API_LibraryInfo>*
 GSErrCode ACAPI_LibraryManagement_AddLibraries(const IO::Location* folder)
 {
 	if (folder == nullptr || folder->IsEmpty() || !vhost::IsFolder(folder->ToPath())) return APIERR_BADPARS;
+	if (const GSErrCode fault = vhost::FaultFor("ACAPI_LibraryManagement_AddLibraries", folder->ToPath()); fault != NoError) return fault;
 	vhost::LibraryStore& s = Library();
 	const std::string path = vhost::Normal(folder->ToPath());
 	for (const auto& l : s.libraries)

@@ -82,7 +82,11 @@ TEST_F(AddonLibrary, VelmoraLibLoadsOnceAndItsPartsAreFound)
 	ShipVelmoraLib();
 	ASSERT_EQ(LoadVelmoraLibrary(), NoError);
 	const UInt32 once = LibraryCount();
+	// The host ignores a folder it has; the second load must not even ask it.
+	vhost::InjectFault("ACAPI_LibraryManagement_AddLibraries", APIERR_GENERAL, "", 1);
 	ASSERT_EQ(LoadVelmoraLibrary(), NoError);
+	EXPECT_EQ(Host().faults.back().remaining, 1) << "the loaded library was added again";
+	vhost::ClearFaults();
 	EXPECT_EQ(LibraryCount(), once);
 	EXPECT_EQ(once, 2u);
 	for (const char* name : {"Velmora_Geocoordinate", "Velmora_Geolocal_Global", "Velmora_Building", "Velmora_Spruce_Tree",
@@ -140,12 +144,23 @@ TEST_F(AddonLibrary, EmbeddedLocationNeverSucceedsWithoutALocation)
 
 TEST_F(AddonLibrary, UserLibraryChoiceMakesTheFolderUnderTheUsersLibrary)
 {
-	IO::Location* out = nullptr;
-	ASSERT_EQ(GetEmbeddedLocation(out, false), NoError);
-	ASSERT_NE(out, nullptr);
-	EXPECT_EQ(out->ToPath(), vhost::UserLibraryFolder() + "/VELMORA Library");
-	EXPECT_TRUE(IO::fileSystem.IsFolder(*out));
-	delete out;
+	const std::string expected = vhost::UserLibraryFolder() + "/VELMORA Library";
+	for (int round = 0; round < 2; ++round) { // the second finds the folder loaded already
+		// The host takes a list with a loaded folder twice as it is; the add-on must not hand it back.
+		if (round == 1) vhost::InjectFault("ACAPI_LibraryManagement_SetLibraries", APIERR_GENERAL, "", 1);
+		IO::Location* out = nullptr;
+		ASSERT_EQ(GetEmbeddedLocation(out, false), NoError) << round;
+		ASSERT_NE(out, nullptr);
+		EXPECT_EQ(out->ToPath(), expected);
+		EXPECT_TRUE(IO::fileSystem.IsFolder(*out));
+		delete out;
+		GS::Array<API_LibraryInfo> libs;
+		ASSERT_EQ(LM::GetLibraries(libs), NoError);
+		ASSERT_EQ(libs.GetSize(), 2u) << round;
+		EXPECT_EQ(libs[1].location.ToPath(), expected);
+		EXPECT_EQ(libs[1].name, GS::UniString("VELMORA Library"));
+	}
+	EXPECT_EQ(Host().faults.back().remaining, 1) << "the list was handed back though the folder was loaded";
 }
 
 } // namespace

@@ -211,6 +211,30 @@ TEST_F(MemoParams, ArrayGettersGiveRowsAndRefuseWhatDoesNotFit)
 	EXPECT_EQ(list, (GS::Array<double>{7, 8, 9}));
 }
 
+TEST_F(MemoParams, RowGettersStartFromAnEmptyOutputAlsoWhenTheyRefuse)
+{
+	API_AddParType& numbers = Own(rec_ = Param("n", APIParT_Length, API_ParArray));
+	ASSERT_TRUE(MP::SetDoubleParamArray(numbers, GS::Array<GS::Array<double>>{{1, 2}}));
+	API_AddParType texts = Param("s", APIParT_CString, API_ParArray);
+	API_AddParType scalar = Param("x", APIParT_Length);
+	struct Case { const char* what; const API_AddParType* rec; };
+	const Case cases[] = {{"text record", &texts}, {"not an array", &scalar}, {"length is not integer", &numbers}};
+	for (const Case& c : cases) {
+		GS::Array<GS::Array<int>> intRows{{42}};
+		std::vector<std::vector<int>> intVectors{{42}};
+		EXPECT_FALSE(MP::GetIntegerParamArray(*c.rec, intRows)) << c.what;
+		EXPECT_FALSE(MP::GetIntegerParamArray(*c.rec, intVectors)) << c.what;
+		EXPECT_TRUE(intRows.IsEmpty()) << c.what;
+		EXPECT_TRUE(intVectors.empty()) << c.what;
+	}
+	GS::Array<GS::Array<GS::UniString>> textRows{{"stale"}};
+	EXPECT_FALSE(MP::GetStringParamArray(numbers, textRows));
+	EXPECT_TRUE(textRows.IsEmpty());
+	GS::Array<double> list{7};
+	EXPECT_FALSE(MP::GetDoubleParamArray(scalar, list));
+	EXPECT_EQ(list, (GS::Array<double>{7})) << "a plain list is appended to, never cleared";
+}
+
 TEST_F(MemoParams, MemoFormsFindByExactNameAndChangeNothingOnRefusal)
 {
 	std::vector<API_AddParType> recs{Param("A", APIParT_Length), Param("name", APIParT_CString), Param("Name", APIParT_Length)};

@@ -5,6 +5,7 @@
 
 #include "LibTestHelpers.hpp"
 #include "TestSupport.hpp"
+#include "generic/GenericHelpers.hpp"
 #include "generic/LibraryManager.hpp"
 #include "generic/LibraryPart.hpp"
 #include "libpart/ObjectData.hpp"
@@ -74,6 +75,30 @@ TEST_F(Wrappers, SearchByFileNameSendsTheSameRecordAsSearchByName)
 	EXPECT_EQ(byGuid.docu_UName[0], 0);
 }
 
+TEST_F(Wrappers, TextsThatDoNotFitTheRecordAreRefusedUntouched)
+{
+	struct Case { bool byGuid; std::size_t length; bool fits; };
+	const Case cases[] = {
+		{true, API_GuidStrLen - 1, true}, {true, API_GuidStrLen, false}, {true, 300, false},
+		{false, API_UniLongNameLen - 1, true}, {false, API_UniLongNameLen, false}, {false, 300, false},
+	};
+	for (const Case& c : cases) {
+		const GS::UniString text(std::string(c.length, 'n'));
+		API_LibPart part;
+		std::memset(&part, 0x5A, sizeof part);
+		part.location = nullptr;
+		const API_LibPart before = part;
+		const GSErrCode err = c.byGuid ? LM::SearchByGuid(part, text, false, false, false)
+									   : LM::SearchByLibraryPartName(part, text, false, false, false);
+		EXPECT_EQ(err, APIERR_BADNAME) << c.length; // not found, or refused
+		if (c.fits) {
+			EXPECT_EQ(c.byGuid ? std::string(part.ownUnID) : GS::UniString(part.docu_UName).ToUtf8(), std::string(c.length, 'n'));
+		} else {
+			EXPECT_EQ(std::memcmp(&part, &before, sizeof part), 0) << "refused at " << c.length << (c.byGuid ? " (id)" : " (name)");
+		}
+	}
+}
+
 TEST_F(Wrappers, CountsAndLibraries)
 {
 	int n = 0;
@@ -121,6 +146,27 @@ TEST_F(Wrappers, ObjectDataCopiesShareOneHandleDisposedOnce)
 		EXPECT_EQ(vhost::LiveHandles(), before + 1);
 	}
 	EXPECT_EQ(vhost::LiveHandles(), before);
+	EXPECT_TRUE(Host().memoryFaults.empty());
+}
+
+TEST_F(Wrappers, ObjectDataTakesOverTheSettingsParametersWithTheirArrays)
+{
+	const int before = vhost::LiveHandles();
+	API_AddParType table = libtest::Param("t", APIParT_Length, API_ParArray);
+	table.dim1 = 2;
+	table.dim2 = 1;
+	table.value.array = BMAllocateHandle(2 * sizeof(double), ALLOCATE_CLEAR, 0);
+	API_ObjectSettingsPars settings{};
+	kivel::SetTypeId(settings.elemDef.header, API_ObjectID);
+	settings.addPars = libtest::Handle({libtest::Param("A", APIParT_Length), table});
+	{
+		const kivel::ObjectData first(settings);
+		const kivel::ObjectData copy = first;
+		EXPECT_EQ(copy.GetParams()->Get(), settings.addPars);
+		EXPECT_EQ(kivel::GetTypeId(copy.GetElement()), API_ObjectID);
+		EXPECT_EQ(vhost::LiveHandles(), before + 2);
+	}
+	EXPECT_EQ(vhost::LiveHandles(), before) << "the records and their array value go with the last copy";
 	EXPECT_TRUE(Host().memoryFaults.empty());
 }
 

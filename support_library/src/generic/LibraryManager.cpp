@@ -33,17 +33,19 @@ GSErrCode Search(API_LibPart& part, bool createIfMissing, bool onlyPlaceable, bo
 
 GSErrCode SearchByGuid(API_LibPart& part, const GS::UniString& unID, bool createIfMissing, bool onlyPlaceable, bool keepLocation)
 {
-	Clear(part);
 	const GS::UniString::CStr text = unID.ToCStr();
-	const std::size_t n = std::min(std::strlen(text.Get()), sizeof part.ownUnID - 1);
+	const std::size_t n = std::strlen(text.Get());
+	if (n >= sizeof part.ownUnID) return APIERR_BADNAME; // a cut id would name another part
+	Clear(part);
 	std::memcpy(part.ownUnID, text.Get(), n);
 	return Search(part, createIfMissing, onlyPlaceable, keepLocation);
 }
 
 GSErrCode SearchByLibraryPartName(API_LibPart& part, const GS::UniString& name, bool createIfMissing, bool onlyPlaceable, bool keepLocation)
 {
+	const std::size_t n = name.GetLength();
+	if (n >= static_cast<std::size_t>(API_UniLongNameLen)) return APIERR_BADNAME; // a cut name would find another part
 	Clear(part);
-	const std::size_t n = std::min<std::size_t>(name.GetLength(), API_UniLongNameLen - 1);
 	std::copy(name.ToUStr(), name.ToUStr() + n, part.docu_UName);
 	return Search(part, createIfMissing, onlyPlaceable, keepLocation);
 }

@@ -13,10 +13,12 @@ namespace LibraryManager {
 // location the record holds afterwards is deleted and the pointer nulled, whatever the
 // search answered; with keepLocation the caller owns it.
 GSErrCode Search(API_LibPart& part, bool createIfMissing, bool onlyPlaceable, bool keepLocation);
-// Clears the record, puts unID (host default 8-bit code, cut to the field) into its own
-// unique id and searches.
+// Clears the record, puts unID (host default 8-bit code) into its own unique id and
+// searches. An id that does not fit the field is APIERR_BADNAME, with the record untouched
+// and no search.
 GSErrCode SearchByGuid(API_LibPart& part, const GS::UniString& unID, bool createIfMissing, bool onlyPlaceable, bool keepLocation);
-// Clears the record, puts name (cut to the field) into its name and searches.
+// Clears the record, puts name into its name and searches. A name that does not fit the
+// field (255 UTF-16 units and the terminator) is APIERR_BADNAME, as for SearchByGuid.
 GSErrCode SearchByLibraryPartName(API_LibPart& part, const GS::UniString& name, bool createIfMissing, bool onlyPlaceable, bool keepLocation);
 // The same as SearchByLibraryPartName: the host finds parts by name.
 GSErrCode SearchByFileName(API_LibPart& part, const GS::UniString& name, bool createIfMissing, bool onlyPlaceable, bool keepLocation);

@@ -207,9 +207,24 @@ void FillRows(const std::vector<Cell>& cells, const API_AddParType& rec, GS::Arr
 	}
 }
 
+// The row forms start from an empty output, also when the record is refused.
+template <typename Out>
+constexpr bool kIsList = false;
+template <typename T>
+constexpr bool kIsList<GS::Array<T>> = true;
+template <typename T>
+constexpr bool kIsList<GS::Array<GS::Array<T>>> = false;
+
+template <typename Out>
+void ClearRows(Out& out)
+{
+	if constexpr (!kIsList<Out>) out = Out(); // a plain list appends
+}
+
 template <typename T, typename Out>
 bool GetNumbers(const API_AddParType& rec, bool (*kind)(const API_AddParType&), Out& out)
 {
+	ClearRows(out);
 	std::vector<T> cells;
 	if (!CellsOf(rec, kind, cells)) return false;
 	if constexpr (std::is_same_v<Out, GS::Array<T>>) {
@@ -223,6 +238,7 @@ bool GetNumbers(const API_AddParType& rec, bool (*kind)(const API_AddParType&), 
 template <typename Out>
 bool GetTexts(const API_AddParType& rec, Out& out)
 {
+	ClearRows(out);
 	std::vector<std::u16string> cells;
 	if (!ReadTexts(rec, cells)) return false;
 	if constexpr (std::is_same_v<Out, GS::Array<GS::UniString>>) {
