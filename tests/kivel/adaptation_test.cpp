@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "ACUtils.hpp"
+#include "BrowserLibpart.hpp"
 #include "SystemURL.hpp"
 #include "TestSupport.hpp"
 #include "generic/Communication.hpp"
@@ -280,6 +281,22 @@ TEST_F(Adaptation, BrowserOpensOnlyURLsAndReleasesWhatItMade)
 	}
 	EXPECT_TRUE(Host().memoryFaults.empty());
 	EXPECT_TRUE(Host().reports.empty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Adaptation, LibpartBrowserStopsWhenTheDialogDoesNotSucceed)
+{
+	const int handles = vhost::LiveHandles();
+	try {
+		kivel::OpenLibpartBrowser("0123ABCD-4567-89EF-0123-456789ABCDEF", true);
+		ADD_FAILURE() << "no exception";
+	} catch (const std::logic_error& e) {
+		EXPECT_STREQ(e.what(), "The process is interrupted!");
+	}
+	EXPECT_EQ(vhost::LiveHandles(), handles);
 }
 
 } // namespace

@@ -11,7 +11,9 @@ GSErrCode ShowObjectSettings(API_ObjectSettingsPars* pars) { return ACAPI_Dialog
 GSErrCode ShowObjectSettings(API_ElemTypeID type, const char* subtypeID)
 {
 	API_ObjectSettingsPars pars{};
-	return ShowObjectSettings(pars, type, subtypeID);
+	const GSErrCode err = ShowObjectSettings(pars, type, subtypeID);
+	ACAPI_DisposeAddParHdl(&pars.addPars); // the record is discarded, and its parameters with it
+	return err;
 }
 
 GSErrCode ShowObjectSettings(API_ObjectSettingsPars& pars, API_ElemTypeID type)
