@@ -20,8 +20,9 @@ bool ReadWhole(const IO::Location& location, std::string& text, std::string& why
 	if (file.Open(IO::File::ReadMode) != NoError) { why = "the file cannot be opened"; return false; }
 	text.assign(static_cast<std::size_t>(length), '\0');
 	UInt32 read = 0;
-	const GSErrCode err = file.ReadBin(text.data(), static_cast<UInt32>(length), &read);
-	if ((err != NoError && read != length) || read != length) { why = "the file cannot be read"; return false; }
+	// A short count is the failure; an end-of-file answer with the whole file is none.
+	file.ReadBin(text.data(), static_cast<UInt32>(length), &read);
+	if (read != length) { why = "the file cannot be read"; return false; }
 	return true;
 }
 

@@ -158,9 +158,8 @@ bool MiniIniConfigRead(const GS::UniString& name, bool fullPath, mini_ini_config
 	}
 	UInt32 read = 0;
 	const GSErrCode err = file.ReadBin(buffer, static_cast<UInt32>(length), &read);
-	if (err != NoError && read == length) {
-		// The whole file arrived; an end-of-file answer with it is no failure.
-	} else if (err != NoError) {
+	// An end-of-file answer that comes with the whole file is no failure.
+	if (err != NoError && read != length) {
 		HostError(error, op, "IO::File::ReadBin", err);
 		return false;
 	}
