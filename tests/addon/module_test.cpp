@@ -14,11 +14,15 @@ namespace {
 
 TEST(Module, MenuRunsEndToEndInBothLanguages)
 {
-	struct Case { const char* language; int menu; int first; const char* name; };
-	for (const Case c : {Case{"NOR", 32526, 32521, "Om Velmora..."}, Case{"INT", 32506, 32501, "About Velmora..."}}) {
+	struct Case { const char* language; int menu; int first; const char* name; int dialog; const char* version; };
+	for (const Case c : {Case{"NOR", 32526, 32521, "Om Velmora...", 32524, "Versjon 3.0.5"},
+		     Case{"INT", 32506, 32501, "About Velmora...", 32504, "Version 3.0.5"}}) {
 		testsupport::TempDir dir;
-		const std::string command = std::string(VELMORA_BUILD_DIR) + "/velmora-host --home '" + dir.Path() + "/home' --out '" +
-			dir.Path() + "/out' --language " + c.language + " menu " + std::to_string(c.menu);
+		// The about command shows its dialog with the version filled in.
+		testsupport::WriteFile(dir / "script.txt", "dialog " + std::to_string(c.dialog) + "\nexpect text 4 \"" + c.version +
+			"\"\nclick 1\n");
+		const std::string command = std::string(VELMORA_BUILD_DIR) + "/velmora-host --home '" + dir.Path() + "/home' --script '" +
+			dir.Path() + "/script.txt' --out '" + dir.Path() + "/out' --language " + c.language + " menu " + std::to_string(c.menu);
 		ASSERT_EQ(std::system(command.c_str()), 0) << command;
 		const nlohmann::json project = nlohmann::json::parse(testsupport::ReadFile(dir / "out/project.json"));
 		EXPECT_EQ(project["addon"]["name"], "Velmora");
