@@ -39,6 +39,19 @@ public:
 	// the origin point and the direction (cancel returns the host's code, no frame).
 	GSErrCode PickOrigo(bool interactive, import_object** objects, unsigned int count);
 
+	// Places the map project: the objects' files with their placement frame and display
+	// values (at least one). Answers the host code of the last placement step that ran;
+	// every failure is reported where it happens.
+	GSErrCode MapInsert(import_object** objects, unsigned int count);
+	// The local origin of the options' local-origin file (0, 0 when it cannot be read);
+	// always 0.
+	GSErrCode ExtractOrigo(double* east, double* north) const;
+	// Reads the project geolocation the import would write; changed tells whether it would
+	// change the host's present one (false first). 0, or the file read's error.
+	GSErrCode ReadPlanGeoLocation(bool& changed);
+	// Writes the geolocation read by ReadPlanGeoLocation into the host project.
+	GSErrCode SetPlanGeoLocation();
+
 	ImportOptions options;
 	bool geolocation_valid = false;
 
