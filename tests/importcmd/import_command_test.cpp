@@ -321,4 +321,34 @@ TEST(ImportCommandRun, AddZipWithAHostileNameThroughTheHost)
 	EXPECT_FALSE(fs::exists("pwned"));
 }
 
+// The small dialogs' answers, and what the colours dialog lets the user type into.
+TEST(ImportHandlers, SmallDialogsStoreTheirAnswers)
+{
+	Int32 result = -1;
+	short dialogId = ImportDeleteQuestionDialogId, row = 0;
+	void* record[ImportRecordSize] = {nullptr, &dialogId, &result, &row};
+	const auto data = static_cast<long long>(reinterpret_cast<std::intptr_t>(record));
+	const struct { short item; short closes; Int32 result; } deleteCases[] = {{1, 1, 1}, {2, 1, 0}, {3, 0, -1}};
+	for (const auto& c : deleteCases) {
+		result = -1;
+		EXPECT_EQ(mainmenu_importmap::delete_alert_dg_handler(DG_MSG_CLICK, dialogId, c.item, data, 0), c.closes) << c.item;
+		EXPECT_EQ(result, c.result) << c.item;
+	}
+	for (const short item : {1, 2, 7}) {
+		Int32 answer = 0;
+		const auto answerData = static_cast<long long>(reinterpret_cast<std::intptr_t>(&answer));
+		EXPECT_EQ(mainmenu_importmap::import_confirmation_dg_handler(DG_MSG_CLICK, ImportGeolocationDialogId, item, answerData, 0), 1);
+		EXPECT_EQ(answer, item == 1 ? 1 : 2) << item;
+		answer = 0;
+		EXPECT_EQ(mainmenu_importmap::import_confirmation_dg_handler(DG_MSG_INIT, ImportGeolocationDialogId, item, answerData, 0), 0);
+		EXPECT_EQ(answer, 0);
+	}
+	EXPECT_EQ(mainmenu_importmap::import_alert_dg_handler(DG_MSG_CLICK, ImportProjectExistsDialogId, 1, 0, 0), 1);
+	EXPECT_EQ(mainmenu_importmap::import_alert_dg_handler(DG_MSG_CLICK, ImportProjectExistsDialogId, 2, 0, 0), 0);
+	for (short item = 0; item <= 120; ++item) {
+		const bool typed = (item >= 32 && item <= 59) || item == 108 || item == 114;
+		EXPECT_EQ(mainmenu_importmap::import_colors_dg_handler(DG_MSG_FILTERCHAR, ImportColorsDialogId, item, 0, 0), typed ? 0 : 1) << item;
+	}
+}
+
 } // namespace
