@@ -1,5 +1,6 @@
 #include "Functions/mainmenu_importmap.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -321,14 +322,37 @@ GS::UniString PowerShellQuote(const GS::UniString& text)
 	return quoted;
 }
 
-// The expansion command; every path is one quoted argument, so no name can break it.
-GS::UniString ExpandCommand(const IO::Location& zip, const IO::Location& target)
+// Base64 of the text's UTF-16 units, little-endian: what PowerShell's -EncodedCommand takes.
+GS::UniString EncodedCommand(const GS::UniString& script)
 {
-	if (IsOSMacintosh() || IsOSLinux())
-		return GS::UniString("ditto -x -k ") + shell_quote(zip.ToDisplayText()) + GS::UniString(" ") + shell_quote(target.ToDisplayText());
-	return GS::UniString("powershell -NoProfile -Command \"Expand-Archive -LiteralPath ") + PowerShellQuote(zip.ToDisplayText()) +
-	       GS::UniString(" -DestinationPath ") + PowerShellQuote(target.ToDisplayText()) + GS::UniString("\"");
+	static const char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+	std::vector<unsigned char> bytes;
+	for (USize i = 0; i < script.GetLength(); ++i) {
+		bytes.push_back(static_cast<unsigned char>(script[i] & 0xFF));
+		bytes.push_back(static_cast<unsigned char>(script[i] >> 8));
+	}
+	GS::UniString out;
+	for (std::size_t i = 0; i < bytes.size(); i += 3) {
+		const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
+		const unsigned long group = static_cast<unsigned long>(bytes[i]) << 16 | (n > 1 ? bytes[i + 1] << 8 : 0) | (n > 2 ? bytes[i + 2] : 0);
+		for (std::size_t k = 0; k < 4; ++k)
+			out.Append(k <= n ? static_cast<GS::UniChar>(kDigits[(group >> (18 - 6 * k)) & 63]) : u'=');
+	}
+	return out;
 }
+
+} // namespace
+
+GS::UniString ZipExpandCommand(const IO::Location& zip, const IO::Location& target, bool posixShell)
+{
+	if (posixShell)
+		return GS::UniString("ditto -x -k ") + shell_quote(zip.ToDisplayText()) + GS::UniString(" ") + shell_quote(target.ToDisplayText());
+	const GS::UniString script = GS::UniString("Expand-Archive -LiteralPath ") + PowerShellQuote(zip.ToDisplayText()) +
+	                             GS::UniString(" -DestinationPath ") + PowerShellQuote(target.ToDisplayText());
+	return GS::UniString("powershell -NoProfile -NonInteractive -EncodedCommand ") + EncodedCommand(script);
+}
+
+namespace {
 
 bool ProjectListed(const import_folder_scan& scan, const GS::UniString& name)
 {
@@ -358,7 +382,7 @@ void AddZip(const import_folder_scan& scan, IO::Folder& importFolder)
 		ShowDialog(ImportProjectExistsDialogId, mainmenu_importmap::import_alert_dg_handler, record, dialogId);
 		return;
 	}
-	const int status = system_shell(ExpandCommand(zip, target));
+	const int status = system_shell(ZipExpandCommand(zip, target, IsOSMacintosh() || IsOSLinux()));
 	if (status == 0) return;
 	// A failed or partial expansion leaves nothing behind.
 	const bool removed = !importFolder.Contains(IO::Name(name)) || importFolder.Delete(IO::Name(name)) == NoError;

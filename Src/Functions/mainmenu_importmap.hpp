@@ -5,6 +5,7 @@
 #define VELMORA_MAINMENU_IMPORTMAP_HPP
 
 #include "Location.hpp"
+#include "UniString.hpp"
 
 extern const char* const import_init_error_prefix; // "Error point: VELMORA / MenuImportMap() / t_config->init() / "
 
@@ -56,5 +57,11 @@ public:
 
 // Lets the user pick one ZIP file; out is empty when cancelled.
 void SelectZIPFile(IO::Location* out);
+
+// The shell command that expands zip into the folder target, every path one quoted argument
+// so that no name can break it: "ditto -x -k" with POSIX shell quoting (posixShell), else
+// PowerShell's Expand-Archive with literal paths, handed over encoded (-EncodedCommand:
+// Base64 of the script's UTF-16 units) so that the command interpreter expands nothing.
+GS::UniString ZipExpandCommand(const IO::Location& zip, const IO::Location& target, bool posixShell);
 
 #endif

@@ -1,6 +1,7 @@
 // The import command and its dialogs, driven by UI scripts in-process.
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -349,6 +350,44 @@ TEST(ImportHandlers, SmallDialogsStoreTheirAnswers)
 		const bool typed = (item >= 32 && item <= 59) || item == 108 || item == 114;
 		EXPECT_EQ(mainmenu_importmap::import_colors_dg_handler(DG_MSG_FILTERCHAR, ImportColorsDialogId, item, 0, 0), typed ? 0 : 1) << item;
 	}
+}
+
+// Both forms of the expansion command keep each path one argument, whatever it holds.
+TEST(ImportHandlers, ZipExpandCommandQuotesEveryPath)
+{
+	const IO::Location zip("/in/it's $(x) \"a\"; %PATH% (1).zip"), target("/out/it's $(x) \"a\"; %PATH% (1)");
+	// The POSIX form, given to a shell that prints its arguments one a line.
+	const std::string posixText = ZipExpandCommand(zip, target, true).ToCStr().Get();
+	ASSERT_EQ(posixText.rfind("ditto -x -k ", 0), 0u);
+	testsupport::TempDir dir;
+	const std::string command = "printf '%s\\n' " + posixText.substr(std::strlen("ditto ")) + " > '" + dir.Path() + "/args'";
+	ASSERT_EQ(std::system(command.c_str()), 0);
+	EXPECT_EQ(testsupport::ReadFile(dir / "args"), "-x\n-k\n/in/it's $(x) \"a\"; %PATH% (1).zip\n/out/it's $(x) \"a\"; %PATH% (1)\n");
+
+	// The other form: the Base64 after -EncodedCommand is the script in UTF-16 units.
+	const std::string encoded = ZipExpandCommand(zip, target, false).ToCStr().Get();
+	const std::string head = "powershell -NoProfile -NonInteractive -EncodedCommand ";
+	ASSERT_EQ(encoded.rfind(head, 0), 0u) << encoded;
+	const std::string base64 = encoded.substr(head.size());
+	EXPECT_EQ(base64.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/="), std::string::npos);
+	std::string bytes;
+	for (std::size_t i = 0; i + 3 < base64.size(); i += 4) {
+		unsigned long group = 0;
+		int pad = 0;
+		for (int k = 0; k < 4; ++k) {
+			const char c = base64[i + static_cast<std::size_t>(k)];
+			const auto v = c == '=' ? (++pad, 0) : static_cast<int>(std::string("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/").find(c));
+			group = group << 6 | static_cast<unsigned long>(v);
+		}
+		for (int k = 0; k < 3 - pad; ++k) bytes += static_cast<char>((group >> (16 - 8 * k)) & 0xFF);
+	}
+	std::string script;
+	for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+		EXPECT_EQ(bytes[i + 1], 0) << "ASCII units only here";
+		script += bytes[i];
+	}
+	EXPECT_EQ(script, "Expand-Archive -LiteralPath '/in/it''s $(x) \"a\"; %PATH% (1).zip' "
+	                  "-DestinationPath '/out/it''s $(x) \"a\"; %PATH% (1)'");
 }
 
 } // namespace
