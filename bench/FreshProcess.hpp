@@ -43,6 +43,7 @@ using Generator = std::function<void(std::size_t megabytes, const std::string& p
 struct Generated {
 	std::string suffix;   // file name ending, e.g. "terrain.3ds"
 	Generator write;
+	std::size_t mostMB = 0;   // written only for sizes up to this (0: every size)
 };
 
 // True in a child: loads then leave their models to the end of the process, as an import keeps
@@ -264,6 +265,7 @@ inline int Main(int argc, char** argv, const std::vector<Tool>& tools, const std
 		std::filesystem::create_directories(folder);
 		for (const std::size_t mb : sizes)
 			for (const Generated& kind : kinds) {
+				if (kind.mostMB != 0 && mb > kind.mostMB) continue;
 				const std::string path = (folder / (std::to_string(mb) + "MB-" + kind.suffix)).string();
 				kind.write(mb, path);
 				files.push_back(path);

@@ -46,7 +46,9 @@ void WriteTables(DL_Dxf& dxf, DL_WriterA& w)
 	w.tableLayers(static_cast<int>(std::size(Layers)));
 	for (const char* layer : Layers) dxf.writeLayer(w, DL_LayerData(layer, 0), DL_Attributes(layer, 7, 0, "CONTINUOUS", 1.0));
 	w.tableEnd();
+	w.tableStyle(1);
 	dxf.writeStyle(w, DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, 2.5, "txt", ""));
+	w.tableEnd();
 	dxf.writeView(w);
 	dxf.writeUcs(w);
 	w.tableAppid(1);
