@@ -87,6 +87,8 @@ void InjectFault(const std::string& operation, GSErrCode code, const std::string
 
 void ClearFaults() { Slot().faults.clear(); }
 
+bool FaultsArmed() { return !Slot().faults.empty(); }
+
 GSErrCode FaultFor(const std::string& operation, const std::string& path)
 {
 	for (Fault& f : Slot().faults) {

@@ -208,6 +208,8 @@ std::string EmbeddedLibraryFolder();   // "Project/Embedded Library"
 void InjectFault(const std::string& operation, GSErrCode code, const std::string& pathContains = "", int times = -1);
 void ClearFaults();
 GSErrCode FaultFor(const std::string& operation, const std::string& path = "");
+// True when any fault is armed: hot paths ask this before building FaultFor's texts.
+bool FaultsArmed();
 
 // Live memory handles and pointers.
 int LiveHandles();
