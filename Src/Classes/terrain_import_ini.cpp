@@ -10,6 +10,7 @@
 #include "Helpers/GSErrorCodes.hpp"
 #include "Helpers/NumberRange.hpp"
 #include "Helpers/StrConvert.hpp"
+#include "utils/TextUnits.hpp"
 
 const char* const def_terrain_import_foldername_app = "Velmora";
 const char* const def_terrain_import_filename_ini = "terrainsettings.txt";
@@ -207,7 +208,7 @@ bool terrain_import_ini::save()
 		SetRecord(records[n++], k.key, k.flag != nullptr ? "%d" : "%hd", k.flag != nullptr ? this->*k.flag : this->*k.value);
 
 	user_import_folder.Trim();
-	const std::string folder = user_import_folder.ToUtf8();
+	const std::string folder = kivel::ToUtf8(user_import_folder);
 	if (folder.size() > TerrainIniFolderMaxBytes) {
 		char why[128];
 		std::snprintf(why, sizeof why, "user_import_folder is %d bytes of UTF-8; at most %d fit the settings file",

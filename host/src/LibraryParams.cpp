@@ -7,6 +7,7 @@
 
 #include "ACAPinc.h"
 #include "vhost/LibraryStore.hpp"
+#include "vhost/Text.hpp"
 
 namespace vhost {
 
@@ -22,8 +23,8 @@ bool IsText(const API_AddParType& r) { return r.typeID == APIParT_CString; }
 json TextJson(const std::u16string& units)
 {
 	std::u16string back;
-	const std::string utf8 = GS::Utf16ToUtf8(units);
-	GS::Utf8ToUtf16(utf8.data(), utf8.size(), back);
+	const std::string utf8 = vhost::Utf16ToUtf8(units);
+	vhost::Utf8ToUtf16(utf8.data(), utf8.size(), back);
 	if (back == units) return utf8;
 	json a = json::array();
 	for (char16_t u : units) a.push_back(static_cast<unsigned>(u));
@@ -35,7 +36,7 @@ bool TextFromJson(const json& j, std::u16string& out)
 	out.clear();
 	if (j.is_string()) {
 		const std::string& s = j.get_ref<const std::string&>();
-		return GS::Utf8ToUtf16(s.data(), s.size(), out);
+		return vhost::Utf8ToUtf16(s.data(), s.size(), out);
 	}
 	if (!j.is_array()) return false;
 	for (const auto& u : j) {

@@ -13,6 +13,7 @@
 #include "vhost/Elements.hpp"
 #include "vhost/Platform.hpp"
 #include "vhost/LibraryStore.hpp"
+#include "vhost/Text.hpp"
 
 namespace vhost {
 
@@ -144,8 +145,8 @@ std::string DumpJson()
 			const auto prompt = strings.find(m.promptResID);
 			menu["text"] = json::array();
 			if (texts != strings.end())
-				for (const auto& t : texts->second) menu["text"].push_back(t.ToUtf8());
-			menu["prompt"] = prompt != strings.end() && !prompt->second.empty() ? prompt->second.front().ToUtf8() : std::string();
+				for (const auto& t : texts->second) menu["text"].push_back(vhost::ToUtf8(t));
+			menu["prompt"] = prompt != strings.end() && !prompt->second.empty() ? vhost::ToUtf8(prompt->second.front()) : std::string();
 		}
 		j["menus"].push_back(menu);
 	}

@@ -7,6 +7,7 @@
 
 #include "SimpleCsvlib/SimpleCsv.hpp"
 #include "TestSupport.hpp"
+#include "vhost/Text.hpp"
 
 namespace {
 
@@ -17,7 +18,7 @@ Table AsTable(const SimpleCsv::Rows& rows)
 	Table table;
 	for (const auto& row : rows) {
 		std::vector<std::string> cells;
-		for (const auto& cell : row) cells.push_back(cell.ToUtf8());
+		for (const auto& cell : row) cells.push_back(vhost::ToUtf8(cell));
 		table.push_back(cells);
 	}
 	return table;

@@ -7,6 +7,7 @@
 #include "TestSupport.hpp"
 #include "vhost/Addon.hpp"
 #include "vhost/Script.hpp"
+#include "vhost/Text.hpp"
 
 namespace {
 
@@ -18,10 +19,10 @@ TEST_F(HostIO, SpecialFoldersLieUnderTheRunRoot)
 {
 	IO::Location loc;
 	ASSERT_EQ(IO::fileSystem.GetSpecialLocation(IO::FileSystem::CommonDocuments, &loc), NoError);
-	EXPECT_EQ(loc.ToPath(), RunRoot() + "/Common Documents");
+	EXPECT_EQ(vhost::PathOf(loc), RunRoot() + "/Common Documents");
 	EXPECT_EQ(IO::Folder(loc).GetStatus(), NoError);
 	ASSERT_EQ(IO::fileSystem.GetSpecialLocation(IO::FileSystem::DefaultImportRoot, &loc), NoError);
-	EXPECT_EQ(loc.ToPath(), RunRoot() + "/Documents");
+	EXPECT_EQ(vhost::PathOf(loc), RunRoot() + "/Documents");
 }
 
 TEST_F(HostIO, FileWriteReadAndEndOfFile)
@@ -49,12 +50,12 @@ TEST_F(HostIO, LocationNamesAreChecked)
 {
 	IO::Location loc = testsupport::Loc("/a/b");
 	for (const char* bad : {"", ".", "..", "x/y"}) EXPECT_NE(loc.AppendToLocal(IO::Name(bad)), NoError) << bad;
-	EXPECT_EQ(loc.ToPath(), "/a/b");
+	EXPECT_EQ(vhost::PathOf(loc), "/a/b");
 	IO::Name last;
 	ASSERT_EQ(loc.GetLastLocalName(&last), NoError);
 	EXPECT_EQ(last.ToString(), GS::UniString("b"));
 	ASSERT_EQ(loc.DeleteLastLocalName(), NoError);
-	EXPECT_EQ(loc.ToPath(), "/a");
+	EXPECT_EQ(vhost::PathOf(loc), "/a");
 }
 
 TEST_F(HostIO, EnumerationIsSortedWithoutDotsAndLinksAreFiles)
@@ -67,7 +68,7 @@ TEST_F(HostIO, EnumerationIsSortedWithoutDotsAndLinksAreFiles)
 	struct Seen { std::vector<std::pair<std::string, bool>> entries; } seen;
 	IO::Folder folder(testsupport::Loc(dir));
 	ASSERT_EQ(folder.Enumerate([](const IO::Folder&, const IO::Name& n, bool isFolder, void* user) {
-		static_cast<Seen*>(user)->entries.emplace_back(n.ToString().ToUtf8(), isFolder);
+		static_cast<Seen*>(user)->entries.emplace_back(vhost::ToUtf8(n.ToString()), isFolder);
 		return true;
 	}, &seen), NoError);
 	const std::vector<std::pair<std::string, bool>> expected = {{"a", true}, {"b", true}, {"c.txt", false}, {"link", false}};

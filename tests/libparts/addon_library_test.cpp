@@ -12,6 +12,7 @@
 #include "libpart/MemoParams.hpp"
 #include "LibTestHelpers.hpp"
 #include "vhost/LibraryStore.hpp"
+#include "vhost/Text.hpp"
 
 namespace {
 
@@ -56,7 +57,7 @@ TEST_F(AddonLibrary, ConvertUnicodeAlwaysFitsTheField)
 		EXPECT_EQ(length, c.length) << c.text.size();
 		EXPECT_EQ(buffer[length - 1], 0);
 		EXPECT_EQ(buffer[255], 0);
-		EXPECT_EQ(GS::UniString(buffer).ToUtf8(), c.kept);
+		EXPECT_EQ(vhost::ToUtf8(GS::UniString(buffer)), c.kept);
 	}
 }
 
@@ -150,7 +151,7 @@ TEST_F(AddonLibrary, EmbeddedLocationIsTheGeneratedFolderOrAnError)
 		IO::Location* out = nullptr;
 		ASSERT_EQ(GetEmbeddedLocation(out, true), NoError);
 		ASSERT_NE(out, nullptr);
-		EXPECT_EQ(out->ToPath(), expected);
+		EXPECT_EQ(vhost::PathOf(*out), expected);
 		EXPECT_TRUE(fs::is_directory(fs::u8path(expected)));
 		delete out;
 	}
@@ -183,13 +184,13 @@ TEST_F(AddonLibrary, UserLibraryChoiceMakesTheFolderUnderTheUsersLibrary)
 		IO::Location* out = nullptr;
 		ASSERT_EQ(GetEmbeddedLocation(out, false), NoError) << round;
 		ASSERT_NE(out, nullptr);
-		EXPECT_EQ(out->ToPath(), expected);
+		EXPECT_EQ(vhost::PathOf(*out), expected);
 		EXPECT_TRUE(IO::fileSystem.IsFolder(*out));
 		delete out;
 		GS::Array<API_LibraryInfo> libs;
 		ASSERT_EQ(LM::GetLibraries(libs), NoError);
 		ASSERT_EQ(libs.GetSize(), 2u) << round;
-		EXPECT_EQ(libs[1].location.ToPath(), expected);
+		EXPECT_EQ(vhost::PathOf(libs[1].location), expected);
 		EXPECT_EQ(libs[1].name, GS::UniString("VELMORA Library"));
 	}
 	EXPECT_EQ(Host().faults.back().remaining, 1) << "the list was handed back though the folder was loaded";

@@ -13,6 +13,7 @@
 #include "generic/LibraryPart.hpp"
 #include "libpart/MemoParams.hpp"
 #include "vhost/LibraryStore.hpp"
+#include "vhost/Text.hpp"
 
 namespace {
 
@@ -76,7 +77,7 @@ std::vector<API_AddParType> SampleParams()
 	std::vector<API_AddParType> p;
 	p.push_back(Param("ZZYZX", APIParT_Length));
 	kivel::MP::SetDoubleParam(p.back(), 0.1 + 0.2);
-	const std::u16string desc = GS::UniString("Høyde").Units();
+	const std::u16string desc = vhost::Units(GS::UniString("Høyde"));
 	std::copy(desc.begin(), desc.end(), p.back().uDescname);
 	p.push_back(Param("fontStyle", APIParT_CString, API_ParSimple, 1));
 	kivel::MP::SetStringParam(p.back(), GS::UniString("Arial æøå \xF0\x9F\x8C\xB2"));
@@ -248,7 +249,7 @@ TEST_F(LibraryStore, StepsOutOfOrderAreRefused)
 	EXPECT_EQ(LP::NewSection(&s), APIERR_REFUSEDCMD);         // one open section
 	EXPECT_EQ(LP::WriteSection(-1, "x"), APIERR_BADPARS);
 	ASSERT_EQ(LP::Save(&part), NoError);                       // closes the open section
-	EXPECT_EQ(part.location->ToPath(), vhost::EmbeddedLibraryFolder() + "/Steps.gsm");
+	EXPECT_EQ(vhost::PathOf(*part.location), vhost::EmbeddedLibraryFolder() + "/Steps.gsm");
 }
 
 TEST_F(LibraryStore, SearchFailsForMissingPartsAndFoldersOutsideLibraries)

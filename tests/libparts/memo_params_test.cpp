@@ -6,6 +6,7 @@
 #include "LibTestHelpers.hpp"
 #include "TestSupport.hpp"
 #include "libpart/MemoParams.hpp"
+#include "vhost/Text.hpp"
 
 namespace {
 
@@ -99,11 +100,11 @@ TEST_F(MemoParams, LongTextIsCutToTheFieldAndKeepsSurrogatePairsWhole)
 	for (const Case& c : cases) {
 		API_AddParType p = Param("s", APIParT_CString);
 		std::fill(std::begin(p.value.uStr), std::end(p.value.uStr), u'#');
-		ASSERT_TRUE(MP::SetStringParam(p, GS::UniString(c.text)));
+		ASSERT_TRUE(MP::SetStringParam(p, vhost::FromUnits(c.text)));
 		EXPECT_EQ(p.value.uStr[c.kept], 0);
 		GS::UniString back;
 		ASSERT_TRUE(MP::GetStringParam(p, back));
-		EXPECT_EQ(back.Units(), c.text.substr(0, c.kept));
+		EXPECT_EQ(vhost::Units(back), c.text.substr(0, c.kept));
 	}
 }
 
