@@ -362,11 +362,14 @@ bool SimpleDxf::ReadHeader()
 		if (Is(0, "ENDSEC")) return true;
 		if (pair_.number == 9) {
 			const std::string_view name = pair_.value;
-			if (name == "$ACADVER") {
+			// Text variables: the value of their group code, up to the next variable.
+			const int textCode = name == "$ACADVER" ? 1 : name == "$DWGCODEPAGE" ? 3 : -1;
+			if (textCode > 0) {
+				std::string& into = textCode == 1 ? h.version : h.codePage;
 				do {
 					if (!ReadCode()) return false;
-				} while (pair_.number != 1 && pair_.number != 9);
-				h.version.assign(pair_.value);
+				} while (pair_.number != textCode && pair_.number != 9);
+				if (pair_.number == textCode) into.assign(pair_.value);
 				if (pair_.number != 9) {
 					do {
 						if (!ReadCode()) return false;
