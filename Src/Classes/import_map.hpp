@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "APIdefs_Attributes.h"
 #include "APIdefs_Base.h"
 #include "Array.hpp"
 #include "Classes/ImportOptions.hpp"
@@ -51,6 +52,12 @@ public:
 	GSErrCode ReadPlanGeoLocation(bool& changed);
 	// Writes the geolocation read by ReadPlanGeoLocation into the host project.
 	GSErrCode SetPlanGeoLocation();
+
+	// Draws the DXF base map `file` as 2D elements (lines, polylines, arcs, circles, texts on
+	// layers named after the drawing's) in one undoable step "Placing VELMORA elements";
+	// `layer` takes the entities that name no layer. A file that cannot be read draws
+	// nothing; entities that cannot be drawn are left out and reported once per kind.
+	static void Place2DElements(const IO::Location& file, const API_AttributeIndex& layer);
 
 	ImportOptions options;
 	bool geolocation_valid = false;
