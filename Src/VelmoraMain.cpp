@@ -12,6 +12,7 @@
 #include "Functions/mainmenu_settingsdefault.hpp"
 #include "Functions/mainmenu_support.hpp"
 #include "Functions/mainmenu_websitelogin.hpp"
+#include "Functions/SearchUpdate.hpp"
 #include "RS.hpp"
 #include "generic/Environment.hpp"
 #include "generic/Interface.hpp"
@@ -87,7 +88,7 @@ GSErrCode AddonFreeData() { return NoError; }
 
 GSErrCode MenuCommandHandler(const API_MenuParams* menuParams)
 {
-	// The update trigger runs here, before every command, once it is built.
+	Do_SearchUpdate();
 
 	if (IO::Init(true, GS::UniString(), 1) != NoError) {
 		WriteReport_Alert("%s", kIOFailure);

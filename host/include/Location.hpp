@@ -18,6 +18,10 @@ public:
 	const GS::UniString& ToString() const { return name_; }
 	GS::UniString GetExtension() const;   // without the dot; empty when none
 	void DeleteExtension();
+	// A legal name is not empty, not "." or "..", and holds no "/" and no zero unit.
+	bool IsLegal() const;
+	// Makes the name legal: "/" and zero units become "_", and an empty, "." or ".." name "_".
+	void MakeLegal();
 	bool IsEmpty() const { return name_.IsEmpty(); }
 	bool operator==(const Name& o) const { return name_ == o.name_; }
 

@@ -127,6 +127,17 @@ LibraryPartRecord* FindLoaded(const std::u16string& name, const std::string& unI
 	return nullptr;
 }
 
+// A part of that name (in any letter case) whose file lies directly in the folder.
+LibraryPartRecord* FindInFolder(const std::u16string& name, const std::string& folder)
+{
+	const GS::UniString wanted = vhost::FromUnits(name);
+	for (auto& p : Library().parts)
+		if (!p.gone && Normal(fs::u8path(p.file).parent_path().u8string()) == Normal(folder) &&
+		    vhost::FromUnits(p.name).IsEqual(wanted, GS::CaseInsensitive))
+			return &p;
+	return nullptr;
+}
+
 void FillRecord(const LibraryPartRecord& p, API_LibPart* rec)
 {
 	rec->typeID = static_cast<API_LibTypeID>(p.typeID);
@@ -350,10 +361,14 @@ GSErrCode ACAPI_LibraryPart_Create(const API_LibPart* libPart)
 	part.typeID = libPart->typeID;
 	part.isTemplate = libPart->isTemplate;
 	part.isPlaceable = libPart->isPlaceable;
-	const vhost::LibraryPartRecord* same = vhost::FindLoaded(part.name, "", false);
-	if (same == nullptr) same = vhost::KnownByFile(part.file);
+	// A part of that name anywhere loaded clashes; overwrite replaces only one in the folder
+	// being written to, and a namesake in another library stays.
+	const vhost::LibraryPartRecord* same = vhost::KnownByFile(part.file);
+	if (same == nullptr) same = vhost::FindInFolder(part.name, vhost::fs::u8path(part.file).parent_path().u8string());
 	std::error_code ec;
-	if ((same != nullptr || vhost::fs::exists(vhost::fs::u8path(part.file), ec)) && !s.overwrite) return APIERR_NAMEALREADYUSED;
+	const bool clash = same != nullptr || vhost::FindLoaded(part.name, "", false) != nullptr ||
+		vhost::fs::exists(vhost::fs::u8path(part.file), ec);
+	if (clash && !s.overwrite) return APIERR_NAMEALREADYUSED;
 	part.replaces = same != nullptr ? same->index : 0;
 	s.pending = part;
 	s.creating = true;

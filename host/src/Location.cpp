@@ -16,6 +16,25 @@ void Name::DeleteExtension()
 	if (dot != GS::UniString::MaxLength && dot != 0) name_.Truncate(dot);
 }
 
+bool Name::IsLegal() const
+{
+	if (name_.IsEmpty() || name_ == "." || name_ == "..") return false;
+	for (const GS::UniChar unit : vhost::Units(name_))
+		if (unit == u'/' || unit == 0) return false;
+	return true;
+}
+
+void Name::MakeLegal()
+{
+	if (name_.IsEmpty() || name_ == "." || name_ == "..") {
+		name_ = GS::UniString("_");
+		return;
+	}
+	GS::UniString legal;
+	for (const GS::UniChar unit : vhost::Units(name_)) legal.Append(unit == u'/' || unit == 0 ? GS::UniChar(u'_') : unit);
+	name_ = legal;
+}
+
 Location::Location(const GS::UniString& path) : path_(vhost::ToUtf8(path))
 {
 	while (path_.size() > 1 && path_.back() == '/') path_.pop_back();

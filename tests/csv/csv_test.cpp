@@ -155,4 +155,10 @@ TEST_F(CsvFile, MessagesForAMissingFileAColumnAndBadText)
 	for (const auto& report : Host().reports) EXPECT_TRUE(report.alert);
 	EXPECT_TRUE(csv.LoadFromFile(testsupport::Loc(dir / "a.csv"), Names({L"x"}), rows));
 	EXPECT_EQ(AsTable(rows), Table({{"1"}}));
+
+	// A file or column name that looks like a format is printed as it stands.
+	Host().reports.clear();
+	testsupport::WriteFile(dir / "%d%s.csv", "x\n1\n");
+	EXPECT_FALSE(csv.LoadFromFile(testsupport::Loc(dir / "%d%s.csv"), Names({L"%d%s"}), rows));
+	EXPECT_EQ(ReportTexts(), std::vector<std::string>({"Field %d%s not found in CSV headers."}));
 }

@@ -111,6 +111,19 @@ TEST_F(HostMemory, HandlesAreCountedAndDoubleFreesCaught)
 	EXPECT_EQ(BMKillHandle(&copy), ErrNilHandle);
 	ASSERT_EQ(Host().memoryFaults.size(), 1u);
 	Host().memoryFaults.clear(); // seen; the fixture checks for no others
+
+	// Pointers the same way.
+	GSPtr p = BMAllocatePtr(8, ALLOCATE_CLEAR, 0);
+	ASSERT_NE(p, nullptr);
+	EXPECT_EQ(vhost::LiveHandles(), before + 1);
+	GSPtr pCopy = p;
+	EXPECT_EQ(BMKillPtr(&p), NoError);
+	EXPECT_EQ(p, nullptr);
+	EXPECT_EQ(vhost::LiveHandles(), before);
+	EXPECT_EQ(BMKillPtr(&pCopy), ErrNilHandle);
+	ASSERT_EQ(Host().memoryFaults.size(), 1u);
+	EXPECT_NE(Host().memoryFaults[0].find("BMKillPtr"), std::string::npos);
+	Host().memoryFaults.clear();
 }
 
 class HostUndo : public HostTest {};
@@ -134,6 +147,19 @@ TEST_F(HostUndo, FailedStepIsRolledBackAndJournalled)
 	EXPECT_EQ(Host().undo[1].result, APIERR_GENERAL);
 	EXPECT_TRUE(Host().undo[2].rolledBack);
 	EXPECT_EQ(Host().exceptions.size(), 1u);
+}
+
+TEST_F(HostUndo, StepsDoNotNest)
+{
+	GSErrCode inner = NoError;
+	EXPECT_EQ(ACAPI_CallUndoableCommand("Outer", [&] {
+		inner = ACAPI_CallUndoableCommand("Inner", [] { return NoError; });
+		return NoError;
+	}), NoError);
+	EXPECT_EQ(inner, APIERR_NESTING);
+	ASSERT_EQ(Host().undo.size(), 1u);
+	EXPECT_EQ(Host().undo[0].name, "Outer");
+	EXPECT_FALSE(Host().undo[0].rolledBack);
 }
 
 class HostAddon : public HostTest {};

@@ -5,6 +5,7 @@
 
 #include "Helpers/LibraryManager.hpp"
 #include "Helpers/ResourceHelpers.hpp"
+#include "Helpers/SameLocation.hpp"
 #include "TestSupport.hpp"
 #include "generic/LibraryManager.hpp"
 #include "generic/LibraryPart.hpp"
@@ -102,6 +103,37 @@ TEST_F(AddonLibrary, VelmoraLibLoadsOnceAndItsPartsAreFound)
 		ACAPI_DisposeAddParHdl(&params);
 	}
 	EXPECT_TRUE(ReportTexts().empty());
+}
+
+// The add-on's path may be spelt in another form than the loaded folder's.
+TEST_F(AddonLibrary, VelmoraLibIsLoadedOnceWhateverTheSpellingOfItsPath)
+{
+	ShipVelmoraLib();
+	ASSERT_EQ(LoadVelmoraLibrary(), NoError);
+	const UInt32 once = LibraryCount();
+	fs::create_directories(fs::u8path(addon_ / "sub"));
+	for (const std::string& spelt : {addon_ / "./Velmora.so", addon_.Path() + "//Velmora.so", addon_ / "sub/../Velmora.so"}) {
+		SCOPED_TRACE(spelt);
+		Host().addonFile = spelt;
+		vhost::InjectFault("ACAPI_LibraryManagement_AddLibraries", APIERR_GENERAL, "", 1);
+		EXPECT_EQ(LoadVelmoraLibrary(), NoError);
+		EXPECT_EQ(Host().faults.back().remaining, 1) << "the loaded library was added again";
+		vhost::ClearFaults();
+		EXPECT_EQ(LibraryCount(), once);
+	}
+	EXPECT_TRUE(ReportTexts().empty());
+}
+
+TEST(AddonLocations, SameLocationComparesThePlaces)
+{
+	const struct { const char* a; const char* b; bool same; } cases[] = {
+		{"/x/VelmoraLib", "/x/./VelmoraLib", true},   {"/x/VelmoraLib", "/x//VelmoraLib/", true},
+		{"/x/VelmoraLib", "/x/y/../VelmoraLib", true}, {"/x/VelmoraLib", "/x/velmoralib", false},
+		{"/x/VelmoraLib", "/y/VelmoraLib", false},    {"/../x", "/x", true},
+		{"/x/y/..", "/x", true},                       {"/x/Åse", "/x/./Åse", true},
+	};
+	for (const auto& c : cases)
+		EXPECT_EQ(SameLocation(IO::Location(c.a), IO::Location(c.b)), c.same) << c.a << " " << c.b;
 }
 
 TEST_F(AddonLibrary, AFolderThatCannotBeLoadedIsReported)
