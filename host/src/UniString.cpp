@@ -277,7 +277,7 @@ void UniString::SPrintf(const char* format, ...)
 
 UniString::CStr UniString::ToCStr(CharCode code) const
 {
-	if (code != CC_Legacy) return CStr(ToUtf8());
+	if (code != CC_Legacy) return CStr(vhost::ToUtf8(*this));
 	std::string out;
 	for (UniChar c : units_) out += c < 0x100 ? static_cast<char>(c) : '?';
 	return CStr(out);

@@ -62,26 +62,26 @@ TEST(UniString, ShortAndLongTextsBehaveAlike)
 		EXPECT_EQ(s.ToUStr()[n], 0) << n;
 		GS::UniString doubled = s;
 		doubled.Append(doubled);
-		EXPECT_EQ(doubled.ToUtf8(), narrow + narrow) << n;
+		EXPECT_EQ(vhost::ToUtf8(doubled), narrow + narrow) << n;
 		GS::UniString moved = std::move(doubled);
-		EXPECT_EQ(moved.ToUtf8(), narrow + narrow);
+		EXPECT_EQ(vhost::ToUtf8(moved), narrow + narrow);
 		EXPECT_TRUE(doubled.IsEmpty()) << "a moved-from text is empty";
 		moved.Truncate(n / 2);
-		EXPECT_EQ(moved.ToUtf8(), narrow.substr(0, n / 2));
+		EXPECT_EQ(vhost::ToUtf8(moved), narrow.substr(0, n / 2));
 		moved.Insert(0, s);
-		EXPECT_EQ(moved.ToUtf8(), narrow + narrow.substr(0, n / 2));
+		EXPECT_EQ(vhost::ToUtf8(moved), narrow + narrow.substr(0, n / 2));
 		moved.Delete(0, n);
-		EXPECT_EQ(moved.ToUtf8(), narrow.substr(0, n / 2));
+		EXPECT_EQ(vhost::ToUtf8(moved), narrow.substr(0, n / 2));
 		GS::UniString assigned("x");
 		assigned = s;
 		assigned += 'Z';
-		EXPECT_EQ(assigned.ToUtf8(), narrow + "Z");
+		EXPECT_EQ(vhost::ToUtf8(assigned), narrow + "Z");
 		EXPECT_EQ(GS::UniString(s.ToUStr(), n), s);
 		EXPECT_EQ(s.GetSubstring(1, n), GS::UniString(narrow.size() > 1 ? narrow.substr(1).c_str() : ""));
 	}
 	GS::UniString text("a,b");
 	EXPECT_EQ(text.ReplaceAll(",", " and a longer piece than fits inline, "), 1u);
-	EXPECT_EQ(text.ToUtf8(), "a and a longer piece than fits inline, b");
+	EXPECT_EQ(vhost::ToUtf8(text), "a and a longer piece than fits inline, b");
 	EXPECT_THROW(text.GetChar(text.GetLength()), std::out_of_range);
 	EXPECT_THROW(text.Insert(text.GetLength() + 1, text), std::out_of_range);
 }
