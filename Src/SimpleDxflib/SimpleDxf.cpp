@@ -368,6 +368,21 @@ bool SimpleDxf::ReadHeaderPoint(double& x, double& y, double& z)
 	return true;
 }
 
+// The value of the current variable's pair with `code`, when it has one; stops at the next
+// variable or the section's end.
+bool SimpleDxf::ReadHeaderText(int code, std::string& text)
+{
+	do {
+		if (!ReadCode()) return false;
+	} while (pair_.number != code && pair_.number != 9 && pair_.number != 0);
+	if (pair_.number != code) return true;
+	text.assign(pair_.value);
+	do {
+		if (!ReadCode()) return false;
+	} while (pair_.number != 9 && pair_.number != 0);
+	return true;
+}
+
 bool SimpleDxf::ReadHeader()
 {
 	if (!ReadCode()) return false;
@@ -377,16 +392,9 @@ bool SimpleDxf::ReadHeader()
 		if (Is(0, "ENDSEC")) return true;
 		if (pair_.number == 9) {
 			const std::string_view name = pair_.value;
-			if (name == "$ACADVER") {
-				do {
-					if (!ReadCode()) return false;
-				} while (pair_.number != 1 && pair_.number != 9);
-				h.version.assign(pair_.value);
-				if (pair_.number != 9) {
-					do {
-						if (!ReadCode()) return false;
-					} while (pair_.number != 9 && pair_.number != 0);
-				}
+			std::string* text = name == "$ACADVER" ? &h.version : name == "$DWGCODEPAGE" ? &h.codePage : nullptr;
+			if (text) {
+				if (!ReadHeaderText(text == &h.version ? 1 : 3, *text)) return false;
 				continue;
 			}
 			double* point = name == "$INSBASE" ? &h.insBaseX

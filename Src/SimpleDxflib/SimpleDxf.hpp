@@ -42,6 +42,7 @@ struct CodePair {
 
 struct Header {
 	std::string version;            // $ACADVER
+	std::string codePage;           // $DWGCODEPAGE: how texts of drawings before AC1021 are coded
 	double insBaseX = 0, insBaseY = 0, insBaseZ = 0;
 	double extMinX = 0, extMinY = 0, extMinZ = 0;
 	double extMaxX = 0, extMaxY = 0, extMaxZ = 0;
@@ -148,6 +149,7 @@ private:
 	bool ReadSections();
 	bool ReadHeader();
 	bool ReadHeaderPoint(double& x, double& y, double& z);
+	bool ReadHeaderText(int code, std::string& text);
 	bool ReadTables();
 	bool ReadLayers();
 	bool ReadLTypes();
