@@ -20,6 +20,7 @@ constexpr double kSamePoint = 0.01;        // elevation points: the same as a po
 constexpr double kSnap = 0.001;            // road ends snap to level-line points this near
 constexpr double kShortEdge = 0.1;         // road edges shorter on both axes are skipped
 constexpr double kWaterNear = 1.0;         // water edges near level lines or contour points
+constexpr int kNot2DPolyline = 8 | 16 | 64;  // POLYLINE flags: 3D polyline, 3D mesh, polyface mesh
 constexpr std::u16string_view kLevelLayer = u"h\u00F8ydekurve";
 
 bool Near2D(const API_Coord3D& c, double x, double y, double d) { return std::fabs(c.x - x) < d && std::fabs(c.y - y) < d; }
@@ -245,9 +246,12 @@ void CMeshCreator::AddLevelLines(ElevationLines& lines, const SimpleDxf::SimpleD
 		ElevationLine line;
 		if (const auto* polyline = dynamic_cast<const SimpleDxf::Polyline*>(entity.get())) {
 			if (polyline->vertices.size() < 2) continue;
+			// A 2D POLYLINE keeps its height in its own point (the vertices' z is not theirs).
+			const bool flat = polyline->kind == 1 && (polyline->flags & kNot2DPolyline) == 0;
 			for (const SimpleDxf::Vertex& v : polyline->vertices) {
-				line.AddPoint(tran_.Place(v.x, v.y, v.z));
-				allZero = allZero && std::fabs(v.z) <= kUnlifted;
+				const double z = flat ? polyline->z : v.z;
+				line.AddPoint(tran_.Place(v.x, v.y, z));
+				allZero = allZero && std::fabs(z) <= kUnlifted;
 			}
 		} else if (const auto* segment = dynamic_cast<const SimpleDxf::Line*>(entity.get())) {
 			line = {tran_.Place(segment->x1, segment->y1, segment->z1), tran_.Place(segment->x2, segment->y2, segment->z2)};
