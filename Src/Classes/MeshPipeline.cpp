@@ -32,9 +32,9 @@ char16_t Fold(char16_t c)
 	return c;
 }
 
-bool IsLevelLayer(std::string_view name, const DxfEncoding& encoding)
+bool IsLevelLayer(std::string_view name, const DxfText::Encoding& encoding)
 {
-	const std::u16string text = DecodeDxfText(name, encoding);
+	const std::u16string text = DxfText::Decode(name, encoding);
 	return text.size() == kLevelLayer.size() &&
 	       std::equal(text.begin(), text.end(), kLevelLayer.begin(), [](char16_t a, char16_t b) { return Fold(a) == b; });
 }
@@ -228,8 +228,8 @@ void CMeshCreator::AddLevelLines(ElevationLines& lines, const SimpleDxf::SimpleD
 		lines.lines.clear();
 		return;
 	}
-	const DxfEncoding encoding =
-		drawing.header ? DxfTextEncoding(drawing.header->version, drawing.header->codePage) : DxfTextEncoding("", "");
+	const DxfText::Encoding encoding =
+		drawing.header ? DxfText::EncodingOf(drawing.header->version, drawing.header->codePage) : DxfText::EncodingOf("", "");
 	// Entities repeat the drawing's copy of a name: decode each name once.
 	const char* lastName = nullptr;
 	std::size_t lastSize = 0;

@@ -1,31 +1,36 @@
-// Texts of a DXF drawing (layer names, text entities) as UTF-16. Drawings from AC1021 on
-// are UTF-8; older ones are in the code page their $DWGCODEPAGE names.
-#ifndef VELMORA_DXFTEXT_HPP
-#define VELMORA_DXFTEXT_HPP
+// Texts of DXF drawings (layer names, text entities) as host text. A drawing from
+// $ACADVER AC1021 on is UTF-8; an older one is in the code page its $DWGCODEPAGE names
+// (ANSI_1252 when it names none); a drawing without a version is read as UTF-8 where its
+// bytes are valid UTF-8, else by its code page. Bytes that the encoding does not map
+// become U+FFFD; "\U+XXXX" escapes become their character.
+#ifndef VELMORA_HELPERS_DXFTEXT_HPP
+#define VELMORA_HELPERS_DXFTEXT_HPP
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
-// How the byte strings of one drawing are read.
-struct DxfEncoding {
-	enum Kind { Utf8, CodePage, Utf8WhenValid };
-	// Utf8WhenValid: a text that is valid UTF-8 is read as UTF-8, any other in the code page.
-	Kind kind = Utf8;
-	// UTF-16 units of the bytes 0x80..0xFF in the code page; null for a page we do not know.
-	const char16_t* page = nullptr;
+namespace DxfText {
+
+struct Encoding {
+	bool utf8 = false;              // UTF-8 throughout
+	bool sniff = false;             // no version: UTF-8 where valid, else the code page
+	const char16_t* high = nullptr; // the code page's characters of bytes 0x80..0xFF; null: none known
 };
 
-// The encoding of a drawing from its $ACADVER and $DWGCODEPAGE values (empty when absent).
-// "AC1021" and later: UTF-8 whatever the code page says. Earlier versions: the named code
-// page (names compare in any letter case), ANSI_1252 when none is named; a page we do not
-// know leaves only the ASCII bytes readable. No version (or one that is not "AC" and
-// digits): UTF-8 when the text is valid UTF-8, else the code page as for old drawings.
-DxfEncoding DxfTextEncoding(std::string_view acadVersion, std::string_view codePage);
+// The encoding of a drawing with these header values (empty when the drawing has none).
+Encoding EncodingOf(std::string_view acadVer, std::string_view codePage);
 
-// The UTF-16 text of `bytes`. "\U+XXXX" (four hex digits, the format's escape for a
-// character outside the code page) gives that character. A byte that the encoding does
-// not map, an invalid UTF-8 sequence (each maximal invalid part) and a lone surrogate
-// give U+FFFD.
-std::u16string DecodeDxfText(std::string_view bytes, const DxfEncoding& encoding);
+// The text of bytes in that encoding, as UTF-16.
+std::u16string Decode(std::string_view bytes, const Encoding& encoding);
+
+// Whether bytes are valid UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
+bool IsUtf8(std::string_view bytes);
+
+// UTF-8 of the longest start of text that fits maxBytes, cut between characters; an
+// unpaired surrogate counts as U+FFFD.
+std::string Utf8Prefix(const std::u16string& text, std::size_t maxBytes);
+
+} // namespace DxfText
 
 #endif

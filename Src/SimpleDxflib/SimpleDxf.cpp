@@ -368,21 +368,6 @@ bool SimpleDxf::ReadHeaderPoint(double& x, double& y, double& z)
 	return true;
 }
 
-// The value of the current variable's pair with `code`, when it has one; stops at the next
-// variable or the section's end.
-bool SimpleDxf::ReadHeaderText(int code, std::string& text)
-{
-	do {
-		if (!ReadCode()) return false;
-	} while (pair_.number != code && pair_.number != 9 && pair_.number != 0);
-	if (pair_.number != code) return true;
-	text.assign(pair_.value);
-	do {
-		if (!ReadCode()) return false;
-	} while (pair_.number != 9 && pair_.number != 0);
-	return true;
-}
-
 bool SimpleDxf::ReadHeader()
 {
 	if (!ReadCode()) return false;
@@ -392,9 +377,19 @@ bool SimpleDxf::ReadHeader()
 		if (Is(0, "ENDSEC")) return true;
 		if (pair_.number == 9) {
 			const std::string_view name = pair_.value;
-			std::string* text = name == "$ACADVER" ? &h.version : name == "$DWGCODEPAGE" ? &h.codePage : nullptr;
-			if (text) {
-				if (!ReadHeaderText(text == &h.version ? 1 : 3, *text)) return false;
+			// Text variables: the value of their group code, up to the next variable.
+			const int textCode = name == "$ACADVER" ? 1 : name == "$DWGCODEPAGE" ? 3 : -1;
+			if (textCode > 0) {
+				std::string& into = textCode == 1 ? h.version : h.codePage;
+				do {
+					if (!ReadCode()) return false;
+				} while (pair_.number != textCode && pair_.number != 9);
+				if (pair_.number == textCode) into.assign(pair_.value);
+				if (pair_.number != 9) {
+					do {
+						if (!ReadCode()) return false;
+					} while (pair_.number != 9 && pair_.number != 0);
+				}
 				continue;
 			}
 			double* point = name == "$INSBASE" ? &h.insBaseX

@@ -42,7 +42,7 @@ struct CodePair {
 
 struct Header {
 	std::string version;            // $ACADVER
-	std::string codePage;           // $DWGCODEPAGE: how texts of drawings before AC1021 are coded
+	std::string codePage;           // $DWGCODEPAGE (group code 3), e.g. "ANSI_1252"
 	double insBaseX = 0, insBaseY = 0, insBaseZ = 0;
 	double extMinX = 0, extMinY = 0, extMinZ = 0;
 	double extMaxX = 0, extMaxY = 0, extMaxZ = 0;
@@ -149,7 +149,6 @@ private:
 	bool ReadSections();
 	bool ReadHeader();
 	bool ReadHeaderPoint(double& x, double& y, double& z);
-	bool ReadHeaderText(int code, std::string& text);
 	bool ReadTables();
 	bool ReadLayers();
 	bool ReadLTypes();

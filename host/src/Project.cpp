@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "APIdefs_Errors.h"
+#include "vhost/Elements.hpp"
 #include "vhost/Platform.hpp"
 #include "vhost/LibraryStore.hpp"
 
@@ -57,6 +58,7 @@ void Reset(const std::string& runRoot, const std::string& addonFolder)
 	p.resourceFile = addonFolder.empty() ? std::string() : addonFolder + "/Velmora.rsrc";
 	for (const std::string& folder : {CommonDocumentsFolder(), DocumentsFolder(), UserLibraryFolder(), TempFolder(), EmbeddedLibraryFolder()})
 		fs::create_directories(fs::u8path(folder));
+	InstallModelImportAddon();
 }
 
 void InjectFault(const std::string& operation, GSErrCode code, const std::string& pathContains, int times)
@@ -141,13 +143,10 @@ std::string DumpJson()
 	for (const auto& f : p.fileDialogs) j["fileDialogs"].push_back({{"kind", f.kind}, {"title", f.title}, {"answer", f.answer}});
 	j["undo"] = json::array();
 	for (const auto& u : p.undo) j["undo"].push_back({{"name", u.name}, {"result", u.result}, {"rolledBack", u.rolledBack}});
-	j["elements"] = json::array();
-	for (const auto& e : p.state.elements) {
-		json fields = json::object();
-		for (const auto& f : e.fields) fields[f.first] = f.second;
-		j["elements"].push_back({{"guid", e.guid}, {"type", e.typeID}, {"layer", e.layer}, {"fields", fields}});
-	}
+	DumpElements(j);
 	DumpLibraries(j);
+	DumpSolidLinks(j);
+	DumpAddonCalls(j);
 	j["urls"] = p.urls;
 	j["opened"] = OpenedPaths();
 	j["shell"] = p.shell;

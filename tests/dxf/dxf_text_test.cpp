@@ -1,77 +1,70 @@
-// Texts of drawings as UTF-16: by version and code page, escapes, invalid bytes.
-#include <string>
+// Decoding DXF texts by the drawing's version and code page.
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
-#include "DxfTestUtil.hpp"
 #include "Helpers/DxfText.hpp"
 #include "SimpleDxflib/SimpleDxf.hpp"
 
 namespace {
 
-struct TextCase {
-	const char* what;
-	const char* version;
-	const char* codePage;
-	std::string bytes;
-	std::u16string expected;
-};
+using DxfText::Decode;
+using DxfText::EncodingOf;
 
-TEST(DxfText, DecodesByVersionAndCodePage)
+TEST(DxfText, VersionAndCodePageChooseTheEncoding)
 {
-	const TextCase cases[] = {
-		{"old drawing in its code page", "AC1009", "ANSI_1252", "H\xF8ydekurve", u"H\u00F8ydekurve"},
-		{"old drawing, page name in any case", "AC1015", "ansi_1252", "\xD8", u"\u00D8"},
-		{"old drawing without a page: ANSI_1252", "AC1018", "", "\x80\xE6", u"\u20AC\u00E6"},
-		{"a byte the page leaves out", "AC1009", "ANSI_1252", "a\x81z", u"a\uFFFDz"},
-		{"another page", "AC1009", "ANSI_1251", "\xC0\xFF", u"\u0410\u044F"},
-		{"a DOS page", "AC1009", "DOS865", "\x9B", u"\u00F8"},
-		{"a page we do not know keeps ASCII", "AC1009", "ANSI_932", "a\x82\xA0", u"a\uFFFD\uFFFD"},
-		{"AC1021 is UTF-8 whatever the page says", "AC1021", "ANSI_1252", "H\xC3\xB8y", u"H\u00F8y"},
-		{"a code-page byte in a UTF-8 drawing", "AC1027", "ANSI_1252", "H\xF8y", u"H\uFFFDy"},
-		{"no version, valid UTF-8", "", "ANSI_1252", "\xC3\xB8", u"\u00F8"},
-		{"no version, not UTF-8", "", "", "\xF8", u"\u00F8"},
-		{"escape of a character outside the page", "AC1009", "ANSI_1252", "H\\U+00F8y", u"H\u00F8y"},
-		{"escape in lower case, in a UTF-8 drawing", "AC1032", "", "\\u+00d8", u"\u00D8"},
-		{"escape of a lone surrogate", "AC1032", "", "\\U+D800", u"\uFFFD"},
-		{"a cut escape stays text", "AC1032", "", "\\U+00F", u"\\U+00F"},
-		{"four-byte UTF-8", "AC1032", "", "\xF0\x9D\x84\x9E", u"\U0001D11E"},
-		{"a cut sequence is one replacement", "AC1032", "", "\xE0\xA0" "A", u"\uFFFD" "A"},
-		{"overlong form", "AC1032", "", "\xC0\xAF", u"\uFFFD\uFFFD"},
-		{"encoded surrogate", "AC1032", "", "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},
-		{"beyond U+10FFFF", "AC1032", "", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},
-		{"sequence cut by the end", "AC1032", "", "a\xE2\x82", u"a\uFFFD"},
+	struct Case {
+		const char* version;
+		const char* codePage;
+		std::string bytes;
+		std::u16string text;
 	};
-	for (const TextCase& c : cases)
-		EXPECT_EQ(DecodeDxfText(c.bytes, DxfTextEncoding(c.version, c.codePage)), c.expected) << c.what;
+	const Case cases[] = {
+		{"AC1015", "ANSI_1252", "H\xF8ydekurve", u"Høydekurve"},
+		{"AC1009", "", "\xE6\x80", u"æ€"},                           // no code page: ANSI_1252
+		{"AC1015", "dos865", "\x9B\x86", u"øå"},                      // names in any letter case
+		{"AC1015", "ANSI_936", "a\xB0", u"a\uFFFD"},                  // a code page we do not know
+		{"AC1021", "ANSI_1252", "H\xC3\xB8y", u"Høy"},                // UTF-8 whatever the code page
+		{"AC1032", "", "a\xC3(\xF0\x9F\x98\x80", u"a\uFFFD(\U0001F600"}, // invalid bytes, a 4-byte letter
+		{"AC1027", "", "\xE0\x80\xAF\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"}, // overlong, surrogate
+		{"", "ANSI_1252", "H\xC3\xB8y", u"Høy"},                      // no version, valid UTF-8
+		{"", "ANSI_1252", "H\xF8y", u"Høy"},                          // no version, not UTF-8
+		{"AC1015", "ANSI_1252", "\\U+00F8l \\U+20ACx \\U+12", u"øl €x \\U+12"},
+	};
+	for (const Case& c : cases) EXPECT_EQ(Decode(c.bytes, EncodingOf(c.version, c.codePage)), c.text) << c.version << " " << c.bytes;
 }
 
-TEST(DxfText, HeaderGivesVersionAndCodePage)
+TEST(DxfText, Utf8PrefixCutsBetweenCharacters)
 {
-	SimpleDxf::SimpleDxf dxf;
-	ASSERT_TRUE(dxftest::Load(dxf, "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1009\n9\n$DWGCODEPAGE\n3\nANSI_1250\n"
-	                               "9\n$EXTMIN\n10\n1\n20\n2\n30\n3\n0\nENDSEC\n0\nEOF\n"));
-	ASSERT_TRUE(dxf.header);
-	EXPECT_EQ(dxf.header->version, "AC1009");
-	EXPECT_EQ(dxf.header->codePage, "ANSI_1250");
-	EXPECT_EQ(dxf.header->extMinZ, 3.0);
-
-	// A variable without its value pair takes nothing from the next one.
-	SimpleDxf::SimpleDxf bare;
-	ASSERT_TRUE(dxftest::Load(bare, "0\nSECTION\n2\nHEADER\n9\n$DWGCODEPAGE\n9\n$ACADVER\n1\nAC1015\n0\nENDSEC\n0\nEOF\n"));
-	EXPECT_EQ(bare.header->codePage, "");
-	EXPECT_EQ(bare.header->version, "AC1015");
+	EXPECT_EQ(DxfText::Utf8Prefix(u"aøb", 2), "a");
+	EXPECT_EQ(DxfText::Utf8Prefix(u"aøb", 3), "a\xC3\xB8");
+	EXPECT_EQ(DxfText::Utf8Prefix(u"\U0001F600x", 3), "");
+	EXPECT_EQ(DxfText::Utf8Prefix(std::u16string(1, u'\xD800') + u"a", 9), "\xEF\xBF\xBD" "a");
+	EXPECT_EQ(DxfText::Utf8Prefix(std::u16string(300, u'x'), 254).size(), 254u);
 }
 
-TEST(DxfText, OldFixtureLayerNameReadsInItsCodePage)
+TEST(DxfText, TheReaderKeepsTheCodePageOfTheHeader)
 {
-	SimpleDxf::SimpleDxf dxf;
-	ASSERT_TRUE(dxf.LoadSceneFromFile(VELMORA_FIXTURES "/dxf/basemap-tiny-r12.dxf"));
-	ASSERT_TRUE(dxf.header);
-	EXPECT_EQ(dxf.header->codePage, "ANSI_1252");
-	const DxfEncoding encoding = DxfTextEncoding(dxf.header->version, dxf.header->codePage);
-	EXPECT_EQ(DecodeDxfText("H\xF8ydekurve", encoding), u"H\u00F8ydekurve");
-	EXPECT_EQ(dxf.tables->layers.count("H\xF8ydekurve"), 1u);
+	const std::string dxf = "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1009\n9\n$DWGCODEPAGE\n3\nANSI_1252\n0\nENDSEC\n0\nEOF\n";
+	SimpleDxf::SimpleDxf drawing;
+	ASSERT_TRUE(drawing.LoadSceneFromMemory(reinterpret_cast<const unsigned char*>(dxf.data()), dxf.size()));
+	ASSERT_NE(drawing.header, nullptr);
+	EXPECT_EQ(drawing.header->version, "AC1009");
+	EXPECT_EQ(drawing.header->codePage, "ANSI_1252");
+}
+
+TEST(DxfText, TheOldFixturesLayerNameDecodesLikeTheNewOnes)
+{
+	std::vector<std::u16string> names[2];
+	const char* files[2] = {VELMORA_FIXTURES "/dxf/basemap-tiny-r12.dxf", VELMORA_FIXTURES "/dxf/basemap-tiny.dxf"};
+	for (int i = 0; i < 2; ++i) {
+		SimpleDxf::SimpleDxf drawing;
+		ASSERT_TRUE(drawing.LoadSceneFromFile(files[i])) << drawing.error;
+		const auto encoding = EncodingOf(drawing.header->version, drawing.header->codePage);
+		for (const auto& layer : drawing.tables->layers) names[i].push_back(Decode(layer.first, encoding));
+	}
+	EXPECT_NE(std::find(names[0].begin(), names[0].end(), u"Høydekurve"), names[0].end());
+	EXPECT_EQ(names[0], names[1]);
 }
 
 } // namespace
