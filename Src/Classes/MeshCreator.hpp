@@ -59,6 +59,22 @@ struct TerrainResult {
 	double zMin = 0;                  // the lowest height of the loaded surfaces
 };
 
+// The mesh polygon as the element takes it (zero-based here, one-based in the memo): the
+// contour's points and heights, turned counter-clockwise when the signed area of its
+// consecutive pairs is negative (points and heights together), then every point moved 0.01
+// outward along each edge it ends (edges of zero length move nothing); the first and the
+// last point also take the shift of the last and the first edge.
+struct MeshOutline {
+	std::vector<API_Coord> points;
+	std::vector<double> heights;
+};
+MeshOutline OutlineOf(const Contour& contour);
+
+// The height of a point of a regularised piece from its source: the outline point source
+// (one-based), or for a new point (0) that of the outline point nearest in plan (the first of
+// equals). False when source names no outline point.
+bool PieceHeight(Int32 source, const API_Coord& at, const MeshOutline& outline, double& z);
+
 class CMeshCreator {
 public:
 	explicit CMeshCreator(const MeshCreatorOptions& options);
@@ -115,7 +131,19 @@ public:
 	// Lowers every height by zMin.
 	static void OffsetZCoords(ElevationLines& lines, std::vector<API_Coord3D>& points, Contour& contour, double zMin);
 
+	// Creates the mesh element of the contour (heights lowered by zMin) in the active story,
+	// with every level line and every elevation point (a one-point line after them); an
+	// outline the host finds irregular is regularised and one mesh made per piece. 0, or the
+	// failing step's code (-108 when memory runs out).
+	GSErrCode CreateMeshImp(const Contour& contour, const std::vector<API_Coord3D>& points, const ElevationLines& lines,
+	                        double zMin);
+	// Writes the level-line coordinates (ids 1, 2, ... in order) and running ends into the
+	// memo's tables, which hold room for them: the lines first, then each point as a line.
+	static void FillMemoCoords(const std::vector<API_Coord3D>& points, const ElevationLines& lines, API_ElementMemo& memo);
+
 private:
+	GSErrCode CreatePieces(API_Element& element, const API_ElementMemo& memo, const MeshOutline& outline,
+	                       const std::vector<API_Coord3D>& points, const ElevationLines& lines);
 	void InsertOnEdges(std::vector<API_Coord3D>& extraPoints, API_Box3D& box, const Simple3dsScene& scene,
 	                   TerrainContour& contour, bool keepAwayFromPoints) const;
 
