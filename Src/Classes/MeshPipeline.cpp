@@ -88,6 +88,15 @@ void IndexLines(PointIndex& index, const ElevationLines& lines)
 		for (const API_Coord3D& p : line.points) index.Add(p);
 }
 
+// Appends the two-point line a-b when both ends are inside the contour.
+void AddIfInside(ElevationLines& lines, PointIndex& linePoints, const ContourIndex& index, const API_Coord3D& a, const API_Coord3D& b)
+{
+	if (!index.Inside({a.x, a.y}) || !index.Inside({b.x, b.y})) return;
+	lines.AddLine({a, b});
+	linePoints.Add(a);
+	linePoints.Add(b);
+}
+
 void Widen(API_Box3D& box, const Simple3dsVertex& v)
 {
 	box.xMin = std::min<double>(box.xMin, v.x);
@@ -306,10 +315,7 @@ void CMeshCreator::AddElevationLinesFromRoad(ElevationLines& lines, const Contou
 		if (!(std::fabs(a.x - b.x) >= kShortEdge || std::fabs(a.y - b.y) >= kShortEdge)) return;
 		int edge = 0;
 		if (index.OnEdge(a, edge) && index.OnEdge(b, edge)) return;
-		if (!index.Inside({a.x, a.y}) || !index.Inside({b.x, b.y})) return;
-		lines.AddLine({a, b});
-		linePoints.Add(a);
-		linePoints.Add(b);
+		AddIfInside(lines, linePoints, index, a, b);
 	});
 }
 
@@ -341,10 +347,7 @@ void CMeshCreator::AddElevationLinesFromWater(ElevationLines& lines, TerrainCont
 		}
 		int edge = 0;
 		if (index.OnEdge(a, edge) || index.OnEdge(b, edge)) return;
-		if (!index.Inside({a.x, a.y}) || !index.Inside({b.x, b.y})) return;
-		lines.AddLine({a, b});
-		linePoints.Add(a);
-		linePoints.Add(b);
+		AddIfInside(lines, linePoints, index, a, b);
 	});
 }
 

@@ -13,10 +13,11 @@ namespace vhost {
 
 namespace {
 
+// How many records of T a handle holds.
 template <typename T>
-Int32 Entries(T** h)
+Int32 Records(T** h)
 {
-	return h == nullptr ? 0 : static_cast<Int32>(static_cast<std::size_t>(BMGetHandleSize(reinterpret_cast<GSConstHandle>(h))) / sizeof(T));
+	return h ? BMGetHandleSize(reinterpret_cast<GSConstHandle>(h)) / static_cast<Int32>(sizeof(T)) : 0;
 }
 
 bool SamePlace(const RingPoint& a, const RingPoint& b) { return a.x == b.x && a.y == b.y; }
@@ -208,9 +209,9 @@ GSErrCode ACAPI_Polygon_RegularizePolygon(const API_RegularizedPoly* poly, Int32
 		return APIERR_BADPARS;
 	*count = 0;
 	*pieces = nullptr;
-	const Int32 points = vhost::Entries(poly->coords) - 1, contours = vhost::Entries(poly->pends) - 1;
+	const Int32 points = vhost::Records(poly->coords) - 1, contours = vhost::Records(poly->pends) - 1;
 	if (points < 1 || contours < 1) return APIERR_BADPARS;
-	if (vhost::Entries(poly->parcs) > 0 || contours > 1) return APIERR_NOTSUPPORTED;
+	if (vhost::Records(poly->parcs) > 0 || contours > 1) return APIERR_NOTSUPPORTED;
 	const Int32* ends = *poly->pends;
 	if (ends[0] != 0 || ends[1] != points) return APIERR_BADPARS;
 	for (Int32 i = 1; i <= points; ++i)
