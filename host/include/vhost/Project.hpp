@@ -260,7 +260,9 @@ Project& Current();
 
 // A fresh project whose special folders live under runRoot (made if missing). An empty
 // runRoot makes a new temporary folder. addonFolder is where the add-on's files lie.
-void Reset(const std::string& runRoot, const std::string& addonFolder);
+// Answers why the run root cannot be used (it is a file, a folder cannot be made in it, or
+// one is not writable), or an empty text; it never throws.
+std::string Reset(const std::string& runRoot, const std::string& addonFolder);
 
 // Special folders under the run root, created on Reset.
 std::string CommonDocumentsFolder();   // "Common Documents"
@@ -273,6 +275,8 @@ std::string EmbeddedLibraryFolder();   // "Project/Embedded Library"
 void InjectFault(const std::string& operation, GSErrCode code, const std::string& pathContains = "", int times = -1);
 void ClearFaults();
 GSErrCode FaultFor(const std::string& operation, const std::string& path = "");
+// True when any fault is armed: hot paths ask this before building FaultFor's texts.
+bool FaultsArmed();
 
 // Live memory handles and pointers.
 int LiveHandles();
