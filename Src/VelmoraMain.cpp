@@ -12,9 +12,11 @@
 #include "Functions/mainmenu_settingsdefault.hpp"
 #include "Functions/mainmenu_support.hpp"
 #include "Functions/mainmenu_websitelogin.hpp"
+#include "Functions/SearchUpdate.hpp"
 #include "RS.hpp"
 #include "generic/Environment.hpp"
 #include "generic/Interface.hpp"
+#include "utils/TextUnits.hpp"
 
 namespace {
 
@@ -86,7 +88,7 @@ GSErrCode AddonFreeData() { return NoError; }
 
 GSErrCode MenuCommandHandler(const API_MenuParams* menuParams)
 {
-	// The update trigger runs here, before every command, once it is built.
+	Do_SearchUpdate();
 
 	if (IO::Init(true, GS::UniString(), 1) != NoError) {
 		WriteReport_Alert("%s", kIOFailure);
@@ -141,7 +143,7 @@ bool IsOSLinux()
 GS::UniString macintosh_filepath_update(const GS::UniString& path)
 {
 	GS::UniString escaped;
-	for (const GS::UniChar unit : path.Units()) {
+	for (const GS::UniChar unit : kivel::UnitsOf(path)) {
 		if (unit == u' ') escaped.Append(u'\\');
 		escaped.Append(unit);
 	}
@@ -151,7 +153,7 @@ GS::UniString macintosh_filepath_update(const GS::UniString& path)
 GS::UniString shell_quote(const GS::UniString& argument)
 {
 	GS::UniString quoted(u"'");
-	for (const GS::UniChar unit : argument.Units()) {
+	for (const GS::UniChar unit : kivel::UnitsOf(argument)) {
 		if (unit == u'\'')
 			quoted += GS::UniString(u"'\\''");
 		else

@@ -1,6 +1,8 @@
 #include "Functions/mainmenu_support.hpp"
 
+#include "Functions/WebCommand.hpp"
+
 void mainmenu_support::do_it()
 {
-	// Not built yet: the command does nothing, and reports nothing.
+	OpenUrlField(&url_ini::support_main, "Error point: VELMORA / MenuSupportOpen() / t_url->init() / ");
 }

@@ -1,6 +1,8 @@
 #include "Functions/mainmenu_websitelogin.hpp"
 
+#include "Functions/WebCommand.hpp"
+
 void mainmenu_websitelogin::do_it()
 {
-	// Not built yet: the command does nothing, and reports nothing.
+	OpenUrlField(&url_ini::open_main, "Error point: VELMORA / MenuWebsiteLogin() / t_url->init() / ");
 }

@@ -18,6 +18,10 @@ public:
 	const GS::UniString& ToString() const { return name_; }
 	GS::UniString GetExtension() const;   // without the dot; empty when none
 	void DeleteExtension();
+	// A legal name is not empty, not "." or "..", and holds no "/" and no zero unit.
+	bool IsLegal() const;
+	// Makes the name legal: "/" and zero units become "_", and an empty, "." or ".." name "_".
+	void MakeLegal();
 	bool IsEmpty() const { return name_.IsEmpty(); }
 	bool operator==(const Name& o) const { return name_ == o.name_; }
 
@@ -43,8 +47,6 @@ public:
 	// The path as shown to the user (the POSIX path here).
 	GSErrCode ToDisplayText(GS::UniString* text) const;
 	GS::UniString ToDisplayText() const;
-	// The path as an 8-bit UTF-8 string.
-	const std::string& ToPath() const { return path_; }
 	GSErrCode ToPath(GS::UniString* text) const { return ToDisplayText(text); }
 
 	bool IsEmpty() const { return path_.empty(); }

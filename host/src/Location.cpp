@@ -1,4 +1,5 @@
 #include "Location.hpp"
+#include "vhost/Text.hpp"
 
 namespace IO {
 
@@ -15,7 +16,26 @@ void Name::DeleteExtension()
 	if (dot != GS::UniString::MaxLength && dot != 0) name_.Truncate(dot);
 }
 
-Location::Location(const GS::UniString& path) : path_(path.ToUtf8())
+bool Name::IsLegal() const
+{
+	if (name_.IsEmpty() || name_ == "." || name_ == "..") return false;
+	for (const GS::UniChar unit : vhost::Units(name_))
+		if (unit == u'/' || unit == 0) return false;
+	return true;
+}
+
+void Name::MakeLegal()
+{
+	if (name_.IsEmpty() || name_ == "." || name_ == "..") {
+		name_ = GS::UniString("_");
+		return;
+	}
+	GS::UniString legal;
+	for (const GS::UniChar unit : vhost::Units(name_)) legal.Append(unit == u'/' || unit == 0 ? GS::UniChar(u'_') : unit);
+	name_ = legal;
+}
+
+Location::Location(const GS::UniString& path) : path_(vhost::ToUtf8(path))
 {
 	while (path_.size() > 1 && path_.back() == '/') path_.pop_back();
 }
@@ -25,7 +45,7 @@ GSErrCode Location::AppendToLocal(const Name& name)
 	const GS::UniString& n = name.ToString();
 	if (path_.empty() || n.IsEmpty() || n == "." || n == ".." || n.Contains(u'/')) return ErrLocation;
 	if (path_.back() != '/') path_ += '/';
-	path_ += n.ToUtf8();
+	path_ += vhost::ToUtf8(n);
 	return NoError;
 }
 

@@ -23,6 +23,7 @@
 #include "sample/SamplePackage.hpp"
 #include "sample/Writer3ds.hpp"
 #include "vhost/LibraryStore.hpp"
+#include "vhost/Text.hpp"
 
 namespace {
 
@@ -330,7 +331,7 @@ protected:
 	{
 		API_LibPart part;
 		std::memset(&part, 0, sizeof part);
-		const std::u16string units = GS::UniString(name).Units();
+		const std::u16string units = vhost::Units(GS::UniString(name));
 		std::copy(units.begin(), units.end(), part.docu_UName);
 		return part;
 	}

@@ -8,6 +8,14 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// The add-on's update check never leaves the machine in a test: unless a test names its own
+// server, it goes to a loopback port where nothing listens and fails at once.
+[[maybe_unused]] const int kUpdateBaseSet = ::setenv("VELMORA_UPDATE_BASE", "http://127.0.0.1:9", 0);
+
+} // namespace
+
 namespace testsupport {
 
 TempDir::TempDir()

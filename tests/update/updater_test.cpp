@@ -1,0 +1,124 @@
+// The update client against a loopback server of the test's own, through real libcurl.
+#include <algorithm>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "LoopbackHttpServer.hpp"
+#include "utils/Updater.hpp"
+
+namespace {
+
+using testsupport::LoopbackHttpServer;
+
+std::string Reply(const std::string& version, const std::string& rest = ", \"changelog\": []")
+{
+	return "{\"version\": " + version + ", \"update_location\": \"https://www.velmora.example/get\"" + rest + "}";
+}
+
+std::string Version(int major, int minor, int patch)
+{
+	return "{\"major\": " + std::to_string(major) + ", \"minor\": " + std::to_string(minor) + ", \"patch\": " +
+		std::to_string(patch) + "}";
+}
+
+kivel::UpdateInfo CheckAgainst(const LoopbackHttpServer& server)
+{
+	kivel::Updater& updater = kivel::Updater::instance();
+	updater.Setup(server.Base() + "/kivel_update/kivel_update.php?id=velmora", "...", 3, 0, 5);
+	return updater.CheckUpdate();
+}
+
+TEST(UpdateVersion, NewerWinsInMajorMinorPatchOrder)
+{
+	const struct { unsigned major, minor, patch; bool newer; } cases[] = {
+		{3, 0, 6, true}, {3, 1, 0, true}, {4, 0, 0, true}, {3, 0, 5, false}, {2, 9, 9, false}, {3, 0, 4, false},
+		{2, 99, 99, false}, {3, 1, 0, true}, {0, 0, 0, false},
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(std::to_string(c.major) + "." + std::to_string(c.minor) + "." + std::to_string(c.patch));
+		EXPECT_EQ(kivel::IsNewerVersion(c.major, c.minor, c.patch, 3, 0, 5), c.newer);
+	}
+}
+
+TEST(UpdateReply, BodiesThatOfferNoUpdate)
+{
+	const struct { const char* why; std::string body; bool available; std::string location; } cases[] = {
+		{"newer", Reply(Version(3, 0, 6)), true, "https://www.velmora.example/get"},
+		{"major as a double counts 0", Reply("{\"major\": 4.0, \"minor\": 1, \"patch\": 0}"), false, "https://www.velmora.example/get"},
+		{"negative major counts 0", Reply("{\"major\": -4, \"minor\": 9, \"patch\": 9}"), false, "https://www.velmora.example/get"},
+		{"no changelog", Reply(Version(9, 0, 0), ""), false, ""},
+		{"changelog not an array still counts", Reply(Version(9, 0, 0), ", \"changelog\": 1"), true, "https://www.velmora.example/get"},
+		{"no version", "{\"changelog\": [], \"update_location\": \"https://x.example\"}", false, ""},
+		{"no location", "{\"version\": " + Version(4, 0, 0) + ", \"changelog\": [\"a\"]}", true, ""},
+		{"location not a string", "{\"version\": " + Version(4, 0, 0) + ", \"changelog\": [], \"update_location\": 7}", true, ""},
+		{"root is an array", "[1, 2]", false, ""},
+		{"html error page", "<html><body>502</body></html>", false, ""},
+		{"cut short", Reply(Version(9, 0, 0)).substr(0, 30), false, ""},
+		{"empty", "", false, ""},
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.why);
+		const kivel::UpdateInfo info = kivel::ParseUpdateReply(c.body, 3, 0, 5);
+		EXPECT_EQ(info.available, c.available);
+		EXPECT_EQ(info.update_location, c.location);
+	}
+}
+
+TEST(Updater, ChecksThroughTheServer)
+{
+	const struct { std::string body; bool available; } cases[] = {
+		{Reply(Version(3, 0, 6)), true},
+		{Reply(Version(3, 0, 5)), false},
+		{Reply(Version(3, 0, 4)), false},
+		{Reply(Version(4, 0, 0), ""), false},  // no "changelog"
+		{"{\"version\": {\"major\": 4,", false}, // malformed
+	};
+	LoopbackHttpServer server("");
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.body);
+		server.SetBody(c.body);
+		const kivel::UpdateInfo info = CheckAgainst(server);
+		EXPECT_EQ(info.available, c.available);
+	}
+	const std::vector<std::string> requests = server.Requests();
+	ASSERT_EQ(requests.size(), 5u);
+	EXPECT_EQ(requests[0], "GET /kivel_update/kivel_update.php?id=velmora HTTP/1.1");
+}
+
+TEST(Updater, EachCheckReadsOnlyItsOwnReply)
+{
+	LoopbackHttpServer server("not json at all");
+	EXPECT_FALSE(CheckAgainst(server).available);
+	// Appended to the first body this reply would not parse.
+	server.SetBody(Reply(Version(3, 0, 6)));
+	const kivel::UpdateInfo info = CheckAgainst(server);
+	EXPECT_TRUE(info.available);
+	EXPECT_EQ(info.update_location, "https://www.velmora.example/get");
+}
+
+TEST(Updater, TransferErrorsOfferNothingAndSayWhyOnStandardError)
+{
+	// A server that never answers: the one-second limit ends the transfer.
+	LoopbackHttpServer silent("", true);
+	testing::internal::CaptureStderr();
+	const kivel::UpdateInfo late = CheckAgainst(silent);
+	const std::string lateErr = testing::internal::GetCapturedStderr();
+	EXPECT_FALSE(late.available);
+	EXPECT_TRUE(late.update_location.empty());
+	EXPECT_EQ(lateErr.rfind("curl_easy_perform() failed: ", 0), 0u) << lateErr;
+	EXPECT_EQ(std::count(lateErr.begin(), lateErr.end(), '\n'), 1);
+
+	// Nothing listens: refused at once.
+	std::string closedBase;
+	{
+		LoopbackHttpServer gone("");
+		closedBase = gone.Base();
+	}
+	kivel::Updater::instance().Setup(closedBase + "/kivel_update/kivel_update.php?id=velmora", "...", 3, 0, 5);
+	testing::internal::CaptureStderr();
+	EXPECT_FALSE(kivel::Updater::instance().CheckUpdate().available);
+	EXPECT_NE(testing::internal::GetCapturedStderr().find("curl_easy_perform() failed: "), std::string::npos);
+}
+
+} // namespace
