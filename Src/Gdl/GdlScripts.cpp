@@ -472,6 +472,13 @@ std::string GdlSafeName(const std::string& name)
 
 void AppendGdlGeometry(ScriptText& out, const GdlMeshes& meshes, bool flat, double slabThickness)
 {
+	// Reserved once at about the rows' size, so the buffer is seldom moved.
+	std::size_t estimate = out.Text().size();
+	for (const auto& records : meshes)
+		for (const kivel::GdlMeshMaterialData& r : records)
+			estimate += 160 + 64 * r.vertices.GetSize() + 40 * r.normals.GetSize() + 24 * r.edges.GetSize() +
+			            (flat ? 140 : 28) * r.faces.GetSize();
+	out.Reserve(estimate);
 	for (const auto& records : meshes) {
 		for (const kivel::GdlMeshMaterialData& r : records) {
 			if (r.material == -1)
