@@ -4,7 +4,6 @@
 #include <cctype>
 #include <cstdlib>
 #include <map>
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -37,6 +36,42 @@ std::string Trim(const std::string& s)
 }
 
 bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
+
+// Digits from `at` on; answers where they end (at itself when there are none).
+std::size_t Digits(const std::string& s, std::size_t at)
+{
+	while (at < s.size() && std::isdigit(static_cast<unsigned char>(s[at]))) ++at;
+	return at;
+}
+
+// digits, optionally "." digits, optionally an exponent.
+bool WellFormedNumber(const std::string& s)
+{
+	std::size_t at = Digits(s, 0);
+	if (at == 0) return false;
+	if (at < s.size() && s[at] == '.') {
+		const std::size_t end = Digits(s, at + 1);
+		if (end == at + 1) return false;
+		at = end;
+	}
+	if (at < s.size() && (s[at] == 'e' || s[at] == 'E')) {
+		if (++at < s.size() && (s[at] == '+' || s[at] == '-')) ++at;
+		const std::size_t end = Digits(s, at);
+		if (end == at) return false;
+		at = end;
+	}
+	return at == s.size();
+}
+
+// k of a text starting "uMat[k]"; `rest` gets what follows. -1 when it is not one.
+long Slot(const std::string& s, std::string& rest)
+{
+	if (!StartsWith(s, "uMat[")) return -1;
+	const std::size_t end = Digits(s, 5);
+	if (end == 5 || end >= s.size() || s[end] != ']') return -1;
+	rest = s.substr(end + 1);
+	return std::stol(s.substr(5, end - 5));
+}
 
 std::string WithoutTexts(const std::string& code)
 {
@@ -73,7 +108,6 @@ struct Checker {
 
 	void Numbers(const std::string& code)
 	{
-		static const std::regex number(R"(^\d+(\.\d+)?([eE][+-]?\d+)?$)");
 		const std::string s = WithoutTexts(code);
 		for (std::size_t i = 0; i < s.size();) {
 			const unsigned char c = static_cast<unsigned char>(s[i]);
@@ -90,7 +124,7 @@ struct Checker {
 				                        ((s[j] == '+' || s[j] == '-') && (s[j - 1] == 'e' || s[j - 1] == 'E'))))
 					++j;
 				const std::string token = s.substr(i, j - i);
-				if (!std::regex_match(token, number)) Problem("malformed number '" + token + "'");
+				if (!WellFormedNumber(token)) Problem("malformed number '" + token + "'");
 				i = j;
 			} else {
 				++i;
@@ -145,24 +179,20 @@ struct Checker {
 			const auto at = t.find(call);
 			if (at != std::string::npos && known->count(Quoted(t, at)) == 0) Problem(std::string(call) + " names an undefined \"" + Quoted(t, at) + "\"");
 		}
-		static const std::regex slot(R"(^uMat\[(\d+)\] = (ind\(MATERIAL, ".*"\)|mat_(\d+))$)");
-		std::smatch m;
-		if (std::regex_match(t, m, slot)) {
-			const long k = std::stol(m[1]);
-			if (m[3].matched) {
-				if (std::stol(m[3]) != k) Problem("uMat slot takes another material parameter");
-				parameterSlots.insert(k);
-			} else {
-				internalSlots.insert(k);
-			}
+		std::string rest;
+		const long k = Slot(t, rest);
+		if (k >= 0 && StartsWith(rest, " = mat_")) {
+			if (rest.substr(7) != std::to_string(k)) Problem("uMat slot takes another material parameter");
+			parameterSlots.insert(k);
+		} else if (k >= 0 && StartsWith(rest, " = ind(MATERIAL, \"")) {
+			internalSlots.insert(k);
 		}
 		if (StartsWith(t, "material ")) {
 			++r.materialRows;
 			const std::string what = Trim(t.substr(9));
-			static const std::regex used(R"(^uMat\[(\d+)\]$)");
-			if (std::regex_match(what, m, used)) {
-				const long k = std::stol(m[1]);
-				if (parameterSlots.count(k) == 0 || internalSlots.count(k) == 0) Problem("material slot " + what + " is not set in both branches");
+			const long used = Slot(what, rest);
+			if (used >= 0 && rest.empty()) {
+				if (parameterSlots.count(used) == 0 || internalSlots.count(used) == 0) Problem("material slot " + what + " is not set in both branches");
 			} else if (what != "M_") {
 				Problem("unknown material " + what);
 			}
