@@ -11,6 +11,7 @@
 #include "SimpleDxflib/SimpleDxf.hpp"
 #include "TestSupport.hpp"
 #include "vhost/Elements.hpp"
+#include "vhost/Text.hpp"
 
 namespace {
 
@@ -56,7 +57,7 @@ protected:
 	std::string LayerName(const vhost::ElementRecord* r) const
 	{
 		const vhost::LayerRecord* layer = vhost::FindLayer(r->element.header.layer.ToInt32());
-		return layer != nullptr ? GS::Utf16ToUtf8(layer->name) : std::string("?");
+		return layer != nullptr ? vhost::Utf16ToUtf8(layer->name) : std::string("?");
 	}
 };
 

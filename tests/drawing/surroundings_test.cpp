@@ -10,6 +10,7 @@
 #include "sample/SamplePackage.hpp"
 #include "TestSupport.hpp"
 #include "vhost/Elements.hpp"
+#include "vhost/Text.hpp"
 
 namespace {
 
@@ -71,7 +72,7 @@ TEST_F(Surroundings, OnlyTheFirstNewObjectGetsThePenAndLayer)
 	ASSERT_FALSE(Host().addonCalls.empty());
 	const auto& params = Host().addonCalls.back().params;
 	ASSERT_EQ(params.size(), 3u);
-	EXPECT_EQ(params[0], "path=\"" + object.location.ToPath() + "\"");
+	EXPECT_EQ(params[0], "path=\"" + vhost::PathOf(object.location) + "\"");
 	EXPECT_EQ(params[1], "originalFileName=\"SurroundingArea\"");
 	EXPECT_EQ(params[2], "LibIndex=0");
 	EXPECT_EQ(ReportTexts(), (std::vector<std::string>{"Importing the surroundings model. This can take a while.",
@@ -158,7 +159,7 @@ TEST_F(SamplePackageDrawing, BaseMapAndSurroundingsOfTheSample)
 	std::map<std::string, std::map<std::string, int>> kinds; // layer -> element type -> count
 	for (const vhost::ElementRecord& r : Host().state.elements) {
 		const vhost::LayerRecord* layer = vhost::FindLayer(r.element.header.layer.ToInt32());
-		++kinds[layer != nullptr ? GS::Utf16ToUtf8(layer->name) : "?"][vhost::ElemTypeName(r.element.header.type.typeID)];
+		++kinds[layer != nullptr ? vhost::Utf16ToUtf8(layer->name) : "?"][vhost::ElemTypeName(r.element.header.type.typeID)];
 	}
 	EXPECT_EQ(kinds["høydekurve"]["PolyLine"], 7);
 	EXPECT_EQ(kinds["Veg"]["Line"], 2);
