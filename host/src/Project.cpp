@@ -1,4 +1,5 @@
 #include "vhost/Project.hpp"
+#include "vhost/Geolocation.hpp"
 
 #include <cstdlib>
 #include <exception>
@@ -148,6 +149,7 @@ std::string DumpJson()
 		j["elements"].push_back({{"guid", e.guid}, {"type", e.typeID}, {"layer", e.layer}, {"fields", fields}});
 	}
 	DumpLibraries(j);
+	DumpGeolocation(j);
 	j["urls"] = p.urls;
 	j["opened"] = OpenedPaths();
 	j["shell"] = p.shell;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ACAPI_GeoLocation.h"
 #include "APIdefs_Base.h"
 #include "Definitions.hpp"
 #include "vhost/Dialogs.hpp"
@@ -186,6 +187,9 @@ struct Project {
 
 	// Library store.
 	LibraryStore library;
+
+	// The project's geolocation (host/src/Geolocation.cpp).
+	API_GeoLocation geoLocation;
 };
 
 // The current project. Always exists; Reset replaces it.
