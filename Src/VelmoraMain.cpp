@@ -16,6 +16,7 @@
 #include "RS.hpp"
 #include "generic/Environment.hpp"
 #include "generic/Interface.hpp"
+#include "utils/TextUnits.hpp"
 
 namespace {
 
@@ -142,7 +143,7 @@ bool IsOSLinux()
 GS::UniString macintosh_filepath_update(const GS::UniString& path)
 {
 	GS::UniString escaped;
-	for (const GS::UniChar unit : path.Units()) {
+	for (const GS::UniChar unit : kivel::UnitsOf(path)) {
 		if (unit == u' ') escaped.Append(u'\\');
 		escaped.Append(unit);
 	}
@@ -152,7 +153,7 @@ GS::UniString macintosh_filepath_update(const GS::UniString& path)
 GS::UniString shell_quote(const GS::UniString& argument)
 {
 	GS::UniString quoted(u"'");
-	for (const GS::UniChar unit : argument.Units()) {
+	for (const GS::UniChar unit : kivel::UnitsOf(argument)) {
 		if (unit == u'\'')
 			quoted += GS::UniString(u"'\\''");
 		else

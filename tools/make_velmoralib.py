@@ -101,9 +101,13 @@ BUILDING_3D = rows(
     "\tedge edgeArray[i][1], edgeArray[i][2], edgeArray[i][3], edgeArray[i][4], edgeArray[i][5]",
     "next i",
     "for i = 1 to np",
-    "\t! roof faces point up: their normal's z is large",
+    "\t! roof faces look up: their normal's z is large",
     "\tn = pgonArray[i][2]",
-    "\tif n > 0 then if vectArray[n][3] > 0.7 then material matRoof else material matWall",
+    "\tmat = matWall",
+    "\tif n > 0 then",
+    "\t\tif vectArray[n][3] > 0.7 then mat = matRoof",
+    "\tendif",
+    "\tmaterial mat",
     "\tpgon 3, n, 0, pgonArray[i][4], pgonArray[i][5], pgonArray[i][6]",
     "next i",
     "body -1")
@@ -111,11 +115,10 @@ BUILDING_3D = rows(
 BUILDING_2D = rows(
     S, "! Plan: the visible edges seen from above", S,
     "pen gs_cont_pen",
+    "if vardim1(vertArray) < 3 then end",
     "for i = 1 to vardim1(edgeArray)",
-    "\tif edgeArray[i][5] = 0 then",
-    "\t\tv1 = edgeArray[i][1] : v2 = edgeArray[i][2]",
-    "\t\tline2 vertArray[v1][1], vertArray[v1][2], vertArray[v2][1], vertArray[v2][2]",
-    "\tendif",
+    "\tv1 = edgeArray[i][1] : v2 = edgeArray[i][2]",
+    "\tif edgeArray[i][5] = 0 and v1 > 0 and v2 > 0 then line2 vertArray[v1][1], vertArray[v1][2], vertArray[v2][1], vertArray[v2][2]",
     "next i")
 
 GEO_MASTER = rows(

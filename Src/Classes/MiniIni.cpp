@@ -3,9 +3,12 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <random>
 
 #include "ACAPinc.h"
 #include "File.hpp"
+#include "FileSystem.hpp"
 #include "Helpers/GSErrorCodes.hpp"
 
 namespace {
@@ -97,11 +100,10 @@ long Compose(const mini_ini_config_struc* records, unsigned int recordCount, cha
 	return static_cast<long>(pos);
 }
 
-// Writes `length` bytes as the whole content of a new file at `loc`.
-bool WriteWhole(const IO::Location& loc, const char* data, UInt32 length, char* error)
+// Writes `length` bytes as the whole content of the file at `loc`, made new by the caller.
+bool WriteWhole(IO::File& file, const char* data, UInt32 length, char* error)
 {
 	const char* op = "MiniIniConfigWrite";
-	IO::File file(loc, IO::File::Create);
 	if (const GSErrCode err = file.Open(IO::File::WriteEmptyMode, IO::AcceptAccessDenied)) {
 		HostError(error, op, "IO::File::Open", err);
 		return false;
@@ -122,6 +124,38 @@ bool WriteWhole(const IO::Location& loc, const char* data, UInt32 length, char* 
 		return false;
 	}
 	return true;
+}
+
+// Makes a new empty file beside `target` under a name nobody else chose: "<name>.writing-"
+// and eight random hex digits. It is created exclusively, so a link, folder or file that
+// stands at a name is never written through or deleted; such a name is passed over.
+bool CreateTemporary(const IO::Location& target, IO::Location& temp, std::unique_ptr<IO::File>& file, char* error)
+{
+	const char* op = "MiniIniConfigWrite";
+	IO::Name last;
+	if (const GSErrCode err = target.GetLastLocalName(&last)) {
+		HostError(error, op, "IO::FileSystem::ApplicationFolder + path3", err);
+		return false;
+	}
+	std::random_device random;
+	GSErrCode err = NoError;
+	for (int attempt = 0; attempt < 16; ++attempt) {
+		char suffix[24];
+		std::snprintf(suffix, sizeof suffix, ".writing-%08x", static_cast<unsigned>(random()));
+		temp = target;
+		if ((err = temp.SetLastLocalName(IO::Name(last.ToString() + suffix))) != NoError) break;
+		file = std::make_unique<IO::File>(temp, IO::File::CreateNew);
+		if ((err = file->GetStatus()) != ErrTargetExists) break;
+	}
+	if (err == NoError) return true;
+	HostError(error, op, "IO::File::Open", err);
+	return false;
+}
+
+// Removes the temporary file after a failure; only a file is ever removed.
+void DropTemporary(const IO::Location& temp)
+{
+	if (!IO::fileSystem.IsFolder(temp)) IO::fileSystem.Delete(temp);
 }
 
 } // namespace
@@ -192,20 +226,19 @@ bool MiniIniConfigWrite(const GS::UniString& name, bool fullPath, mini_ini_confi
 	if (!ResolveLocation(name, fullPath, op, loc, error)) return false;
 
 	// Write beside the target, then rename over it, so that no reader ever sees half a file.
-	IO::Location temp = loc;
-	IO::Name last;
-	loc.GetLastLocalName(&last);
-	if (const GSErrCode err = temp.SetLastLocalName(IO::Name(last.ToString() + ".writing"))) {
-		HostError(error, op, "IO::FileSystem::ApplicationFolder + path3", err);
+	// The rename replaces a link at the target itself; the link's target is left alone.
+	IO::Location temp;
+	std::unique_ptr<IO::File> file;
+	if (!CreateTemporary(loc, temp, file, error)) return false;
+	if (!WriteWhole(*file, buffer, static_cast<UInt32>(length), error)) {
+		file.reset();
+		DropTemporary(temp);
 		return false;
 	}
-	if (!WriteWhole(temp, buffer, static_cast<UInt32>(length), error)) {
-		IO::fileSystem.Delete(temp);
-		return false;
-	}
+	file.reset();
 	if (const GSErrCode err = IO::fileSystem.Replace(temp, loc)) {
 		HostError(error, op, "IO::FileSystem::Replace", err);
-		IO::fileSystem.Delete(temp);
+		DropTemporary(temp);
 		return false;
 	}
 	return true;

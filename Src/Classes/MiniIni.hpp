@@ -30,7 +30,10 @@ bool MiniIniConfigRead(const GS::UniString& name, bool fullPath, mini_ini_config
 // Composes every record with a non-empty key, in order, into `buffer` (the text must stay
 // shorter than `bufferSize`) and writes it as the whole content of the file. The file is
 // replaced only once the new content is complete on disk: a failure leaves the old file as
-// it was. Answers false with the reason in `error`.
+// it was. The content goes first into a new file of a name of its own beside the target,
+// so nothing that stands there (a link, a folder) is written through or deleted; a symbolic
+// link at the target itself is replaced by the file, and its target is left as it was.
+// Answers false with the reason in `error`.
 bool MiniIniConfigWrite(const GS::UniString& name, bool fullPath, mini_ini_config_struc* records, unsigned int recordCount,
                         char* buffer, unsigned int bufferSize, char* error);
 

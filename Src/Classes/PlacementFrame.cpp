@@ -61,12 +61,13 @@ bool Measure(const IO::Location& file, API_Box3D& box)
 	return true;
 }
 
-// A size as a whole number; nothing negative or non-finite becomes a size, and an extent
-// beyond the 64-bit range (converting it would be undefined) is held at the largest one.
+// A size as a whole number; nothing negative or NaN becomes a size, and an extent beyond the
+// 64-bit range, an infinite one included (converting it would be undefined), is held at the
+// largest one.
 UInt64 WholeSize(double extent)
 {
-	constexpr double kBeyond = 18446744073709551616.0; // 2^64
-	if (!std::isfinite(extent) || !(extent > 0)) return 0;
+	constexpr double kBeyond = 18446744073709551616.0; // 2^64; an overflow to infinity is beyond it too
+	if (!(extent > 0)) return 0;
 	return extent >= kBeyond ? UINT64_MAX : static_cast<UInt64>(extent);
 }
 
@@ -74,11 +75,7 @@ UInt64 WholeSize(double extent)
 API_Box3D FrameExtent(const API_Box3D& box3ds, const GS::Array<API_Coord>& outline)
 {
 	API_Box3D box = box3ds;
-	if (!outline.IsEmpty()) {
-		box.xMin = box.yMin = Huge;
-		box.xMax = box.yMax = -Huge;
-		Importer::Calc2dBoundingBox(outline, &box);
-	}
+	if (!outline.IsEmpty()) Importer::Calc2dBoundingBox(outline, &box);
 	return box;
 }
 
@@ -145,18 +142,28 @@ GSErrCode Importer::CalcBoundingBox(const import_object** objects, unsigned int 
 
 void Importer::Calc2dBoundingBox(const GS::Array<API_Coord>& points, API_Box3D* box)
 {
+	box->xMin = box->yMin = Huge;
+	box->xMax = box->yMax = -Huge;
 	for (const API_Coord& p : points) {
 		box->xMin = std::min(box->xMin, p.x); box->yMin = std::min(box->yMin, p.y);
 		box->xMax = std::max(box->xMax, p.x); box->yMax = std::max(box->yMax, p.y);
 	}
 }
 
-GSErrCode Importer::GetReferencePoint(const IO::Location& /*location*/, import_object** objects, unsigned int count)
+GSErrCode Importer::GetReferencePoint(const IO::Location& location, import_object** objects, unsigned int count, API_Coord3D* point)
 {
-	API_Box3D box;
-	const GSErrCode err = CalcBoundingBox(const_cast<const import_object**>(objects), count, &box);
-	if (err != NoError) ACAPI_WriteReport("Error: could not retrieve reference point!", true);
-	return err;
+	std::vector<const import_object*> named;
+	for (unsigned int i = 0; i < count; ++i)
+		if (objects[i]->location == location && Is3ds(objects[i]->type)) named.push_back(objects[i]);
+	API_Box3D box = EmptyExtent();
+	bool measured = !named.empty();
+	for (const import_object* o : named) measured = Measure(LayerFile(*o), box) && measured;
+	if (!measured || !HasZ(box)) {
+		ACAPI_WriteReport("Error: could not retrieve reference point!", true);
+		return APIERR_GENERAL;
+	}
+	if (point != nullptr) *point = API_Coord3D{box.xMin, box.yMin, box.zMin};
+	return NoError;
 }
 
 void Importer::SetMapLayerMetaData(import_object** objects, unsigned int count, const API_Box3D& box, const API_Coord3D& origin,

@@ -51,10 +51,9 @@ void folder_scan::list_target(const GS::UniString& path)
 
 void folder_scan::ItemFound(const GS::UniString& name)
 {
-	auto& v = names.Std();
-	const auto at = std::lower_bound(v.begin(), v.end(), name);
-	if (at != v.end() && *at == name) return;
-	v.insert(at, name);
+	const auto at = std::lower_bound(names.begin(), names.end(), name);
+	if (at != names.end() && *at == name) return;
+	names.Insert(static_cast<UInt32>(at - names.begin()), name);
 }
 
 void folder_scan::folder_scan_cleanup()

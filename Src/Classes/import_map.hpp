@@ -18,14 +18,19 @@ public:
 	// surroundings model are not 3DS and are skipped). A file that cannot be read or parsed
 	// is reported and left out; the others are still measured. No vertex at all: all zeros.
 	static GSErrCode CalcBoundingBox(const import_object** objects, unsigned int count, API_Box3D* box);
-	// The x/y extent of points; z stays. An empty array leaves the empty-extent values.
+	// The x/y extent of points, from the empty extent (what the box held is not kept); z
+	// stays. An empty array leaves the empty-extent values.
 	static void Calc2dBoundingBox(const GS::Array<API_Coord>& points, API_Box3D* box);
 	// The area outline of "Area.json": the points of the first ring of "coordinates". A
 	// missing or malformed file gives an empty outline; `why` (when given) then says what
 	// was wrong, and nothing is reported.
 	static GS::Array<API_Coord> ReadOutline(const IO::Location& location, std::string* why = nullptr);
-	// The minimum corner of CalcBoundingBox, with an alert when there is none.
-	static GSErrCode GetReferencePoint(const IO::Location& location, import_object** objects, unsigned int count);
+	// The minimum corner of the 3D extent of the layer at `location` (the objects of that
+	// location), into `point` when given. No such 3DS object, a file that cannot be read or
+	// parsed, or no vertex: the alert "Error: could not retrieve reference point!" and
+	// APIERR_GENERAL, and `point` is unchanged.
+	static GSErrCode GetReferencePoint(const IO::Location& location, import_object** objects, unsigned int count,
+	                                   API_Coord3D* point = nullptr);
 	// Writes the frame into every object: minimum corner, whole-number sizes, origin, angle.
 	static void SetMapLayerMetaData(import_object** objects, unsigned int count, const API_Box3D& box, const API_Coord3D& origin,
 	                                double angle);

@@ -2,16 +2,19 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 #include <cstring>
 
 #include "File.hpp"
 #include "FileSystem.hpp"
 #include "Folder.hpp"
+#include "Helpers/GSErrorCodes.hpp"
+#include "Helpers/NumberRange.hpp"
 #include "Helpers/StrConvert.hpp"
+#include "utils/TextUnits.hpp"
 
 const char* const def_terrain_import_foldername_app = "Velmora";
 const char* const def_terrain_import_filename_ini = "terrainsettings.txt";
+const char* const unreadable_suffix = ".unreadable";
 const char* const terrain_category_names[TerrainCategoryCount] = {"terrain", "houses",   "roads",     "fences",
                                                                   "customobj", "water", "vegetation"};
 
@@ -66,9 +69,7 @@ void ScanNumber(const char* text, T& field)
 {
 	char* end = nullptr;
 	const long long v = std::strtoll(text, &end, 10);
-	if (end == text) return;
-	const long long lo = std::numeric_limits<T>::min(), hi = std::numeric_limits<T>::max();
-	field = static_cast<T>(v < lo ? lo : v > hi ? hi : v);
+	if (end != text) field = HoldInRange<T>(v);
 }
 
 bool FolderExists(const IO::Location& loc) { return IO::Folder(loc).GetStatus() == NoError; }
@@ -158,10 +159,13 @@ bool terrain_import_ini::init()
 
 	if (!init_loader(def_terrain_import_filename_ini, false, true)) return false;
 
+	// A user file that is there but cannot be read keeps the factory values; the caller
+	// reports it, and the next save moves it aside instead of writing over it.
+	user_file_unreadable = false;
 	IO::Location user;
 	if (AppFolder(IO::FileSystem::CommonDocuments, user) && user.AppendToLocal(IO::Name(def_terrain_import_filename_ini)) == NoError &&
 	    IO::File(user).GetStatus() == NoError)
-		init_loader(user.ToDisplayText(), true, false);
+		user_file_unreadable = !init_loader(user.ToDisplayText(), true, false);
 
 	IO::Location importRoot;
 	if (user_import_folder.IsEmpty() && IO::fileSystem.GetSpecialLocation(IO::FileSystem::DefaultImportRoot, &importRoot) == NoError &&
@@ -204,7 +208,7 @@ bool terrain_import_ini::save()
 		SetRecord(records[n++], k.key, k.flag != nullptr ? "%d" : "%hd", k.flag != nullptr ? this->*k.flag : this->*k.value);
 
 	user_import_folder.Trim();
-	const std::string folder = user_import_folder.ToUtf8();
+	const std::string folder = kivel::ToUtf8(user_import_folder);
 	if (folder.size() > TerrainIniFolderMaxBytes) {
 		char why[128];
 		std::snprintf(why, sizeof why, "user_import_folder is %d bytes of UTF-8; at most %d fit the settings file",
@@ -226,8 +230,27 @@ bool terrain_import_ini::save()
 		return SaveError("IO::FileSystem::CommonDocuments + def_terrain_import_foldername_app path does not exist and cannot be created.");
 	if (loc.AppendToLocal(IO::Name(def_terrain_import_filename_ini)) != NoError)
 		return SaveError("IO::FileSystem::CommonDocuments + def_terrain_import_foldername_app + def_terrain_import_filename_ini AppendToLocal() failed.");
+	if (user_file_unreadable && !MoveUnreadableAside(loc)) return false;
 	if (!MiniIniConfigWrite(loc.ToDisplayText(), true, records, TerrainIniRecordCount, file_buffer, MiniIniFileBufferSize, record_error))
 		return SaveError(record_error);
+	return true;
+}
+
+bool terrain_import_ini::MoveUnreadableAside(const IO::Location& file)
+{
+	IO::Location aside = file;
+	IO::Name name;
+	GSErrCode err = aside.GetLastLocalName(&name);
+	if (err == NoError) err = aside.SetLastLocalName(IO::Name(name.ToString() + unreadable_suffix));
+	// Gone since init: nothing to keep.
+	if (err == NoError && IO::fileSystem.Exists(file)) err = IO::fileSystem.Replace(file, aside);
+	if (err != NoError) {
+		char why[MiniIniErrorSize];
+		std::snprintf(why, sizeof why, "the unreadable settings file cannot be moved aside to %s%s *%d:%s:%s*",
+		              def_terrain_import_filename_ini, unreadable_suffix, static_cast<int>(err), GetGSErrName(err), GetGSErrDetail(err));
+		return SaveError(why);
+	}
+	user_file_unreadable = false;
 	return true;
 }
 

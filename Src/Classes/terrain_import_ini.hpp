@@ -6,6 +6,7 @@
 #define VELMORA_TERRAIN_IMPORT_INI_HPP
 
 #include "Classes/MiniIni.hpp"
+#include "Location.hpp"
 #include "UniString.hpp"
 
 constexpr int TerrainCategoryCount = 7; // terrain, houses, roads, fences, customobj, water, vegetation
@@ -15,6 +16,7 @@ constexpr unsigned int TerrainIniFolderMaxBytes = 895; // its hex form must fit 
 
 extern const char* const def_terrain_import_foldername_app;  // "Velmora"
 extern const char* const def_terrain_import_filename_ini;    // "terrainsettings.txt"
+extern const char* const unreadable_suffix;                  // ".unreadable"
 extern const char* const terrain_category_names[TerrainCategoryCount];
 
 // About 64 MiB (the file buffer): always made on the heap, one per command.
@@ -25,11 +27,15 @@ public:
 	// surfaces 0; the customs pens and layers 1; no import folder; texts emptied.
 	void terrain_import_ini_clear();
 	// Factory file, then the user's file, then the default import folder when none is set.
-	// False only when the factory file cannot be read (error holds why).
+	// False only when the factory file cannot be read (error holds why). A user file that is
+	// there but cannot be read leaves the factory values, sets user_file_unreadable and its
+	// reason in error, and init still succeeds: the caller reports it.
 	bool init();
 	// Reads one settings file (fullPath: the name is a path, else a name beside the add-on).
 	bool init_loader(GS::UniString name, bool fullPath, bool clearFirst);
-	// Writes every setting to the user's file. False with error set.
+	// Writes every setting to the user's file. An unreadable user file found by init is first
+	// moved aside to "terrainsettings.txt.unreadable" (replacing an older one), so its bytes
+	// are kept; when that fails nothing is written. False with error set.
 	bool save();
 	// all: everything but the import folder; else only the values of the categories (and of
 	// the customs) that this object includes.
@@ -59,8 +65,10 @@ public:
 	Int16 customs_surroundings_pen;
 	Int16 customs_surroundings_layer;
 	GS::UniString user_import_folder;
+	bool user_file_unreadable = false;
 
 private:
+	bool MoveUnreadableAside(const IO::Location& file);
 	void ParseRecord(const mini_ini_config_struc& record);
 	void SetFlagsFromFileForms();
 	bool SaveError(const char* why);

@@ -2,6 +2,7 @@
 
 #include "ACAPinc.h"
 #include "DG.h"
+#include "Helpers/NumberRange.hpp"
 #include "generic/Interface.hpp"
 
 namespace {
@@ -77,7 +78,8 @@ void SetNumberAndPicker(short dialog, short number, short picker, Int32 type, In
 	SetUpPicker(dialog, picker, type, value);
 }
 
-Int16 ValueOf(short dialog, short item) { return static_cast<Int16>(DGGetItemValLong(dialog, item)); }
+// Every number item is held at the 16-bit field's limits, as the settings file reader does.
+Int16 ValueOf(short dialog, short item) { return HoldInRange<Int16>(DGGetItemValLong(dialog, item)); }
 
 } // namespace
 

@@ -40,7 +40,8 @@ void InitFunctions(terrain_import_ini* config, void** record);
 // a partner changes nothing.
 void ChangeFunctions(terrain_import_ini* config, void** record, short item);
 // Reads pens, fills and background pens from the numbers, surfaces and layers from the
-// pickers, each cut to 16 bits. Include flags and the folder are left to the caller.
+// pickers, each held at the 16-bit limits (70000 is 32767). Include flags and the folder
+// are left to the caller.
 void CloseFunctions(terrain_import_ini* config, void** record);
 
 // The partner of an item (see ChangeFunctions), or 0 when it has none.

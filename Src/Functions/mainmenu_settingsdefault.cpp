@@ -119,6 +119,8 @@ void mainmenu_settingsdefault::do_it()
 		WriteReport_AlertPrefixed(settings_init_error_prefix, t_config->error);
 		return;
 	}
+	// The factory values stand in for an unreadable user file; the user is told once.
+	if (t_config->user_file_unreadable) WriteReport_AlertPrefixed(settings_init_error_prefix, t_config->error);
 	short dialogId = IsArchiCADNorwegian() ? SettingsDialogIdNorwegian : SettingsDialogId;
 	bool accepted = false;
 	bool locked = true;

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "Helpers/SameLocation.hpp"
 #include "generic/LibraryManager.hpp"
 
 namespace {
@@ -12,7 +13,7 @@ constexpr const char* kOwnLibrary = "VelmoraLib";
 bool IsLoaded(const GS::Array<API_LibraryInfo>& libraries, const IO::Location& folder)
 {
 	for (const auto& l : libraries)
-		if (l.location == folder) return true;
+		if (SameLocation(l.location, folder)) return true;
 	return false;
 }
 

@@ -6,7 +6,8 @@
 
 #include "ACAPinc.h"
 
-// Adds folder to the loaded libraries unless a loaded library has that location already.
+// Adds folder to the loaded libraries unless a loaded library has that location already
+// (compared as places: "/a/./b" and "/a/b" are one folder).
 // A failed add is reported ("Velmora GDL library could not be loaded", with an alert).
 // Answers the host's code.
 GSErrCode LoadAddOnLibrary(const IO::Location& folder);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "RS.hpp"
+#include "utils/TextUnits.hpp"
 
 namespace {
 
@@ -39,7 +40,7 @@ void ConvertUnicode(const char* text, GS::UniChar* buffer, int& length)
 		n = kMaxUnits;
 		while (n > 0 && !StartsCharacter(text, n)) --n;
 	}
-	const std::u16string units = GS::UniString(std::string(text != nullptr ? text : "", n), GS::CC_Default).Units();
+	const std::u16string units = kivel::UnitsOf(GS::UniString(std::string(text != nullptr ? text : "", n).c_str(), GS::CC_Default));
 	const std::size_t count = std::min(units.size(), kMaxUnits);
 	std::copy(units.begin(), units.begin() + static_cast<std::ptrdiff_t>(count), buffer);
 	buffer[count] = 0;

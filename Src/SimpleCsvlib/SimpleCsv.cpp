@@ -7,6 +7,7 @@
 
 #include "ACAPinc.h"
 #include "Helpers/BinFileHelper.hpp"
+#include "utils/TextUnits.hpp"
 
 namespace SimpleCsv {
 
@@ -56,7 +57,7 @@ std::string ColumnName(const std::wstring& name)
 	std::u16string units;
 	units.reserve(name.size());
 	for (const wchar_t c : name) units.push_back(static_cast<char16_t>(c));
-	return GS::Utf16ToUtf8(units);
+	return kivel::Utf16ToUtf8(units);
 }
 
 } // namespace
@@ -64,7 +65,7 @@ std::string ColumnName(const std::wstring& name)
 bool ToWide(std::string_view text, std::wstring& out)
 {
 	std::u16string units;
-	if (!GS::Utf8ToUtf16(text.data(), static_cast<USize>(text.size()), units)) return false;
+	if (!kivel::Utf8ToUtf16(text, units)) return false;
 	out.assign(units.begin(), units.end());
 	return true;
 }
@@ -118,7 +119,7 @@ std::string ReadTable(std::string_view text, const std::string& shownName, const
 	while (lines.Next(line)) {
 		removeLineEnds(line);
 		if (line.empty()) continue;
-		if (!GS::IsValidUtf8(line.data(), static_cast<USize>(line.size()))) {
+		if (!kivel::IsValidUtf8(line)) {
 			rows.SetSize(rowsBefore);
 			return NotUtf8(shownName, lines.Number());
 		}
@@ -130,8 +131,8 @@ std::string ReadTable(std::string_view text, const std::string& shownName, const
 				row.Push(GS::UniString());
 				continue;
 			}
-			GS::Utf8ToUtf16(cells[index].data(), static_cast<USize>(cells[index].size()), units);
-			row.Push(GS::UniString(units));
+			kivel::Utf8ToUtf16(cells[index], units);
+			row.Push(kivel::TextOfUnits(units));
 		}
 		rows.Push(std::move(row));
 	}

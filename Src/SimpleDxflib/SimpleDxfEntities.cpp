@@ -123,36 +123,44 @@ bool SimpleDxf::ReadPoint(Point& point) { return ReadFields(point); }
 bool SimpleDxf::ReadText(Text& text) { return ReadFields(text); }
 bool SimpleDxf::ReadVertex(Vertex& vertex) { return ReadFields(vertex); }
 
-// A POLYLINE's header pairs, then its VERTEX records while they follow; a SEQEND and its
-// pairs are read past, any other entity ends the polyline where it starts.
+// A POLYLINE's header pairs, then its VERTEX records while they follow. The pairs after
+// SEQEND, up to the next code-0 pair, are still the polyline's own (a code 8 there renames
+// its layer; 70 and 10/20/30 apply too), and VERTEX records after them continue it; any
+// other entity ends the polyline where it starts. The counts 71 and 72 size the M and N
+// arrays only from the header.
 bool SimpleDxf::ReadPolyLine(Polyline& polyline)
 {
 	polyline.kind = 1;
 	int32_t mHint = 0, nHint = 0;
 	if (!ReadCode()) return false;
-	while (pair_.number != 0) {
-		switch (pair_.number) {
-		case 8: polyline.layerName = LayerName(pair_.value); break;
-		case 70: polyline.flags = ToInt(pair_.value); break;
-		case 71: mHint = std::max(ToInt(pair_.value), 0); break;
-		case 72: nHint = std::max(ToInt(pair_.value), 0); break;
-		default: TakeXYZ(pair_.number, 10, pair_.value, polyline.x, polyline.y, polyline.z); break;
+	for (bool header = true;; header = false) {
+		while (pair_.number != 0) {
+			switch (pair_.number) {
+			case 8: polyline.layerName = LayerName(pair_.value); break;
+			case 70: polyline.flags = ToInt(pair_.value); break;
+			case 71: if (header) mHint = std::max(ToInt(pair_.value), 0); break;
+			case 72: if (header) nHint = std::max(ToInt(pair_.value), 0); break;
+			default: TakeXYZ(pair_.number, 10, pair_.value, polyline.x, polyline.y, polyline.z); break;
+			}
+			if (!ReadCode()) return false;
 		}
+		if (header) {
+			Reserve(polyline.mVertices, mHint);
+			Reserve(polyline.nVertices, nHint);
+		}
+		while (pair_.value == "VERTEX") {
+			VertexList& into = polyline.mVertices.size() < static_cast<std::size_t>(mHint) ? polyline.mVertices
+			                 : polyline.nVertices.size() < static_cast<std::size_t>(nHint) ? polyline.nVertices
+			                 : polyline.vertices;
+			if (!ReadVertex(into.emplace_back())) return false;
+		}
+		if (pair_.value != "SEQEND") break;
 		if (!ReadCode()) return false;
-	}
-	Reserve(polyline.mVertices, mHint);
-	Reserve(polyline.nVertices, nHint);
-	while (pair_.value == "VERTEX") {
-		VertexList& into = polyline.mVertices.size() < static_cast<std::size_t>(mHint) ? polyline.mVertices
-		                 : polyline.nVertices.size() < static_cast<std::size_t>(nHint) ? polyline.nVertices
-		                 : polyline.vertices;
-		if (!ReadVertex(into.emplace_back())) return false;
 	}
 	Fit(polyline.mVertices);
 	Fit(polyline.nVertices);
 	polyline.mCount = static_cast<int32_t>(polyline.mVertices.size());
 	polyline.nCount = static_cast<int32_t>(polyline.nVertices.size());
-	if (pair_.value == "SEQEND") return SkipToCode0();
 	return true;
 }
 

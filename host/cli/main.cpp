@@ -102,7 +102,8 @@ int main(int argc, char** argv)
 		return Fail(why);
 	}
 	const std::string addonPath = fs::absolute(o.addon).string();
-	vhost::Reset(o.home, fs::path(addonPath).parent_path().string());
+	if (const std::string why = vhost::Reset(o.home, fs::path(addonPath).parent_path().string()); !why.empty())
+		return Fail("unusable run root: " + why);
 	vhost::Current().addonFile = addonPath;
 	vhost::Current().languageCode = o.language;
 	// The host's own shell tools come first on PATH, as on the real platform.
@@ -113,16 +114,25 @@ int main(int argc, char** argv)
 	vhost::AddonEntryPoints entries;
 	void* module = nullptr;
 	if (!vhost::LoadAddonModule(addonPath, entries, module, error)) return Fail(error);
-	bool ok = vhost::StartAddon(entries, error);
-	if (!ok) std::fprintf(stderr, "velmora-host: %s\n", error.c_str());
+	const bool started = vhost::StartAddon(entries, error);
+	bool ok = started;
+	if (!started) std::fprintf(stderr, "velmora-host: %s\n", error.c_str());
 	for (const auto& command : o.commands) {
-		if (!ok) break;
+		if (!started) break;
 		const GSErrCode err = vhost::RunMenuCommand(static_cast<Int16>(std::stoi(command.second)));
-		if (err != NoError) std::fprintf(stderr, "velmora-host: menu %s answered %d\n", command.second.c_str(), err);
+		if (err == NoError) continue;
+		std::fprintf(stderr, "velmora-host: menu %s answered %d\n", command.second.c_str(), err);
+		ok = false;
 	}
-	if (ok) vhost::StopAddon(entries);
+	if (started && vhost::StopAddon(entries) != NoError) ok = false;
 	vhost::FinishScript();
-	if (!o.out.empty() && !WriteOut(o.out)) return Fail("cannot write " + o.out + "/project.json");
+	if (!o.out.empty() && !WriteOut(o.out)) {
+		std::fprintf(stderr, "velmora-host: cannot write %s/project.json\n", o.out.c_str());
+		ok = false;
+	}
+	// The add-on's alerts go to the report window; a script sees them here.
+	for (const auto& r : vhost::Current().reports)
+		if (r.alert) std::fprintf(stderr, "velmora-host: alert: %s\n", r.text.c_str());
 	for (const auto& e : vhost::Current().scriptErrors) std::fprintf(stderr, "velmora-host: %s\n", e.c_str());
 	for (const auto& e : vhost::Current().exceptions) std::fprintf(stderr, "velmora-host: exception in %s\n", e.c_str());
 	for (const auto& e : vhost::Current().memoryFaults) std::fprintf(stderr, "velmora-host: %s\n", e.c_str());

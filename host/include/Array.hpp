@@ -58,9 +58,6 @@ public:
 	bool operator==(const Array& o) const { return items_ == o.items_; }
 	bool operator!=(const Array& o) const { return items_ != o.items_; }
 
-	std::vector<T>& Std() { return items_; }
-	const std::vector<T>& Std() const { return items_; }
-
 private:
 	std::size_t Checked(UInt32 pos, bool endAllowed) const
 	{

@@ -14,4 +14,7 @@ namespace GS {
 constexpr const char* EOL = "\n";
 }
 
+// The platform's end of a text row, as a string literal (a line feed on this system).
+#define GS_EOL "\n"
+
 #endif

@@ -47,8 +47,6 @@ public:
 	// The path as shown to the user (the POSIX path here).
 	GSErrCode ToDisplayText(GS::UniString* text) const;
 	GS::UniString ToDisplayText() const;
-	// The path as an 8-bit UTF-8 string.
-	const std::string& ToPath() const { return path_; }
 	GSErrCode ToPath(GS::UniString* text) const { return ToDisplayText(text); }
 
 	bool IsEmpty() const { return path_.empty(); }

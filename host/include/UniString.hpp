@@ -34,7 +34,6 @@ public:
 	UniString(const std::string& text, CharCode code = CC_Default);
 	UniString(const UniChar* units);
 	UniString(const UniChar* units, USize count);
-	explicit UniString(const std::u16string& units) : units_(units) {}
 
 	// printf-style formatting of 8-bit text (UTF-8).
 	static UniString Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -51,10 +50,8 @@ public:
 
 	// 8-bit copy: UTF-8 for CC_Default and CC_UTF8; CC_Legacy maps to Latin-1 with '?' for the rest.
 	CStr ToCStr(CharCode code = CC_Default) const;
-	std::string ToUtf8() const;
 	// Terminated UTF-16 units, valid until the text changes.
 	const UniChar* ToUStr() const { return units_.c_str(); }
-	const std::u16string& Units() const { return units_; }
 
 	UniString& Append(const UniString& other) { units_ += other.units_; return *this; }
 	UniString& Append(UniChar c) { units_ += c; return *this; }
@@ -106,12 +103,6 @@ public:
 private:
 	std::u16string units_;
 };
-
-// UTF-8 <-> UTF-16 helpers. Utf8ToUtf16 answers false for invalid UTF-8 (the output then
-// holds U+FFFD in place of each bad sequence).
-bool Utf8ToUtf16(const char* text, USize length, std::u16string& out);
-std::string Utf16ToUtf8(const std::u16string& units);
-bool IsValidUtf8(const char* text, USize length);
 
 extern const UniString EmptyUniString;
 

@@ -4,6 +4,7 @@
 
 #include "APIdefs_Errors.h"
 #include "vhost/Project.hpp"
+#include "vhost/Text.hpp"
 
 namespace vhost {
 
@@ -52,8 +53,8 @@ bool StartAddon(const AddonEntryPoints& entries, std::string& error)
 		error = "CheckEnvironment refused to register";
 		return false;
 	}
-	p.addonName = envir.addOnInfo.name.ToUtf8();
-	p.addonDescription = envir.addOnInfo.description.ToUtf8();
+	p.addonName = vhost::ToUtf8(envir.addOnInfo.name);
+	p.addonDescription = vhost::ToUtf8(envir.addOnInfo.description);
 	if (const GSErrCode err = Guarded("RegisterInterface", entries.registerInterface)) {
 		error = "RegisterInterface failed: " + std::to_string(err);
 		return false;

@@ -3,12 +3,13 @@
 
 #include "ACAPinc.h"
 #include "vhost/Project.hpp"
+#include "vhost/Text.hpp"
 
 void ACAPI_WriteReport(const char* format, int withAlert, ...)
 {
 	va_list args;
 	va_start(args, withAlert);
-	const std::string text = GS::UniString::VPrintf(format != nullptr ? format : "", args).ToUtf8();
+	const std::string text = vhost::ToUtf8(GS::UniString::VPrintf(format != nullptr ? format : "", args));
 	va_end(args);
 	vhost::Current().reports.push_back({text, withAlert != 0});
 }
@@ -68,7 +69,7 @@ GSErrCode ACAPI_CallUndoableCommand(const GS::UniString& undoString, const std::
 	++p.undoDepth;
 	const GSErrCode result = vhost::Guarded("undoable command", command);
 	--p.undoDepth;
-	vhost::UndoStep step{undoString.ToUtf8(), result, false};
+	vhost::UndoStep step{vhost::ToUtf8(undoString), result, false};
 	if (result != NoError) {
 		p.state = before;
 		step.rolledBack = true;

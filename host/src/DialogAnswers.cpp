@@ -5,6 +5,7 @@
 #include "DG.h"
 #include "DialogsInternal.hpp"
 #include "vhost/Project.hpp"
+#include "vhost/Text.hpp"
 
 namespace {
 
@@ -51,8 +52,8 @@ const ScriptStep* vhost::dialogs::Answer(const std::set<std::string>& verbs, con
 short DGAlert(short type, const GS::UniString& title, const GS::UniString& largeText, const GS::UniString& smallText,
 	const GS::UniString& button1, const GS::UniString& button2, const GS::UniString& button3)
 {
-	AlertRecord r{type, title.ToUtf8(), largeText.ToUtf8(), smallText.ToUtf8(), {}, 0};
-	for (const GS::UniString* b : {&button1, &button2, &button3}) r.buttons.push_back(b->ToUtf8());
+	AlertRecord r{type, vhost::ToUtf8(title), vhost::ToUtf8(largeText), vhost::ToUtf8(smallText), {}, 0};
+	for (const GS::UniString* b : {&button1, &button2, &button3}) r.buttons.push_back(vhost::ToUtf8(*b));
 	while (!r.buttons.empty() && r.buttons.back().empty()) r.buttons.pop_back();
 	if (r.buttons.empty()) r.buttons.push_back("OK");
 	if (const ScriptStep* s = Answer({"alert"}, "alert \"" + r.title + "\"")) {
@@ -112,7 +113,7 @@ bool FileDialog::Invoke()
 {
 	selected_ = IO::Location();
 	const bool folder = type_ == OpenFolder;
-	FileDialogRecord record{folder ? "folder" : "file", title_.ToUtf8(), ""};
+	FileDialogRecord record{folder ? "folder" : "file", vhost::ToUtf8(title_), ""};
 	const std::string what = std::string(folder ? "folder" : "file") + " dialog \"" + record.title + "\"";
 	const ScriptStep* s = Answer({folder ? "folder" : "file", "cancel"}, what);
 	if (s != nullptr && s->verb != "cancel") {

@@ -9,6 +9,7 @@
 #include "DG.h"
 #include "DialogsInternal.hpp"
 #include "vhost/Project.hpp"
+#include "vhost/Text.hpp"
 
 namespace vhost::dialogs {
 
@@ -172,13 +173,13 @@ bool PlayExpect(DialogState& d, const ScriptStep& s, std::string& why)
 		const bool on = what == "enabled" || what == "disabled" ? i->enabled : !i->hidden;
 		seen = what == "enabled" || what == "disabled" ? (on ? "enabled" : "disabled") : (on ? "shown" : "hidden");
 	} else if (what == "text") {
-		seen = ShownText(*i).ToUtf8();
+		seen = vhost::ToUtf8(ShownText(*i));
 	} else {
 		char* end = nullptr;
 		const double v = std::strtod(wanted.c_str(), &end);
 		if (wanted.empty() || *end != 0) { why = "bad value '" + wanted + "'"; return false; }
 		if (std::fabs(v - i->value) <= 1e-9) return true;
-		seen = GS::UniString::Printf("%.10g", i->value).ToUtf8();
+		seen = vhost::ToUtf8(GS::UniString::Printf("%.10g", i->value));
 	}
 	if (seen == wanted) return true;
 	why = "item " + s.args[1] + " of " + Name(d) + ": expected " + what + " '" + wanted + "', found '" + seen + "'";

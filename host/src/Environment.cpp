@@ -4,6 +4,7 @@
 
 #include "ACAPinc.h"
 #include "vhost/Project.hpp"
+#include "vhost/Text.hpp"
 
 namespace {
 
@@ -52,7 +53,7 @@ GSErrCode ACAPI_Toolbox_SetToolBoxMode(API_ToolBoxItem* toolBoxItem)
 {
 	if (toolBoxItem == nullptr) return APIERR_BADPARS;
 	vhost::Current().toolBoxModes.push_back({toolBoxItem->type.typeID, toolBoxItem->type.variationID,
-		APIGuidToString(toolBoxItem->type.classID).ToUtf8()});
+		vhost::ToUtf8(APIGuidToString(toolBoxItem->type.classID))});
 	return NoError;
 }
 

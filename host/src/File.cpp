@@ -1,10 +1,12 @@
 #include "File.hpp"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "vhost/Project.hpp"
+#include "vhost/Text.hpp"
 
 namespace IO {
 
@@ -25,16 +27,24 @@ GSErrCode FromErrno(int e)
 
 File::File(const Location& loc, OnNotFound onNotFound) : loc_(loc)
 {
-	status_ = vhost::FaultFor("IO::File::File", loc.ToPath());
+	status_ = vhost::FaultFor("IO::File::File", vhost::PathOf(loc));
 	if (status_ != NoError) return;
 	if (loc.IsEmpty()) { status_ = ErrLocation; return; }
+	if (onNotFound == CreateNew) {
+		noFollow_ = true;
+		// O_EXCL never follows a link at the name: whatever stands there, the call fails.
+		const int fd = ::open(vhost::PathOf(loc).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+		status_ = fd >= 0 ? NoError : errno == EEXIST ? ErrTargetExists : FromErrno(errno);
+		if (fd >= 0) ::close(fd);
+		return;
+	}
 	struct stat st{};
-	if (::stat(loc.ToPath().c_str(), &st) == 0) {
+	if (::stat(vhost::PathOf(loc).c_str(), &st) == 0) {
 		status_ = S_ISREG(st.st_mode) ? NoError : ErrNotAFile;
 		return;
 	}
 	if (onNotFound == Fail) { status_ = ErrFileNotFound; return; }
-	std::FILE* fp = std::fopen(loc.ToPath().c_str(), "wb");
+	std::FILE* fp = std::fopen(vhost::PathOf(loc).c_str(), "wb");
 	status_ = fp != nullptr ? NoError : FromErrno(errno);
 	if (fp != nullptr) std::fclose(fp);
 }
@@ -43,12 +53,20 @@ File::~File() { Close(); }
 
 GSErrCode File::Open(OpenMode mode, AccessDeniedTreatment /*adt*/)
 {
-	if (const GSErrCode f = vhost::FaultFor("IO::File::Open", loc_.ToPath())) return f;
+	if (const GSErrCode f = vhost::FaultFor("IO::File::Open", vhost::PathOf(loc_))) return f;
 	if (status_ != NoError) return status_;
 	if (fp_ != nullptr) Close();
 	static const char* const modes[] = {"rb", "r+b", "r+b", "wb", "ab"};
-	fp_ = std::fopen(loc_.ToPath().c_str(), modes[mode]);
-	return fp_ != nullptr ? NoError : FromErrno(errno);
+	if (!noFollow_) {
+		fp_ = std::fopen(vhost::PathOf(loc_).c_str(), modes[mode]);
+		return fp_ != nullptr ? NoError : FromErrno(errno);
+	}
+	static const int flags[] = {O_RDONLY, O_RDWR, O_RDWR, O_WRONLY | O_TRUNC, O_WRONLY | O_APPEND};
+	const int fd = ::open(vhost::PathOf(loc_).c_str(), flags[mode] | O_NOFOLLOW | O_CLOEXEC);
+	if (fd < 0) return FromErrno(errno);
+	fp_ = ::fdopen(fd, modes[mode]);
+	if (fp_ == nullptr) ::close(fd);
+	return fp_ != nullptr ? NoError : ErrNoMoreOSFile;
 }
 
 GSErrCode File::Close()
@@ -56,7 +74,7 @@ GSErrCode File::Close()
 	if (fp_ == nullptr) return NoError;
 	const int rc = std::fclose(fp_);
 	fp_ = nullptr;
-	if (const GSErrCode f = vhost::FaultFor("IO::File::Close", loc_.ToPath())) return f;
+	if (const GSErrCode f = vhost::FaultFor("IO::File::Close", vhost::PathOf(loc_))) return f;
 	return rc == 0 ? NoError : ErrIO;
 }
 
@@ -64,7 +82,7 @@ GSErrCode File::ReadBin(char* dest, UInt32 n, UInt32* read)
 {
 	if (read != nullptr) *read = 0;
 	if (fp_ == nullptr) return ErrNotOpen;
-	if (const GSErrCode f = vhost::FaultFor("IO::File::ReadBin", loc_.ToPath())) return f;
+	if (const GSErrCode f = vhost::FaultFor("IO::File::ReadBin", vhost::PathOf(loc_))) return f;
 	const std::size_t got = std::fread(dest, 1, n, fp_);
 	if (read != nullptr) *read = static_cast<UInt32>(got);
 	if (got == n) return NoError;
@@ -75,7 +93,7 @@ GSErrCode File::WriteBin(const char* source, UInt32 n, UInt32* written)
 {
 	if (written != nullptr) *written = 0;
 	if (fp_ == nullptr) return ErrNotOpen;
-	if (const GSErrCode f = vhost::FaultFor("IO::File::WriteBin", loc_.ToPath())) return f;
+	if (const GSErrCode f = vhost::FaultFor("IO::File::WriteBin", vhost::PathOf(loc_))) return f;
 	const std::size_t put = std::fwrite(source, 1, n, fp_);
 	if (written != nullptr) *written = static_cast<UInt32>(put);
 	return put == n ? NoError : ErrIO;
@@ -83,10 +101,10 @@ GSErrCode File::WriteBin(const char* source, UInt32 n, UInt32* written)
 
 GSErrCode File::GetDataLength(UInt64* length) const
 {
-	if (const GSErrCode f = vhost::FaultFor("IO::File::GetDataLength", loc_.ToPath())) return f;
+	if (const GSErrCode f = vhost::FaultFor("IO::File::GetDataLength", vhost::PathOf(loc_))) return f;
 	if (status_ != NoError) return status_;
 	struct stat st{};
-	if (::stat(loc_.ToPath().c_str(), &st) != 0) return FromErrno(errno);
+	if (::stat(vhost::PathOf(loc_).c_str(), &st) != 0) return FromErrno(errno);
 	*length = static_cast<UInt64>(st.st_size);
 	return NoError;
 }
@@ -95,7 +113,7 @@ GSErrCode File::SetDataLength(UInt64 length)
 {
 	if (status_ != NoError) return status_;
 	if (fp_ != nullptr) std::fflush(fp_);
-	return ::truncate(loc_.ToPath().c_str(), static_cast<off_t>(length)) == 0 ? NoError : FromErrno(errno);
+	return ::truncate(vhost::PathOf(loc_).c_str(), static_cast<off_t>(length)) == 0 ? NoError : FromErrno(errno);
 }
 
 GSErrCode File::Seek(UInt64 pos)
@@ -107,7 +125,7 @@ GSErrCode File::Seek(UInt64 pos)
 GSErrCode File::Flush()
 {
 	if (fp_ == nullptr) return ErrNotOpen;
-	if (const GSErrCode f = vhost::FaultFor("IO::File::Flush", loc_.ToPath())) return f;
+	if (const GSErrCode f = vhost::FaultFor("IO::File::Flush", vhost::PathOf(loc_))) return f;
 	return std::fflush(fp_) == 0 ? NoError : ErrIO;
 }
 

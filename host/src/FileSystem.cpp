@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "vhost/Project.hpp"
+#include "vhost/Text.hpp"
 
 namespace IO {
 
@@ -36,55 +37,55 @@ GSErrCode FileSystem::GetSpecialLocation(SpecialFolderID id, Location* loc) cons
 
 GSErrCode FileSystem::CreateFolder(const Location& loc) const
 {
-	if (const GSErrCode f = vhost::FaultFor("IO::FileSystem::CreateFolder", loc.ToPath())) return f;
+	if (const GSErrCode f = vhost::FaultFor("IO::FileSystem::CreateFolder", vhost::PathOf(loc))) return f;
 	if (loc.IsEmpty()) return ErrLocation;
-	if (::mkdir(loc.ToPath().c_str(), 0777) == 0) return NoError;
+	if (::mkdir(vhost::PathOf(loc).c_str(), 0777) == 0) return NoError;
 	return errno == EEXIST ? ErrFolderExists : ErrCreation;
 }
 
 GSErrCode FileSystem::Move(const Location& from, const Location& to) const
 {
-	if (const GSErrCode f = vhost::FaultFor("IO::FileSystem::Move", from.ToPath())) return f;
+	if (const GSErrCode f = vhost::FaultFor("IO::FileSystem::Move", vhost::PathOf(from))) return f;
 	if (Exists(to)) return ErrTargetExists;
 	if (!Exists(from)) return ErrFileNotFound;
-	return std::rename(from.ToPath().c_str(), to.ToPath().c_str()) == 0 ? NoError : ErrFileSystem;
+	return std::rename(vhost::PathOf(from).c_str(), vhost::PathOf(to).c_str()) == 0 ? NoError : ErrFileSystem;
 }
 
 GSErrCode FileSystem::Replace(const Location& from, const Location& to) const
 {
-	if (const GSErrCode f = vhost::FaultFor("IO::FileSystem::Replace", to.ToPath())) return f;
+	if (const GSErrCode f = vhost::FaultFor("IO::FileSystem::Replace", vhost::PathOf(to))) return f;
 	if (!Exists(from)) return ErrFileNotFound;
-	return std::rename(from.ToPath().c_str(), to.ToPath().c_str()) == 0 ? NoError : ErrFileSystem;
+	return std::rename(vhost::PathOf(from).c_str(), vhost::PathOf(to).c_str()) == 0 ? NoError : ErrFileSystem;
 }
 
 GSErrCode FileSystem::Copy(const Location& from, const Location& to) const
 {
-	if (const GSErrCode f = vhost::FaultFor("IO::FileSystem::Copy", from.ToPath())) return f;
+	if (const GSErrCode f = vhost::FaultFor("IO::FileSystem::Copy", vhost::PathOf(from))) return f;
 	if (Exists(to)) return ErrTargetExists;
 	std::error_code ec;
-	fs::copy(fs::u8path(from.ToPath()), fs::u8path(to.ToPath()), fs::copy_options::recursive, ec);
+	fs::copy(fs::u8path(vhost::PathOf(from)), fs::u8path(vhost::PathOf(to)), fs::copy_options::recursive, ec);
 	return ec ? (Exists(from) ? ErrFileSystem : ErrFileNotFound) : NoError;
 }
 
 GSErrCode FileSystem::Delete(const Location& loc) const
 {
-	if (const GSErrCode f = vhost::FaultFor("IO::FileSystem::Delete", loc.ToPath())) return f;
+	if (const GSErrCode f = vhost::FaultFor("IO::FileSystem::Delete", vhost::PathOf(loc))) return f;
 	if (!Exists(loc)) return ErrFileNotFound;
 	std::error_code ec;
-	fs::remove_all(fs::u8path(loc.ToPath()), ec);
+	fs::remove_all(fs::u8path(vhost::PathOf(loc)), ec);
 	return ec ? ErrFileSystem : NoError;
 }
 
 bool FileSystem::Exists(const Location& loc) const
 {
 	struct stat st{};
-	return !loc.IsEmpty() && ::lstat(loc.ToPath().c_str(), &st) == 0;
+	return !loc.IsEmpty() && ::lstat(vhost::PathOf(loc).c_str(), &st) == 0;
 }
 
 bool FileSystem::IsFolder(const Location& loc) const
 {
 	struct stat st{};
-	return !loc.IsEmpty() && ::stat(loc.ToPath().c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+	return !loc.IsEmpty() && ::stat(vhost::PathOf(loc).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 GSErrCode Init()

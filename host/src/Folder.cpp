@@ -9,6 +9,7 @@
 
 #include "FileSystem.hpp"
 #include "vhost/Project.hpp"
+#include "vhost/Text.hpp"
 
 namespace IO {
 
@@ -24,25 +25,25 @@ bool IsDir(const std::string& path)
 
 Folder::Folder(const Location& loc, OnNotFound onNotFound) : loc_(loc)
 {
-	status_ = vhost::FaultFor("IO::Folder::Folder", loc.ToPath());
+	status_ = vhost::FaultFor("IO::Folder::Folder", vhost::PathOf(loc));
 	if (status_ != NoError) return;
-	if (IsDir(loc.ToPath())) return;
-	if (onNotFound == Create && !loc.IsEmpty() && ::mkdir(loc.ToPath().c_str(), 0777) == 0) return;
+	if (IsDir(vhost::PathOf(loc))) return;
+	if (onNotFound == Create && !loc.IsEmpty() && ::mkdir(vhost::PathOf(loc).c_str(), 0777) == 0) return;
 	status_ = ErrFolderNotFound;
 }
 
 GSErrCode Folder::Enumerate(EnumCallback callback, void* userData) const
 {
 	if (status_ != NoError) return status_;
-	if (const GSErrCode f = vhost::FaultFor("IO::Folder::Enumerate", loc_.ToPath())) return f;
-	DIR* dir = ::opendir(loc_.ToPath().c_str());
+	if (const GSErrCode f = vhost::FaultFor("IO::Folder::Enumerate", vhost::PathOf(loc_))) return f;
+	DIR* dir = ::opendir(vhost::PathOf(loc_).c_str());
 	if (dir == nullptr) return ErrFolderNotFound;
 	std::vector<std::pair<std::string, bool>> entries;
 	while (dirent* e = ::readdir(dir)) {
 		const std::string name = e->d_name;
 		if (name == "." || name == "..") continue;
 		struct stat st{};
-		const std::string path = loc_.ToPath() + "/" + name;
+		const std::string path = vhost::PathOf(loc_) + "/" + name;
 		// lstat: a link is reported as a file, never followed as a folder.
 		const bool isFolder = ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 		entries.emplace_back(name, isFolder);
@@ -60,8 +61,8 @@ GSErrCode Folder::CreateFolder(const Name& name, AccessDeniedTreatment /*adt*/)
 	if (status_ != NoError) return status_;
 	Location child = loc_;
 	if (const GSErrCode err = child.AppendToLocal(name)) return err;
-	if (const GSErrCode f = vhost::FaultFor("IO::Folder::CreateFolder", child.ToPath())) return f;
-	if (::mkdir(child.ToPath().c_str(), 0777) == 0) return NoError;
+	if (const GSErrCode f = vhost::FaultFor("IO::Folder::CreateFolder", vhost::PathOf(child))) return f;
+	if (::mkdir(vhost::PathOf(child).c_str(), 0777) == 0) return NoError;
 	return errno == EEXIST ? ErrFolderExists : (errno == EACCES ? ErrAccessDenied : ErrCreation);
 }
 
@@ -79,7 +80,7 @@ GSErrCode Folder::Delete(const Name& name)
 	if (status_ != NoError) return status_;
 	Location child = loc_;
 	if (const GSErrCode err = child.AppendToLocal(name)) return err;
-	if (const GSErrCode f = vhost::FaultFor("IO::Folder::Delete", child.ToPath())) return f;
+	if (const GSErrCode f = vhost::FaultFor("IO::Folder::Delete", vhost::PathOf(child))) return f;
 	return fileSystem.Delete(child);
 }
 
@@ -101,7 +102,7 @@ bool EnumerateForTree(const Folder& /*parent*/, const Name& name, bool isFolder,
 
 GSErrCode TreeEnumerator::Do()
 {
-	if (const GSErrCode f = vhost::FaultFor("IO::TreeEnumerator::Do", folder_.GetLocation().ToPath())) return f;
+	if (const GSErrCode f = vhost::FaultFor("IO::TreeEnumerator::Do", vhost::PathOf(folder_.GetLocation()))) return f;
 	return folder_.Enumerate(EnumerateForTree, this);
 }
 

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "vhost/LibraryStore.hpp"
+#include "vhost/Text.hpp"
 
 namespace vhost {
 
@@ -25,7 +26,7 @@ const char* ScriptFileName(UInt32 type)
 
 json PartJson(const LibraryPartRecord& p)
 {
-	json j = {{"index", p.index}, {"name", GS::UniString(p.name).ToUtf8()}, {"type", p.typeID},
+	json j = {{"index", p.index}, {"name", vhost::Utf16ToUtf8(p.name)}, {"type", p.typeID},
 		{"location", p.file}, {"loaded", IsInLoadedLibrary(p.file)}};
 	j["sections"] = json::array();
 	for (const auto& s : p.sections) j["sections"].push_back(SectionCodeName(s.type));
@@ -46,7 +47,7 @@ bool Write(const fs::path& file, const std::string& bytes)
 // made unique by the index when two parts share a name.
 std::string FolderName(const LibraryPartRecord& p, std::set<std::string>& used)
 {
-	std::string name = GS::UniString(p.name).ToUtf8();
+	std::string name = vhost::Utf16ToUtf8(p.name);
 	for (char& c : name)
 		if (c == '/' || static_cast<unsigned char>(c) < 0x20) c = '_';
 	if (name.empty() || name == "." || name == "..") name = "part";

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "vhost/LibraryStore.hpp"
+#include "vhost/Text.hpp"
 
 namespace vhost {
 
@@ -80,7 +81,7 @@ std::string FormatLibPartFile(const LibraryPartRecord& part)
 {
 	std::ostringstream out;
 	out << kMagic << "\n";
-	out << "name " << Quote(GS::UniString(part.name).ToUtf8()) << "\n";
+	out << "name " << Quote(vhost::Utf16ToUtf8(part.name)) << "\n";
 	out << "type " << part.typeID << "\n";
 	out << "ownUnID " << Quote(part.ownUnID) << "\n";
 	out << "parentUnID " << Quote(part.parentUnID) << "\n";
@@ -137,7 +138,7 @@ bool ParseLibPartFile(const std::string& text, LibraryPartRecord& part, std::str
 		long v = 0;
 		if (key == "name" || key == "ownUnID" || key == "parentUnID") {
 			if (!Unquote(line, sp + 1, t)) return fail("bad text for " + key);
-			if (key == "name") part.name = GS::UniString(t).Units();
+			if (key == "name") part.name = vhost::Units(GS::UniString(t));
 			else (key == "ownUnID" ? part.ownUnID : part.parentUnID) = t;
 		} else if (key == "type") {
 			if (!ToInt(rest, 0, 1000, v)) return fail("bad type");

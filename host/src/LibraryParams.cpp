@@ -1,9 +1,13 @@
 // The parameter section: records <-> JSON bytes, and the parameter calls over it.
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 
 #include "ACAPinc.h"
 #include "vhost/LibraryStore.hpp"
+#include "vhost/Text.hpp"
 
 namespace vhost {
 
@@ -19,8 +23,8 @@ bool IsText(const API_AddParType& r) { return r.typeID == APIParT_CString; }
 json TextJson(const std::u16string& units)
 {
 	std::u16string back;
-	const std::string utf8 = GS::Utf16ToUtf8(units);
-	GS::Utf8ToUtf16(utf8.data(), utf8.size(), back);
+	const std::string utf8 = vhost::Utf16ToUtf8(units);
+	vhost::Utf8ToUtf16(utf8.data(), utf8.size(), back);
 	if (back == units) return utf8;
 	json a = json::array();
 	for (char16_t u : units) a.push_back(static_cast<unsigned>(u));
@@ -32,7 +36,7 @@ bool TextFromJson(const json& j, std::u16string& out)
 	out.clear();
 	if (j.is_string()) {
 		const std::string& s = j.get_ref<const std::string&>();
-		return GS::Utf8ToUtf16(s.data(), s.size(), out);
+		return vhost::Utf8ToUtf16(s.data(), s.size(), out);
 	}
 	if (!j.is_array()) return false;
 	for (const auto& u : j) {
@@ -40,6 +44,32 @@ bool TextFromJson(const json& j, std::u16string& out)
 		out += static_cast<char16_t>(u.get<unsigned>());
 	}
 	return true;
+}
+
+// A number as JSON: finite values as numbers; infinities and NaN (which JSON has not) as
+// "Infinity", "-Infinity" and "NaN:" with the value's bits, so each reads back exactly.
+json NumberJson(double v)
+{
+	if (std::isfinite(v)) return v;
+	if (std::isinf(v)) return v > 0 ? "Infinity" : "-Infinity";
+	std::uint64_t bits = 0;
+	std::memcpy(&bits, &v, sizeof bits);
+	char text[32];
+	std::snprintf(text, sizeof text, "NaN:%016llX", static_cast<unsigned long long>(bits));
+	return text;
+}
+
+bool NumberFromJson(const json& j, double& v)
+{
+	if (j.is_number()) { v = j.get<double>(); return true; }
+	if (!j.is_string()) return false;
+	const std::string& s = j.get_ref<const std::string&>();
+	if (s == "Infinity" || s == "-Infinity") { v = s[0] == '-' ? -HUGE_VAL : HUGE_VAL; return true; }
+	unsigned long long bits = 0;
+	char end = 0;
+	if (s.size() != 20 || std::sscanf(s.c_str(), "NaN:%16llX%c", &bits, &end) != 1) return false;
+	std::memcpy(&v, &bits, sizeof v);
+	return std::isnan(v);
 }
 
 bool FixedText(const GS::UniChar* field, std::u16string& out)
@@ -86,7 +116,7 @@ bool RecordJson(const API_AddParType& r, json& j, std::string& why)
 	if (r.typeID < APIParT_Integer || r.typeID > APIParT_Profile) return fail("unknown type");
 	j = {{"name", name}, {"type", static_cast<int>(r.typeID)}, {"flags", r.flags}, {"description", TextJson(desc)}};
 	if (r.typeMod == API_ParSimple) {
-		if (!IsText(r)) { j["value"] = r.value.real; return true; }
+		if (!IsText(r)) { j["value"] = NumberJson(r.value.real); return true; }
 		if (!FixedText(r.value.uStr, text)) return fail("text value has no terminator");
 		j["value"] = TextJson(text);
 		return true;
@@ -105,7 +135,7 @@ bool RecordJson(const API_AddParType& r, json& j, std::string& why)
 		if (r.value.array == nullptr || BMGetHandleSize(r.value.array) < cells * static_cast<Int64>(sizeof(double)))
 			return fail("number array shorter than its dimensions");
 		const auto* d = reinterpret_cast<const double*>(*r.value.array);
-		for (Int64 c = 0; c < cells; ++c) values.push_back(d[c]);
+		for (Int64 c = 0; c < cells; ++c) values.push_back(NumberJson(d[c]));
 	}
 	j["values"] = values;
 	return true;
@@ -124,8 +154,9 @@ bool ArrayFromJson(const json& values, API_AddParType& r, std::string& why)
 			bytes += (texts.back().size() + 1) * sizeof(GS::UniChar);
 		}
 	} else {
+		double number = 0;
 		for (const auto& v : values)
-			if (!v.is_number()) { why = "bad number cell"; return false; }
+			if (!NumberFromJson(v, number)) { why = "bad number cell"; return false; }
 		bytes = static_cast<std::size_t>(cells) * sizeof(double);
 	}
 	GSHandle h = BMAllocateHandle(static_cast<Int32>(bytes), ALLOCATE_CLEAR, 0);
@@ -135,7 +166,7 @@ bool ArrayFromJson(const json& values, API_AddParType& r, std::string& why)
 		for (const auto& t : texts) { std::copy(t.begin(), t.end(), p); p += t.size() + 1; }
 	} else {
 		auto* d = reinterpret_cast<double*>(*h);
-		for (const auto& v : values) *d++ = v.get<double>();
+		for (const auto& v : values) NumberFromJson(v, *d++);
 	}
 	r.value.array = h;
 	return true;
@@ -165,8 +196,8 @@ bool RecordFromJson(const json& j, API_AddParType& r, std::string& why)
 	}
 	if (!j.contains("values")) {
 		r.typeMod = API_ParSimple;
-		const bool ok = j.contains("value") && (IsText(r) ? TextFromJson(j["value"], text) && PutFixed(r.value.uStr, text) : j["value"].is_number());
-		if (ok && !IsText(r)) r.value.real = j["value"].get<double>();
+		const bool ok = j.contains("value") && (IsText(r) ? TextFromJson(j["value"], text) && PutFixed(r.value.uStr, text)
+		                                                  : NumberFromJson(j["value"], r.value.real));
 		if (!ok) why = "parameter '" + name + "': bad value";
 		return ok;
 	}
@@ -193,8 +224,8 @@ void FreeParamArrays(std::vector<API_AddParType>& records)
 GSErrCode EncodeParamSection(const ParamSection& section, std::string& bytes, std::string& why)
 {
 	json j;
-	j["A"] = section.a;
-	j["B"] = section.b;
+	j["A"] = NumberJson(section.a);
+	j["B"] = NumberJson(section.b);
 	j["details"] = {{"object", section.details.object}, {"fixSize", section.details.fixSize}, {"autoHotspot", section.details.autoHotspot}};
 	j["parameters"] = json::array();
 	for (const auto& r : section.records) {
@@ -210,13 +241,11 @@ GSErrCode DecodeParamSection(const std::string& bytes, ParamSection& section, st
 {
 	section = ParamSection();
 	const json j = json::parse(bytes, nullptr, false);
-	if (j.is_discarded() || !j.is_object() || !j.contains("A") || !j["A"].is_number() || !j.contains("B") || !j["B"].is_number() ||
-		!j.contains("parameters") || !j["parameters"].is_array()) {
+	if (j.is_discarded() || !j.is_object() || !j.contains("A") || !NumberFromJson(j["A"], section.a) || !j.contains("B") ||
+		!NumberFromJson(j["B"], section.b) || !j.contains("parameters") || !j["parameters"].is_array()) {
 		why = "not a parameter section";
 		return APIERR_BADDATABASE;
 	}
-	section.a = j["A"].get<double>();
-	section.b = j["B"].get<double>();
 	if (j.contains("details") && j["details"].is_object()) {
 		const json& d = j["details"];
 		auto flag = [&d](const char* k) { return d.contains(k) && d[k].is_boolean() && d[k].get<bool>(); };

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "ACAPinc.h"
+#include "vhost/Text.hpp"
 
 namespace vhost {
 
@@ -99,7 +100,7 @@ void ScanFolder(const std::string& folder)
 			}
 		} else if (IsPicture(f)) {
 			part.typeID = APILib_PictID;
-			part.name = GS::UniString(f.filename().u8string()).Units();
+			part.name = vhost::Units(GS::UniString(f.filename().u8string()));
 		} else {
 			continue;
 		}
@@ -116,13 +117,24 @@ bool IsFolder(const std::string& path)
 
 LibraryPartRecord* FindLoaded(const std::u16string& name, const std::string& unID, bool onlyPlaceable)
 {
-	const GS::UniString wanted(name);
+	const GS::UniString wanted = vhost::FromUnits(name);
 	for (auto& p : Library().parts) {
 		if (p.gone || !IsInLoadedLibrary(p.file) || (onlyPlaceable && !p.isPlaceable)) continue;
 		const bool hit = !unID.empty() ? GS::UniString(p.ownUnID).IsEqual(GS::UniString(unID), GS::CaseInsensitive)
-			: GS::UniString(p.name).IsEqual(wanted, GS::CaseInsensitive);
+			: vhost::FromUnits(p.name).IsEqual(wanted, GS::CaseInsensitive);
 		if (hit) return &p;
 	}
+	return nullptr;
+}
+
+// A part of that name (in any letter case) whose file lies directly in the folder.
+LibraryPartRecord* FindInFolder(const std::u16string& name, const std::string& folder)
+{
+	const GS::UniString wanted(name);
+	for (auto& p : Library().parts)
+		if (!p.gone && Normal(fs::u8path(p.file).parent_path().u8string()) == Normal(folder) &&
+		    GS::UniString(p.name).IsEqual(wanted, GS::CaseInsensitive))
+			return &p;
 	return nullptr;
 }
 
@@ -131,7 +143,7 @@ void FillRecord(const LibraryPartRecord& p, API_LibPart* rec)
 	rec->typeID = static_cast<API_LibTypeID>(p.typeID);
 	rec->index = p.index;
 	PutField(rec->docu_UName, API_UniLongNameLen, p.name);
-	PutField(rec->file_UName, API_UniLongNameLen, GS::UniString(fs::u8path(p.file).filename().u8string()).Units());
+	PutField(rec->file_UName, API_UniLongNameLen, vhost::Units(GS::UniString(fs::u8path(p.file).filename().u8string())));
 	PutField(rec->ownUnID, API_GuidStrLen, p.ownUnID);
 	PutField(rec->parentUnID, API_GuidStrLen, p.parentUnID);
 	rec->isTemplate = p.isTemplate;
@@ -205,18 +217,18 @@ GSErrCode ACAPI_LibraryManagement_SetLibraries(const GS::Array<API_LibraryInfo>*
 	if (libs == nullptr) return APIERR_BADPARS;
 	if (const GSErrCode fault = vhost::FaultFor("ACAPI_LibraryManagement_SetLibraries"); fault != NoError) return fault;
 	for (const auto& info : *libs)
-		if (info.location.IsEmpty() || !vhost::IsFolder(info.location.ToPath())) return APIERR_BADPARS;
+		if (info.location.IsEmpty() || !vhost::IsFolder(vhost::PathOf(info.location))) return APIERR_BADPARS;
 	vhost::LibraryStore& s = Library();
 	std::vector<vhost::LibraryFolder> next;
 	for (const auto& l : s.libraries)
 		if (l.type == API_EmbeddedLibrary) next.push_back(l);
 	std::vector<std::string> added;
 	for (const auto& info : *libs) {
-		const std::string path = vhost::Normal(info.location.ToPath());
+		const std::string path = vhost::Normal(vhost::PathOf(info.location));
 		if (std::any_of(next.begin(), next.end(), [&](const vhost::LibraryFolder& l) { return l.path == path; })) continue;
 		const bool wasLoaded = std::any_of(s.libraries.begin(), s.libraries.end(), [&](const vhost::LibraryFolder& l) { return l.path == path; });
 		const Int32 type = info.libraryType == API_EmbeddedLibrary ? API_LocalLibrary : info.libraryType;
-		next.push_back({path, info.name.ToUtf8(), type});
+		next.push_back({path, vhost::ToUtf8(info.name), type});
 		if (!wasLoaded) added.push_back(path);
 	}
 	s.libraries = next;
@@ -226,10 +238,10 @@ GSErrCode ACAPI_LibraryManagement_SetLibraries(const GS::Array<API_LibraryInfo>*
 
 GSErrCode ACAPI_LibraryManagement_AddLibraries(const IO::Location* folder)
 {
-	if (folder == nullptr || folder->IsEmpty() || !vhost::IsFolder(folder->ToPath())) return APIERR_BADPARS;
-	if (const GSErrCode fault = vhost::FaultFor("ACAPI_LibraryManagement_AddLibraries", folder->ToPath()); fault != NoError) return fault;
+	if (folder == nullptr || folder->IsEmpty() || !vhost::IsFolder(vhost::PathOf(*folder))) return APIERR_BADPARS;
+	if (const GSErrCode fault = vhost::FaultFor("ACAPI_LibraryManagement_AddLibraries", vhost::PathOf(*folder)); fault != NoError) return fault;
 	vhost::LibraryStore& s = Library();
-	const std::string path = vhost::Normal(folder->ToPath());
+	const std::string path = vhost::Normal(vhost::PathOf(*folder));
 	for (const auto& l : s.libraries)
 		if (l.path == path) return NoError;
 	s.libraries.push_back({path, vhost::fs::u8path(path).filename().u8string(), API_LocalLibrary});
@@ -246,13 +258,13 @@ GSErrCode ACAPI_LibraryManagement_OverwriteLibPart(bool overwrite)
 GSErrCode ACAPI_LibraryManagement_CopyFilesIntoLibrary(const IO::Location& folder, const GS::Array<IO::Location>& files, bool overwrite)
 {
 	std::error_code ec;
-	const vhost::fs::path target = vhost::fs::u8path(folder.ToPath());
+	const vhost::fs::path target = vhost::fs::u8path(vhost::PathOf(folder));
 	if (folder.IsEmpty()) return APIERR_BADPARS;
 	vhost::fs::create_directories(target, ec);
 	if (!vhost::IsFolder(target.u8string())) return APIERR_BADPARS;
 	GSErrCode result = NoError;
 	for (const auto& file : files) {
-		const vhost::fs::path from = vhost::fs::u8path(file.ToPath());
+		const vhost::fs::path from = vhost::fs::u8path(vhost::PathOf(file));
 		const vhost::fs::path to = target / from.filename();
 		if (!overwrite && vhost::fs::exists(to, ec)) { result = APIERR_NAMEALREADYUSED; continue; }
 		const auto opts = overwrite ? vhost::fs::copy_options::overwrite_existing : vhost::fs::copy_options::none;
@@ -344,16 +356,20 @@ GSErrCode ACAPI_LibraryPart_Create(const API_LibPart* libPart)
 	if (!vhost::FieldText(libPart->ownUnID, API_GuidStrLen, part.ownUnID) ||
 		!vhost::FieldText(libPart->parentUnID, API_GuidStrLen, part.parentUnID))
 		return APIERR_BADPARS;
-	const std::string where = libPart->location->ToPath();
-	part.file = vhost::IsFolder(where) ? where + "/" + GS::UniString(part.name).ToUtf8() + vhost::kLibPartExtension : where;
+	const std::string where = vhost::PathOf(*libPart->location);
+	part.file = vhost::IsFolder(where) ? where + "/" + vhost::Utf16ToUtf8(part.name) + vhost::kLibPartExtension : where;
 	if (!vhost::IsFolder(vhost::fs::u8path(part.file).parent_path().u8string())) return APIERR_BADPARS;
 	part.typeID = libPart->typeID;
 	part.isTemplate = libPart->isTemplate;
 	part.isPlaceable = libPart->isPlaceable;
-	const vhost::LibraryPartRecord* same = vhost::FindLoaded(part.name, "", false);
-	if (same == nullptr) same = vhost::KnownByFile(part.file);
+	// A part of that name anywhere loaded clashes; overwrite replaces only one in the folder
+	// being written to, and a namesake in another library stays.
+	const vhost::LibraryPartRecord* same = vhost::KnownByFile(part.file);
+	if (same == nullptr) same = vhost::FindInFolder(part.name, vhost::fs::u8path(part.file).parent_path().u8string());
 	std::error_code ec;
-	if ((same != nullptr || vhost::fs::exists(vhost::fs::u8path(part.file), ec)) && !s.overwrite) return APIERR_NAMEALREADYUSED;
+	const bool clash = same != nullptr || vhost::FindLoaded(part.name, "", false) != nullptr ||
+		vhost::fs::exists(vhost::fs::u8path(part.file), ec);
+	if (clash && !s.overwrite) return APIERR_NAMEALREADYUSED;
 	part.replaces = same != nullptr ? same->index : 0;
 	s.pending = part;
 	s.creating = true;
@@ -432,7 +448,7 @@ GSErrCode ACAPI_LibraryPart_Save(API_LibPart* libPart)
 GSErrCode ACAPI_LibraryPart_Register(API_LibPart* libPart)
 {
 	if (libPart == nullptr || libPart->location == nullptr) return APIERR_BADPARS;
-	const std::string file = libPart->location->ToPath();
+	const std::string file = vhost::PathOf(*libPart->location);
 	std::error_code ec;
 	if (!vhost::fs::is_regular_file(vhost::fs::u8path(file), ec)) return APIERR_BADPARS;
 	if (const vhost::LibraryPartRecord* known = vhost::KnownByFile(file)) {
@@ -441,7 +457,7 @@ GSErrCode ACAPI_LibraryPart_Register(API_LibPart* libPart)
 	}
 	vhost::LibraryPartRecord part;
 	if (!vhost::FieldText(libPart->docu_UName, API_UniLongNameLen, part.name)) return APIERR_BADNAME;
-	if (part.name.empty()) part.name = GS::UniString(vhost::fs::u8path(file).filename().u8string()).Units();
+	if (part.name.empty()) part.name = vhost::Units(GS::UniString(vhost::fs::u8path(file).filename().u8string()));
 	part.typeID = libPart->typeID;
 	part.file = file;
 	libPart->index = vhost::AddPart(part);

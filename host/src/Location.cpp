@@ -1,4 +1,5 @@
 #include "Location.hpp"
+#include "vhost/Text.hpp"
 
 namespace IO {
 
@@ -18,7 +19,7 @@ void Name::DeleteExtension()
 bool Name::IsLegal() const
 {
 	if (name_.IsEmpty() || name_ == "." || name_ == "..") return false;
-	for (const GS::UniChar unit : name_.Units())
+	for (const GS::UniChar unit : vhost::Units(name_))
 		if (unit == u'/' || unit == 0) return false;
 	return true;
 }
@@ -30,11 +31,11 @@ void Name::MakeLegal()
 		return;
 	}
 	GS::UniString legal;
-	for (const GS::UniChar unit : name_.Units()) legal.Append(unit == u'/' || unit == 0 ? GS::UniChar(u'_') : unit);
+	for (const GS::UniChar unit : vhost::Units(name_)) legal.Append(unit == u'/' || unit == 0 ? GS::UniChar(u'_') : unit);
 	name_ = legal;
 }
 
-Location::Location(const GS::UniString& path) : path_(path.ToUtf8())
+Location::Location(const GS::UniString& path) : path_(vhost::ToUtf8(path))
 {
 	while (path_.size() > 1 && path_.back() == '/') path_.pop_back();
 }
@@ -44,7 +45,7 @@ GSErrCode Location::AppendToLocal(const Name& name)
 	const GS::UniString& n = name.ToString();
 	if (path_.empty() || n.IsEmpty() || n == "." || n == ".." || n.Contains(u'/')) return ErrLocation;
 	if (path_.back() != '/') path_ += '/';
-	path_ += n.ToUtf8();
+	path_ += vhost::ToUtf8(n);
 	return NoError;
 }
 

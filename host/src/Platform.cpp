@@ -5,14 +5,15 @@
 #include <fstream>
 
 #include "vhost/Project.hpp"
+#include "vhost/Text.hpp"
 
 namespace vhost {
 
 bool OpenURL(const GS::UniString& url)
 {
-	for (const char16_t c : url.Units())
+	for (const char16_t c : vhost::Units(url))
 		if (c <= 0x20 || c >= 0x7F || std::strchr("\"<>\\^`{|}", static_cast<char>(c)) != nullptr) return false;
-	Current().urls.push_back(url.ToUtf8());
+	Current().urls.push_back(vhost::ToUtf8(url));
 	return true;
 }
 

@@ -1,16 +1,19 @@
 #include "vhost/Project.hpp"
 #include "vhost/Geolocation.hpp"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <filesystem>
-#include <stdexcept>
 
 #include <nlohmann/json.hpp>
+#include <unistd.h>
 
 #include "APIdefs_Errors.h"
 #include "vhost/Platform.hpp"
 #include "vhost/LibraryStore.hpp"
+#include "vhost/Text.hpp"
 
 namespace vhost {
 
@@ -30,11 +33,25 @@ std::string Under(const char* name)
 	return root.empty() ? std::string() : root + "/" + name;
 }
 
+// A new temporary folder, or an empty text when none can be made.
 std::string MakeTempRoot()
 {
-	std::string pattern = (fs::temp_directory_path() / "velmora-host-XXXXXX").string();
-	if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary run root");
-	return pattern;
+	std::error_code ec;
+	const fs::path temp = fs::temp_directory_path(ec);
+	if (ec) return std::string();
+	std::string pattern = (temp / "velmora-host-XXXXXX").string();
+	return ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
+}
+
+// Why the folder cannot serve as a special folder, or an empty text.
+std::string UnusableFolder(const std::string& folder)
+{
+	std::error_code ec;
+	fs::create_directories(fs::u8path(folder), ec);
+	if (ec) return "cannot make " + folder + ": " + ec.message();
+	if (!fs::is_directory(fs::u8path(folder), ec)) return folder + " is not a folder";
+	if (::access(folder.c_str(), W_OK | X_OK) != 0) return folder + " is not writable: " + std::strerror(errno);
+	return std::string();
 }
 
 } // namespace
@@ -47,17 +64,21 @@ std::string UserLibraryFolder() { return Under("User Library"); }
 std::string TempFolder() { return Under("Temp"); }
 std::string EmbeddedLibraryFolder() { return Under("Project/Embedded Library"); }
 
-void Reset(const std::string& runRoot, const std::string& addonFolder)
+std::string Reset(const std::string& runRoot, const std::string& addonFolder)
 {
 	Slot() = Project();
 	Project& p = Slot();
-	p.runRoot = runRoot.empty() ? MakeTempRoot() : fs::absolute(runRoot).lexically_normal().string();
+	std::error_code ec;
+	p.runRoot = runRoot.empty() ? MakeTempRoot() : fs::absolute(fs::u8path(runRoot), ec).lexically_normal().u8string();
+	if (p.runRoot.empty() || ec) return "cannot make a run root" + (ec ? ": " + ec.message() : std::string());
 	while (p.runRoot.size() > 1 && p.runRoot.back() == '/') p.runRoot.pop_back();
 	p.addonFolder = addonFolder;
 	p.addonFile = addonFolder.empty() ? std::string() : addonFolder + "/Velmora.so";
 	p.resourceFile = addonFolder.empty() ? std::string() : addonFolder + "/Velmora.rsrc";
+	if (fs::exists(fs::u8path(p.runRoot), ec) && !fs::is_directory(fs::u8path(p.runRoot), ec)) return p.runRoot + " is not a folder";
 	for (const std::string& folder : {CommonDocumentsFolder(), DocumentsFolder(), UserLibraryFolder(), TempFolder(), EmbeddedLibraryFolder()})
-		fs::create_directories(fs::u8path(folder));
+		if (std::string why = UnusableFolder(folder); !why.empty()) return why;
+	return std::string();
 }
 
 void InjectFault(const std::string& operation, GSErrCode code, const std::string& pathContains, int times)
@@ -123,8 +144,8 @@ std::string DumpJson()
 			const auto prompt = strings.find(m.promptResID);
 			menu["text"] = json::array();
 			if (texts != strings.end())
-				for (const auto& t : texts->second) menu["text"].push_back(t.ToUtf8());
-			menu["prompt"] = prompt != strings.end() && !prompt->second.empty() ? prompt->second.front().ToUtf8() : std::string();
+				for (const auto& t : texts->second) menu["text"].push_back(vhost::ToUtf8(t));
+			menu["prompt"] = prompt != strings.end() && !prompt->second.empty() ? vhost::ToUtf8(prompt->second.front()) : std::string();
 		}
 		j["menus"].push_back(menu);
 	}

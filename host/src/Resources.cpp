@@ -8,6 +8,7 @@
 
 #include "RS.hpp"
 #include "vhost/Project.hpp"
+#include "vhost/Text.hpp"
 
 namespace vhost {
 
@@ -178,7 +179,7 @@ bool RSGetIndString(char* buffer, Int32 bufSize, GSResID resID, Int32 index, GSR
 	if (buffer == nullptr || bufSize <= 0) return false;
 	GS::UniString text;
 	const bool found = RSGetIndString(&text, resID, index, resModule);
-	const std::string utf8 = text.ToUtf8();
+	const std::string utf8 = vhost::ToUtf8(text);
 	const std::size_t n = std::min(utf8.size(), static_cast<std::size_t>(bufSize - 1));
 	std::memcpy(buffer, utf8.data(), n);
 	buffer[n] = 0;

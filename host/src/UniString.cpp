@@ -1,5 +1,7 @@
 #include "UniString.hpp"
 
+#include "vhost/Text.hpp"
+
 #include <cstdio>
 #include <vector>
 
@@ -81,6 +83,13 @@ std::u16string Folded(const std::u16string& s, CaseComparison cmp)
 }
 
 } // namespace
+} // namespace GS
+
+namespace vhost {
+
+using GS::AppendCodePoint;
+using GS::DecodeOne;
+using GS::Replacement;
 
 bool Utf8ToUtf16(const char* text, USize length, std::u16string& out)
 {
@@ -136,6 +145,18 @@ std::string Utf16ToUtf8(const std::u16string& units)
 	}
 	return out;
 }
+
+std::u16string Units(const GS::UniString& text) { return std::u16string(text.ToUStr(), text.GetLength()); }
+GS::UniString FromUnits(const std::u16string& units) { return GS::UniString(units.data(), units.size()); }
+std::string ToUtf8(const GS::UniString& text) { return Utf16ToUtf8(Units(text)); }
+std::string PathOf(const IO::Location& location) { return ToUtf8(location.ToDisplayText()); }
+
+} // namespace vhost
+
+namespace GS {
+
+using vhost::Utf16ToUtf8;
+using vhost::Utf8ToUtf16;
 
 UniString::UniString(const char* text, CharCode code)
 {
@@ -201,8 +222,6 @@ UniString::CStr UniString::ToCStr(CharCode code) const
 	return CStr(out);
 }
 
-std::string UniString::ToUtf8() const { return Utf16ToUtf8(units_); }
-
 bool UniString::IsEqual(const UniString& other, CaseComparison cmp) const
 {
 	return Compare(other, cmp) == 0;
@@ -255,13 +274,14 @@ bool UniString::EndsWith(const UniString& what, CaseComparison cmp) const
 UniString UniString::GetSubstring(USize from, USize count) const
 {
 	if (from >= units_.size()) return UniString();
-	return UniString(units_.substr(from, count));
+	const std::u16string part = units_.substr(from, count);
+	return UniString(part.data(), part.size());
 }
 
 UniString UniString::GetSuffix(USize count) const
 {
 	if (count >= units_.size()) return *this;
-	return UniString(units_.substr(units_.size() - count));
+	return UniString(units_.data() + (units_.size() - count), count);
 }
 
 USize UniString::ReplaceAll(const UniString& what, const UniString& with)

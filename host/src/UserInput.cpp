@@ -5,6 +5,7 @@
 #include "ACAPinc.h"
 #include "DialogsInternal.hpp"
 #include "vhost/Project.hpp"
+#include "vhost/Text.hpp"
 
 namespace {
 
@@ -20,7 +21,7 @@ bool ToDouble(const std::string& text, double& out)
 // The position of the next step of that verb; APIERR_CANCEL when cancelled or off script.
 GSErrCode AnsweredPosition(const char* verb, const GS::UniString& prompt, API_Coord3D& pos)
 {
-	const ScriptStep* s = dialogs::Answer({verb, "cancel"}, std::string(verb) + " input \"" + prompt.ToUtf8() + "\"");
+	const ScriptStep* s = dialogs::Answer({verb, "cancel"}, std::string(verb) + " input \"" + vhost::ToUtf8(prompt) + "\"");
 	if (s == nullptr || s->verb == "cancel") return APIERR_CANCEL;
 	API_Coord3D p;
 	if (!ToDouble(s->args[0], p.x) || !ToDouble(s->args[1], p.y) || (s->args.size() > 2 && !ToDouble(s->args[2], p.z))) {

@@ -6,6 +6,7 @@
 #include "ACAPinc.h"
 #include "TestSupport.hpp"
 #include "VelmoraMain.hpp"
+#include "vhost/Text.hpp"
 
 namespace {
 
@@ -138,7 +139,7 @@ TEST(Paths, BackslashBeforeEverySpace)
 	struct Case { const char* path; const char* escaped; };
 	for (const Case c : {Case{"/a  b/c d", "/a\\ \\ b/c\\ d"}, Case{"/plain/path", "/plain/path"}, Case{"", ""},
 		     Case{"/æ ø/'q'", "/æ\\ ø/'q'"}}) {
-		EXPECT_EQ(macintosh_filepath_update(GS::UniString(c.path)).ToUtf8(), c.escaped) << c.path;
+		EXPECT_EQ(vhost::ToUtf8(macintosh_filepath_update(GS::UniString(c.path))), c.escaped) << c.path;
 	}
 }
 
@@ -146,7 +147,7 @@ TEST(Paths, ShellQuoteWrapsOneArgument)
 {
 	struct Case { const char* text; const char* quoted; };
 	for (const Case c : {Case{"", "''"}, Case{"a b", "'a b'"}, Case{"it's", "'it'\\''s'"}, Case{"$HOME `x` \\", "'$HOME `x` \\'"}}) {
-		EXPECT_EQ(shell_quote(GS::UniString(c.text)).ToUtf8(), c.quoted) << c.text;
+		EXPECT_EQ(vhost::ToUtf8(shell_quote(GS::UniString(c.text))), c.quoted) << c.text;
 	}
 }
 

@@ -1,5 +1,8 @@
 // The real module, loaded and run by velmora-host.
 #include <cstdlib>
+#include <filesystem>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -39,6 +42,65 @@ TEST(Module, MenuRunsEndToEndInBothLanguages)
 		EXPECT_TRUE(project["reports"].empty());
 		EXPECT_TRUE(project["exceptions"].empty());
 	}
+}
+
+// Runs velmora-host with the arguments; answers its exit status and what it wrote on stderr.
+int RunHost(const testsupport::TempDir& dir, const std::string& arguments, std::string& stderrText)
+{
+	const std::string command = std::string(VELMORA_BUILD_DIR) + "/velmora-host " + arguments + " 2>'" + dir.Path() + "/stderr.txt'";
+	const int status = std::system(command.c_str());
+	stderrText = testsupport::ReadFile(dir / "stderr.txt");
+	return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A command that answers an error, or an unusable run root, fails the run with a message.
+TEST(Module, FailuresGiveAMessageAndTheirExitStatus)
+{
+	testsupport::TempDir dir;
+	testsupport::WriteFile(dir / "file", "x");
+	const std::string home = "--home '" + dir.Path() + "/home' ";
+	const struct { const char* name; std::string arguments; int status; const char* message; } cases[] = {
+		{"unknown menu id", home + "menu 1", 1, "velmora-host: menu 1 answered"},
+		{"menu of the other language", home + "--language INT menu 32523", 1, "velmora-host: menu 32523 answered"},
+		{"a good command, then a bad one", home + "menu 32506 menu 1", 1, "velmora-host: menu 1 answered"},
+		{"home is a file", "--home '" + dir.Path() + "/file' menu 32506", 2, "velmora-host: unusable run root: "},
+		{"home inside a file", "--home '" + dir.Path() + "/file/sub' menu 32506", 2, "velmora-host: unusable run root: "},
+		{"bad argument", "--nonsense", 2, "velmora-host: unknown argument '--nonsense'"},
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.name);
+		std::string err;
+		EXPECT_EQ(RunHost(dir, c.arguments, err), c.status);
+		EXPECT_NE(err.find(c.message), std::string::npos) << err;
+		EXPECT_EQ(err.find("terminate"), std::string::npos) << err;
+	}
+}
+
+TEST(Module, UnwritableRunRootIsRefused)
+{
+	if (::geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
+	testsupport::TempDir dir;
+	std::filesystem::create_directories(dir / "home/Temp");
+	std::filesystem::permissions(dir / "home/Temp", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+	std::string err;
+	EXPECT_EQ(RunHost(dir, "--home '" + dir.Path() + "/home' menu 32506", err), 2);
+	EXPECT_NE(err.find("is not writable"), std::string::npos) << err;
+	std::filesystem::permissions(dir / "home/Temp", std::filesystem::perms::owner_all);
+}
+
+// A failed save is the add-on's alert: the command itself answers no error, and the alert
+// is printed for a script to see.
+TEST(Module, AlertReportsArePrintedOnStandardError)
+{
+	testsupport::TempDir dir;
+	testsupport::WriteFile(dir / "home/Common Documents/Velmora", "a file where the folder belongs");
+	testsupport::WriteFile(dir / "script.txt", "dialog 32502\nclick 1\n");
+	std::string err;
+	EXPECT_EQ(RunHost(dir, "--home '" + dir.Path() + "/home' --script '" + dir.Path() + "/script.txt' menu 32503", err), 0);
+	EXPECT_NE(err.find("velmora-host: alert: Error point: VELMORA / MenuTerrainSettingsOpen() / t_config->save() / "
+	                   "terrain_import_ini::save() / IO::FileSystem::CommonDocuments + def_terrain_import_foldername_app path "
+	                   "does not exist and cannot be created."),
+	          std::string::npos) << err;
 }
 
 } // namespace

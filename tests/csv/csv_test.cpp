@@ -7,6 +7,7 @@
 
 #include "SimpleCsvlib/SimpleCsv.hpp"
 #include "TestSupport.hpp"
+#include "vhost/Text.hpp"
 
 namespace {
 
@@ -17,7 +18,7 @@ Table AsTable(const SimpleCsv::Rows& rows)
 	Table table;
 	for (const auto& row : rows) {
 		std::vector<std::string> cells;
-		for (const auto& cell : row) cells.push_back(cell.ToUtf8());
+		for (const auto& cell : row) cells.push_back(vhost::ToUtf8(cell));
 		table.push_back(cells);
 	}
 	return table;
@@ -154,4 +155,10 @@ TEST_F(CsvFile, MessagesForAMissingFileAColumnAndBadText)
 	for (const auto& report : Host().reports) EXPECT_TRUE(report.alert);
 	EXPECT_TRUE(csv.LoadFromFile(testsupport::Loc(dir / "a.csv"), Names({L"x"}), rows));
 	EXPECT_EQ(AsTable(rows), Table({{"1"}}));
+
+	// A file or column name that looks like a format is printed as it stands.
+	Host().reports.clear();
+	testsupport::WriteFile(dir / "%d%s.csv", "x\n1\n");
+	EXPECT_FALSE(csv.LoadFromFile(testsupport::Loc(dir / "%d%s.csv"), Names({L"%d%s"}), rows));
+	EXPECT_EQ(ReportTexts(), std::vector<std::string>({"Field %d%s not found in CSV headers."}));
 }

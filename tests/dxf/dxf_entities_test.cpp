@@ -145,16 +145,33 @@ TEST(DxfPolyline, VerticesUntilSeqendAndFlagsFromTheFirst)
 TEST(DxfPolyline, AnyOtherEntityEndsTheVerticesSeqendOrNot)
 {
 	const std::string body = "0\nPOLYLINE\n8\nH\n0\nVERTEX\n10\n1\n0\nVERTEX\n10\n2\n0\nLINE\n10\n9\n"
-	                         "0\nPOLYLINE\n8\nH\n0\nVERTEX\n10\n5\n0\nSEQEND\n8\nOTHER\n0\nCIRCLE\n";
+	                         "0\nPOLYLINE\n8\nH\n0\nVERTEX\n10\n5\n0\nSEQEND\n0\nCIRCLE\n";
 	Dxf dxf;
 	ASSERT_TRUE(Load(dxf, Entities(body))) << dxf.error;
 	ASSERT_EQ(dxf.entities->size(), 4u);
 	EXPECT_EQ(Xs(As<SimpleDxf::Polyline>(*dxf.entities->at(0)).vertices), std::vector<double>({1, 2}));
 	EXPECT_DOUBLE_EQ(As<SimpleDxf::Line>(*dxf.entities->at(1)).x1, 9);
-	const auto& second = As<SimpleDxf::Polyline>(*dxf.entities->at(2));
-	EXPECT_EQ(Xs(second.vertices), std::vector<double>({5}));
-	EXPECT_EQ(second.layerName, "H");            // the SEQEND's own layer is not the polyline's
+	EXPECT_EQ(Xs(As<SimpleDxf::Polyline>(*dxf.entities->at(2)).vertices), std::vector<double>({5}));
 	EXPECT_EQ(dxf.entities->at(3)->typeId, SimpleDxf::CircleType);
+}
+
+// The pairs after SEQEND, up to the next entity, are the polyline's own: a layer there
+// renames it, flags and the header point apply, and VERTEX records after them continue it.
+TEST(DxfPolyline, PairsAfterSeqendAreThePolylinesOwn)
+{
+	const std::string body = "0\nPOLYLINE\n8\nH\n70\n0\n0\nVERTEX\n10\n5\n0\nSEQEND\n8\nOTHER\n70\n1\n10\n7\n20\n8\n30\n9\n"
+	                         "0\nVERTEX\n10\n6\n0\nSEQEND\n0\nCIRCLE\n8\nC\n";
+	Dxf dxf;
+	ASSERT_TRUE(Load(dxf, Entities(body))) << dxf.error;
+	ASSERT_EQ(dxf.entities->size(), 2u);
+	const auto& p = As<SimpleDxf::Polyline>(*dxf.entities->at(0));
+	EXPECT_EQ(p.layerName, "OTHER");
+	EXPECT_EQ(p.flags, 1);
+	EXPECT_DOUBLE_EQ(p.x, 7);
+	EXPECT_DOUBLE_EQ(p.y, 8);
+	EXPECT_DOUBLE_EQ(p.z, 9);
+	EXPECT_EQ(Xs(p.vertices), std::vector<double>({5, 6}));
+	EXPECT_EQ(dxf.entities->at(1)->layerName, "C");
 }
 
 TEST(DxfPolyline, CountsFillTheMAndNArraysAndAreOnlyHints)

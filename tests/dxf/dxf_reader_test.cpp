@@ -130,12 +130,18 @@ TEST(DxfNumbers, ProcessLocaleDoesNotChangeTheDecimalPoint)
 	setenv("LOCPATH", dir.Path().c_str(), 1);
 	if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE locale not loadable";
 	ASSERT_EQ(std::atof("1.5"), 1.0);   // the C library now stops at the '.'
+	// A plain decimal, and two that take the slower path: an exponent, and more digits.
+	const char* const radii[] = {"2.75", "1.5e3", "0.12345678901234567"};
+	std::string circles;
+	for (const char* r : radii) circles += std::string("0\nCIRCLE\n40\n") + r + "\n";
 	Dxf dxf;
-	const bool ok = Load(dxf, Section("ENTITIES", "0\nCIRCLE\n40\n2.75\n") + "0\nEOF\n");
+	const bool ok = Load(dxf, Section("ENTITIES", circles) + "0\nEOF\n");
 	std::setlocale(LC_NUMERIC, "C");
 	unsetenv("LOCPATH");
 	ASSERT_TRUE(ok);
-	EXPECT_DOUBLE_EQ(As<SimpleDxf::Circle>(*dxf.entities->at(0)).radius, 2.75);
+	ASSERT_EQ(dxf.entities->size(), 3u);
+	for (std::size_t i = 0; i < 3; ++i)
+		EXPECT_EQ(As<SimpleDxf::Circle>(*dxf.entities->at(i)).radius, std::strtod(radii[i], nullptr)) << radii[i];
 }
 
 TEST(DxfPairs, TrimWhitespaceKeepsBytesAbove127)
@@ -144,6 +150,25 @@ TEST(DxfPairs, TrimWhitespaceKeepsBytesAbove127)
 	EXPECT_STREQ(SimpleDxf::trimwhitespace(text), "\xC3\xB8");
 	char blank[] = " \t ";
 	EXPECT_STREQ(SimpleDxf::trimwhitespace(blank), "");
+}
+
+// Bytes in a vector of exactly their size, with no terminating NUL behind them: the
+// sanitizer build sees any read past the end.
+TEST(DxfSections, ExactBytesAreNeverReadPast)
+{
+	const std::string entities = Section("ENTITIES", "0\nLINE\n10\n1\n");
+	const struct { const char* name; std::string text; bool ok; } cases[] = {
+		{"a code line after EOF", entities + "0\nEOF\n  1", true},
+		{"EOF without line end", entities + "0\nEOF", true},
+		{"a number without line end", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n1.5", false},
+		{"a code without its value", "0\nSECTION\n2\nENTITIES\n0\nLINE\n  10", false},
+	};
+	for (const auto& c : cases) {
+		const std::vector<unsigned char> bytes(c.text.begin(), c.text.end());
+		Dxf dxf;
+		EXPECT_EQ(dxf.LoadSceneFromMemory(bytes), c.ok) << c.name << ": " << dxf.error;
+		EXPECT_EQ(dxf.entities ? dxf.entities->size() : 0u, c.ok ? 1u : 0u) << c.name;
+	}
 }
 
 TEST(DxfSections, EndOfDataEndsEveryLoop)

@@ -1,3 +1,4 @@
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -98,6 +99,7 @@ TEST_F(Frame, SizesBeyondTheWholeNumberRangeAreHeldAtTheLargest)
 	Add(ImportTerrain, "3ds/Terreng.3ds", &layer);
 	const struct { const char* json; UInt64 sizeX, sizeY; } cases[] = {
 		{"{\"coordinates\": [[[-1e300, 0], [1e300, 10.5]]]}", UINT64_MAX, 10},
+		{"{\"coordinates\": [[[-1e308, 0], [1e308, 10.5]]]}", UINT64_MAX, 10},  // the difference overflows a double
 		{"{\"coordinates\": [[[0, 0], [18446744073709549568, 1]]]}", 18446744073709549568ull, 1}, // largest double below 2^64
 		{"{\"coordinates\": [[[0, 0], [18446744073709551616, 1]]]}", UINT64_MAX, 1},              // 2^64
 	};
@@ -162,9 +164,74 @@ TEST_F(Frame, WithoutAnOutlineTheLayersGiveXYWithOneReport)
 
 TEST_F(Frame, NothingToMeasureGivesAnAllZeroFrame)
 {
+	// Neither missing file is opened: the surroundings model and the base map are not 3DS.
 	Add(ImportSurroundings, "Visualiseringsterreng/Visualiseringsterreng_med_bygg.skp", nullptr);
+	Add(Import2DBaseMap, "Basiskart/Alle data.dxf", nullptr);
 	ASSERT_EQ(Pick(), NoError);
 	ExpectFrame(objects[0], 0, 0, 0, 0, 0, 0);
+	Host().reports.clear();   // the missing outline's
+	const import_object* measured[] = {&objects[0], &objects[1]};
+	API_Box3D box{1, 1, 1, 2, 2, 2};
+	EXPECT_EQ(Importer::CalcBoundingBox(measured, 2, &box), NoError);
+	EXPECT_EQ(box.zMax, 0);
+	EXPECT_TRUE(Host().reports.empty()) << ReportTexts()[0];
+}
+
+TEST_F(Frame, ReferencePointIsTheMinimumCornerOfTheNamedLayer)
+{
+	const std::string low = Layer({{-5, 7, 2}, {3, 9, 4}, {0, 8, 3}});
+	const std::string high = Layer({{-50, -70, -20}, {30, 90, 40}, {0, 0, 0}});
+	Add(ImportTerrain, "3ds/Terreng.3ds", &low);
+	Add(ImportRoads, "3ds/Veg.3ds", &high);
+	Add(ImportFences, "3ds/Gjerder.3ds", nullptr);
+	const std::string dxf = "0\nEOF\n";
+	Add(Import2DBaseMap, "Basiskart/Alle data.dxf", &dxf);
+	pointers.clear();
+	for (auto& o : objects) pointers.push_back(&o);
+	const auto n = static_cast<unsigned int>(pointers.size());
+	API_Coord3D point{1, 1, 1};
+	ASSERT_EQ(Importer::GetReferencePoint(objects[0].location, pointers.data(), n, &point), NoError);
+	EXPECT_EQ(point.x, -5);
+	EXPECT_EQ(point.y, 7);
+	EXPECT_EQ(point.z, 2);
+	ASSERT_EQ(Importer::GetReferencePoint(objects[1].location, pointers.data(), n, &point), NoError);
+	EXPECT_EQ(point.x, -50);
+	EXPECT_TRUE(Host().reports.empty());
+
+	const struct { const char* name; IO::Location location; std::size_t reports; } failures[] = {
+		{"unreadable layer", objects[2].location, 2},     // the file's own alert, then the point's
+		{"no layer of that name", testsupport::Loc(Model() + "/3ds/Bygg.3ds"), 1},
+		{"not a 3DS layer", objects[3].location, 1},
+	};
+	for (const auto& f : failures) {
+		SCOPED_TRACE(f.name);
+		Host().reports.clear();
+		point = API_Coord3D{1, 2, 3};
+		EXPECT_EQ(Importer::GetReferencePoint(f.location, pointers.data(), n, &point), APIERR_GENERAL);
+		EXPECT_EQ(point.x, 1);
+		ASSERT_EQ(ReportTexts().size(), f.reports);
+		EXPECT_EQ(ReportTexts().back(), "Error: could not retrieve reference point!");
+		EXPECT_TRUE(Host().reports.back().alert);
+	}
+}
+
+TEST(Frame2d, ExtentOfPointsStartsFromTheEmptyExtent)
+{
+	API_Box3D box{-1000, -1000, 4, 1000, 1000, 8};
+	GS::Array<API_Coord> points;
+	points.Push(API_Coord{3, 5});
+	points.Push(API_Coord{-2, 9});
+	Importer::Calc2dBoundingBox(points, &box);
+	EXPECT_EQ(box.xMin, -2);
+	EXPECT_EQ(box.yMin, 5);
+	EXPECT_EQ(box.xMax, 3);
+	EXPECT_EQ(box.yMax, 9);
+	EXPECT_EQ(box.zMin, 4);
+	EXPECT_EQ(box.zMax, 8);
+	Importer::Calc2dBoundingBox(GS::Array<API_Coord>(), &box);
+	EXPECT_EQ(box.xMin, DBL_MAX);
+	EXPECT_EQ(box.yMax, -DBL_MAX);
+	EXPECT_EQ(box.zMin, 4);
 }
 
 TEST_F(Frame, InteractivePickTakesThePointAndTheDirection)

@@ -13,6 +13,7 @@
 #include "TestSupport.hpp"
 #include "vhost/Platform.hpp"
 #include "vhost/Script.hpp"
+#include "vhost/Text.hpp"
 
 namespace {
 
@@ -190,7 +191,7 @@ TEST_F(HostDialog, ExpectationsSeeTheStateTheAddonSet)
 	Recorder r;
 	r.act = [](short message, short item, long long) -> short {
 		if (message == DG_MSG_INIT) {
-			DGSetItemText(100, 6, DGGetItemText(100, 6).ToUtf8() == "start" ? "v3.0.5" : "wrong");
+			DGSetItemText(100, 6, vhost::ToUtf8(DGGetItemText(100, 6)) == "start" ? "v3.0.5" : "wrong");
 			DGHideItem(100, 1);
 			DGEnableItem(100, 3);
 			DGDisableItem(100, 7);
@@ -398,9 +399,9 @@ TEST_F(HostDialog, FileAndFolderDialogsTakeTheScriptsAnswer)
 		dialog.SetTitle("Pick");
 		EXPECT_TRUE(dialog.AddFilter(zipType, 1, "*.zip"));
 		EXPECT_EQ(dialog.Invoke(), !c.chosen.empty()) << c.script;
-		EXPECT_EQ(dialog.GetSelectedFile().ToPath(), c.chosen.empty() ? "" : RunRoot() + c.chosen) << c.script;
+		EXPECT_EQ(vhost::PathOf(dialog.GetSelectedFile()), c.chosen.empty() ? "" : RunRoot() + c.chosen) << c.script;
 		EXPECT_EQ(dialog.GetSelectedFolder().IsEmpty(), c.type != DG::FileDialog::OpenFolder || c.chosen.empty());
-		EXPECT_EQ(Host().fileDialogs.back().answer, dialog.GetSelectedFile().ToPath());
+		EXPECT_EQ(Host().fileDialogs.back().answer, vhost::PathOf(dialog.GetSelectedFile()));
 		if (*c.error != 0) { EXPECT_NE(TakeScriptError().find(c.error), std::string::npos) << c.script; }
 		EXPECT_TRUE(Host().scriptErrors.empty()) << c.script;
 	}

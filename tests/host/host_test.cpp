@@ -7,6 +7,7 @@
 #include "TestSupport.hpp"
 #include "vhost/Addon.hpp"
 #include "vhost/Script.hpp"
+#include "vhost/Text.hpp"
 
 namespace {
 
@@ -18,10 +19,10 @@ TEST_F(HostIO, SpecialFoldersLieUnderTheRunRoot)
 {
 	IO::Location loc;
 	ASSERT_EQ(IO::fileSystem.GetSpecialLocation(IO::FileSystem::CommonDocuments, &loc), NoError);
-	EXPECT_EQ(loc.ToPath(), RunRoot() + "/Common Documents");
+	EXPECT_EQ(vhost::PathOf(loc), RunRoot() + "/Common Documents");
 	EXPECT_EQ(IO::Folder(loc).GetStatus(), NoError);
 	ASSERT_EQ(IO::fileSystem.GetSpecialLocation(IO::FileSystem::DefaultImportRoot, &loc), NoError);
-	EXPECT_EQ(loc.ToPath(), RunRoot() + "/Documents");
+	EXPECT_EQ(vhost::PathOf(loc), RunRoot() + "/Documents");
 }
 
 TEST_F(HostIO, FileWriteReadAndEndOfFile)
@@ -49,12 +50,12 @@ TEST_F(HostIO, LocationNamesAreChecked)
 {
 	IO::Location loc = testsupport::Loc("/a/b");
 	for (const char* bad : {"", ".", "..", "x/y"}) EXPECT_NE(loc.AppendToLocal(IO::Name(bad)), NoError) << bad;
-	EXPECT_EQ(loc.ToPath(), "/a/b");
+	EXPECT_EQ(vhost::PathOf(loc), "/a/b");
 	IO::Name last;
 	ASSERT_EQ(loc.GetLastLocalName(&last), NoError);
 	EXPECT_EQ(last.ToString(), GS::UniString("b"));
 	ASSERT_EQ(loc.DeleteLastLocalName(), NoError);
-	EXPECT_EQ(loc.ToPath(), "/a");
+	EXPECT_EQ(vhost::PathOf(loc), "/a");
 }
 
 TEST_F(HostIO, EnumerationIsSortedWithoutDotsAndLinksAreFiles)
@@ -67,7 +68,7 @@ TEST_F(HostIO, EnumerationIsSortedWithoutDotsAndLinksAreFiles)
 	struct Seen { std::vector<std::pair<std::string, bool>> entries; } seen;
 	IO::Folder folder(testsupport::Loc(dir));
 	ASSERT_EQ(folder.Enumerate([](const IO::Folder&, const IO::Name& n, bool isFolder, void* user) {
-		static_cast<Seen*>(user)->entries.emplace_back(n.ToString().ToUtf8(), isFolder);
+		static_cast<Seen*>(user)->entries.emplace_back(vhost::ToUtf8(n.ToString()), isFolder);
 		return true;
 	}, &seen), NoError);
 	const std::vector<std::pair<std::string, bool>> expected = {{"a", true}, {"b", true}, {"c.txt", false}, {"link", false}};
@@ -110,6 +111,19 @@ TEST_F(HostMemory, HandlesAreCountedAndDoubleFreesCaught)
 	EXPECT_EQ(BMKillHandle(&copy), ErrNilHandle);
 	ASSERT_EQ(Host().memoryFaults.size(), 1u);
 	Host().memoryFaults.clear(); // seen; the fixture checks for no others
+
+	// Pointers the same way.
+	GSPtr p = BMAllocatePtr(8, ALLOCATE_CLEAR, 0);
+	ASSERT_NE(p, nullptr);
+	EXPECT_EQ(vhost::LiveHandles(), before + 1);
+	GSPtr pCopy = p;
+	EXPECT_EQ(BMKillPtr(&p), NoError);
+	EXPECT_EQ(p, nullptr);
+	EXPECT_EQ(vhost::LiveHandles(), before);
+	EXPECT_EQ(BMKillPtr(&pCopy), ErrNilHandle);
+	ASSERT_EQ(Host().memoryFaults.size(), 1u);
+	EXPECT_NE(Host().memoryFaults[0].find("BMKillPtr"), std::string::npos);
+	Host().memoryFaults.clear();
 }
 
 class HostUndo : public HostTest {};
@@ -133,6 +147,19 @@ TEST_F(HostUndo, FailedStepIsRolledBackAndJournalled)
 	EXPECT_EQ(Host().undo[1].result, APIERR_GENERAL);
 	EXPECT_TRUE(Host().undo[2].rolledBack);
 	EXPECT_EQ(Host().exceptions.size(), 1u);
+}
+
+TEST_F(HostUndo, StepsDoNotNest)
+{
+	GSErrCode inner = NoError;
+	EXPECT_EQ(ACAPI_CallUndoableCommand("Outer", [&] {
+		inner = ACAPI_CallUndoableCommand("Inner", [] { return NoError; });
+		return NoError;
+	}), NoError);
+	EXPECT_EQ(inner, APIERR_NESTING);
+	ASSERT_EQ(Host().undo.size(), 1u);
+	EXPECT_EQ(Host().undo[0].name, "Outer");
+	EXPECT_FALSE(Host().undo[0].rolledBack);
 }
 
 class HostAddon : public HostTest {};

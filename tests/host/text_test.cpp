@@ -2,6 +2,7 @@
 
 #include "APIdefs_Base.h"
 #include "GSRoot.hpp"
+#include "vhost/Text.hpp"
 
 namespace {
 
@@ -19,11 +20,11 @@ TEST(UniString, Utf8RoundTripKeepsNorwegianAndAstralCharacters)
 TEST(UniString, InvalidUtf8IsReplacedAndReported)
 {
 	std::u16string out;
-	EXPECT_FALSE(GS::Utf8ToUtf16("a\xC3(b", 4, out));
+	EXPECT_FALSE(vhost::Utf8ToUtf16("a\xC3(b", 4, out));
 	EXPECT_EQ(out, u"a\uFFFD(b");
-	EXPECT_FALSE(GS::IsValidUtf8("\xC0\xAF", 2));      // overlong
-	EXPECT_FALSE(GS::IsValidUtf8("\xED\xA0\x80", 3));  // surrogate
-	EXPECT_TRUE(GS::IsValidUtf8("\xC3\xA6", 2));
+	EXPECT_FALSE(vhost::IsValidUtf8("\xC0\xAF", 2));      // overlong
+	EXPECT_FALSE(vhost::IsValidUtf8("\xED\xA0\x80", 3));  // surrogate
+	EXPECT_TRUE(vhost::IsValidUtf8("\xC3\xA6", 2));
 }
 
 TEST(UniString, LegacyCodeIsLatin1)

@@ -7,7 +7,7 @@
 
 #include "ACUtils.hpp"
 #include "BrowserLibpart.hpp"
-#include "SystemURL.hpp"
+#include "vhost/Platform.hpp"
 #include "TestSupport.hpp"
 #include "generic/Communication.hpp"
 #include "generic/Environment.hpp"
@@ -16,6 +16,7 @@
 #include "generic/Story.hpp"
 #include "utils/BrowserUtils.hpp"
 #include "utils/GuidUtils.hpp"
+#include "vhost/Text.hpp"
 
 namespace {
 
@@ -48,7 +49,7 @@ TEST_F(Adaptation, GuidOfUniqueIdIsItsMainGuid)
 {
 	const std::string unID = std::string(kMain) + "-" + kRevision;
 	const API_Guid guid = kivel::GuidUtils::UnIdToGuid(unID.c_str());
-	EXPECT_EQ(APIGuidToString(guid).ToUtf8(), std::string(kMain).substr(1, 36));
+	EXPECT_EQ(vhost::ToUtf8(APIGuidToString(guid)), std::string(kMain).substr(1, 36));
 	EXPECT_TRUE(Host().reports.empty());
 }
 
@@ -106,7 +107,7 @@ TEST_F(Adaptation, SpecialFoldersAndApplicationInfo)
 	API_SpecFolderID id = API_UserLibraryFolderID;
 	IO::Location loc;
 	ASSERT_EQ(kivel::Environment::GetSpecialFolder(&id, &loc), NoError);
-	EXPECT_EQ(loc.ToPath(), RunRoot() + "/User Library");
+	EXPECT_EQ(vhost::PathOf(loc), RunRoot() + "/User Library");
 	id = static_cast<API_SpecFolderID>(99);
 	EXPECT_EQ(kivel::Environment::GetSpecialFolder(&id, &loc), APIERR_BADID);
 
@@ -277,7 +278,7 @@ TEST_F(Adaptation, BrowserOpensOnlyURLsAndReleasesWhatItMade)
 		if (c.opened && !Host().urls.empty()) {
 			EXPECT_EQ(Host().urls[0], c.text);
 		}
-		EXPECT_EQ(vhost::LiveURLs(), 0) << c.text;
+		EXPECT_EQ(vhost::LivePlatformObjects(), 0) << c.text;
 	}
 	EXPECT_TRUE(Host().memoryFaults.empty());
 	EXPECT_TRUE(Host().reports.empty());

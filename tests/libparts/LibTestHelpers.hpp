@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ACAPinc.h"
+#include "vhost/Text.hpp"
 
 namespace libtest {
 
@@ -14,7 +15,7 @@ inline API_LibPart Record(const char* name, IO::Location* location = nullptr)
 {
 	API_LibPart part;
 	std::memset(&part, 0, sizeof part);
-	const std::u16string units = GS::UniString(name).Units();
+	const std::u16string units = vhost::Units(GS::UniString(name));
 	std::copy(units.begin(), units.end(), part.docu_UName);
 	part.typeID = APILib_ObjectID;
 	part.isPlaceable = true;

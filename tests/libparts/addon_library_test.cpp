@@ -5,12 +5,14 @@
 
 #include "Helpers/LibraryManager.hpp"
 #include "Helpers/ResourceHelpers.hpp"
+#include "Helpers/SameLocation.hpp"
 #include "TestSupport.hpp"
 #include "generic/LibraryManager.hpp"
 #include "generic/LibraryPart.hpp"
 #include "libpart/MemoParams.hpp"
 #include "LibTestHelpers.hpp"
 #include "vhost/LibraryStore.hpp"
+#include "vhost/Text.hpp"
 
 namespace {
 
@@ -55,7 +57,7 @@ TEST_F(AddonLibrary, ConvertUnicodeAlwaysFitsTheField)
 		EXPECT_EQ(length, c.length) << c.text.size();
 		EXPECT_EQ(buffer[length - 1], 0);
 		EXPECT_EQ(buffer[255], 0);
-		EXPECT_EQ(GS::UniString(buffer).ToUtf8(), c.kept);
+		EXPECT_EQ(vhost::ToUtf8(GS::UniString(buffer)), c.kept);
 	}
 }
 
@@ -103,6 +105,37 @@ TEST_F(AddonLibrary, VelmoraLibLoadsOnceAndItsPartsAreFound)
 	EXPECT_TRUE(ReportTexts().empty());
 }
 
+// The add-on's path may be spelt in another form than the loaded folder's.
+TEST_F(AddonLibrary, VelmoraLibIsLoadedOnceWhateverTheSpellingOfItsPath)
+{
+	ShipVelmoraLib();
+	ASSERT_EQ(LoadVelmoraLibrary(), NoError);
+	const UInt32 once = LibraryCount();
+	fs::create_directories(fs::u8path(addon_ / "sub"));
+	for (const std::string& spelt : {addon_ / "./Velmora.so", addon_.Path() + "//Velmora.so", addon_ / "sub/../Velmora.so"}) {
+		SCOPED_TRACE(spelt);
+		Host().addonFile = spelt;
+		vhost::InjectFault("ACAPI_LibraryManagement_AddLibraries", APIERR_GENERAL, "", 1);
+		EXPECT_EQ(LoadVelmoraLibrary(), NoError);
+		EXPECT_EQ(Host().faults.back().remaining, 1) << "the loaded library was added again";
+		vhost::ClearFaults();
+		EXPECT_EQ(LibraryCount(), once);
+	}
+	EXPECT_TRUE(ReportTexts().empty());
+}
+
+TEST(AddonLocations, SameLocationComparesThePlaces)
+{
+	const struct { const char* a; const char* b; bool same; } cases[] = {
+		{"/x/VelmoraLib", "/x/./VelmoraLib", true},   {"/x/VelmoraLib", "/x//VelmoraLib/", true},
+		{"/x/VelmoraLib", "/x/y/../VelmoraLib", true}, {"/x/VelmoraLib", "/x/velmoralib", false},
+		{"/x/VelmoraLib", "/y/VelmoraLib", false},    {"/../x", "/x", true},
+		{"/x/y/..", "/x", true},                       {"/x/Åse", "/x/./Åse", true},
+	};
+	for (const auto& c : cases)
+		EXPECT_EQ(SameLocation(IO::Location(c.a), IO::Location(c.b)), c.same) << c.a << " " << c.b;
+}
+
 TEST_F(AddonLibrary, AFolderThatCannotBeLoadedIsReported)
 {
 	EXPECT_EQ(LoadAddOnLibrary(testsupport::Loc(addon_ / "missing")), APIERR_BADPARS);
@@ -118,7 +151,7 @@ TEST_F(AddonLibrary, EmbeddedLocationIsTheGeneratedFolderOrAnError)
 		IO::Location* out = nullptr;
 		ASSERT_EQ(GetEmbeddedLocation(out, true), NoError);
 		ASSERT_NE(out, nullptr);
-		EXPECT_EQ(out->ToPath(), expected);
+		EXPECT_EQ(vhost::PathOf(*out), expected);
 		EXPECT_TRUE(fs::is_directory(fs::u8path(expected)));
 		delete out;
 	}
@@ -151,13 +184,13 @@ TEST_F(AddonLibrary, UserLibraryChoiceMakesTheFolderUnderTheUsersLibrary)
 		IO::Location* out = nullptr;
 		ASSERT_EQ(GetEmbeddedLocation(out, false), NoError) << round;
 		ASSERT_NE(out, nullptr);
-		EXPECT_EQ(out->ToPath(), expected);
+		EXPECT_EQ(vhost::PathOf(*out), expected);
 		EXPECT_TRUE(IO::fileSystem.IsFolder(*out));
 		delete out;
 		GS::Array<API_LibraryInfo> libs;
 		ASSERT_EQ(LM::GetLibraries(libs), NoError);
 		ASSERT_EQ(libs.GetSize(), 2u) << round;
-		EXPECT_EQ(libs[1].location.ToPath(), expected);
+		EXPECT_EQ(vhost::PathOf(libs[1].location), expected);
 		EXPECT_EQ(libs[1].name, GS::UniString("VELMORA Library"));
 	}
 	EXPECT_EQ(Host().faults.back().remaining, 1) << "the list was handed back though the folder was loaded";

@@ -1,4 +1,7 @@
+#include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -10,6 +13,7 @@
 #include "generic/LibraryPart.hpp"
 #include "libpart/MemoParams.hpp"
 #include "vhost/LibraryStore.hpp"
+#include "vhost/Text.hpp"
 
 namespace {
 
@@ -73,7 +77,7 @@ std::vector<API_AddParType> SampleParams()
 	std::vector<API_AddParType> p;
 	p.push_back(Param("ZZYZX", APIParT_Length));
 	kivel::MP::SetDoubleParam(p.back(), 0.1 + 0.2);
-	const std::u16string desc = GS::UniString("Høyde").Units();
+	const std::u16string desc = vhost::Units(GS::UniString("Høyde"));
 	std::copy(desc.begin(), desc.end(), p.back().uDescname);
 	p.push_back(Param("fontStyle", APIParT_CString, API_ParSimple, 1));
 	kivel::MP::SetStringParam(p.back(), GS::UniString("Arial æøå \xF0\x9F\x8C\xB2"));
@@ -163,6 +167,73 @@ TEST_F(LibraryStore, OverwriteModeDecidesWhetherANameCanBeReused)
 	BMKillHandle(&h);
 }
 
+// Overwrite replaces only a part in the folder being written to: a namesake in another
+// loaded library keeps its file and its index.
+TEST_F(LibraryStore, OverwriteLeavesANamesakeInAnotherLibrary)
+{
+	const std::string otherPath = RunRoot() + "/Other";
+	std::filesystem::create_directories(otherPath);
+	IO::Location other = testsupport::Loc(otherPath);
+	ASSERT_EQ(ACAPI_LibraryManagement_AddLibraries(&other), NoError);
+	API_LibPart theirs = Record("Same", &other);
+	ASSERT_EQ(LP::Create(&theirs), NoError);
+	ASSERT_EQ(LP::Save(&theirs), NoError);
+	const std::string theirFile = otherPath + "/Same.gsm";
+	const std::string theirBytes = testsupport::ReadFile(theirFile);
+
+	EXPECT_EQ(MakePart("same", "A\n", nullptr), APIERR_NAMEALREADYUSED); // a clash without overwrite
+	ASSERT_EQ(LP::OverwriteLibPart(true), NoError);
+	API_LibPart ours, again;
+	ASSERT_EQ(MakePart("same", "B\n", nullptr, &ours), NoError);
+	ASSERT_EQ(MakePart("Same", "C\n", nullptr, &again), NoError);   // this one is replaced
+	LP::OverwriteLibPart(false);
+	EXPECT_NE(ours.index, theirs.index);
+	EXPECT_EQ(again.index, ours.index);
+	EXPECT_EQ(testsupport::ReadFile(theirFile), theirBytes);
+	API_LibPart kept{};
+	kept.index = theirs.index;
+	ASSERT_EQ(ACAPI_LibraryPart_Get(&kept), NoError);
+	EXPECT_EQ(kept.location->ToPath(), theirFile);
+	delete kept.location;
+}
+
+// Numbers JSON has no form for are kept exactly, in simple and array parameters and in A/B.
+TEST_F(LibraryStore, NonFiniteParametersReadBackExactly)
+{
+	const double payloadNaN = [] {
+		const std::uint64_t bits = 0xFFF4000000000123ull;
+		double d;
+		std::memcpy(&d, &bits, sizeof d);
+		return d;
+	}();
+	const double specials[] = {std::nan(""), HUGE_VAL, -HUGE_VAL, payloadNaN, -0.0};
+	std::vector<API_AddParType> records;
+	for (const double v : specials) {
+		records.push_back(Param("p", APIParT_Length));
+		kivel::MP::SetDoubleParam(records.back(), v);
+	}
+	records.push_back(Param("arr", APIParT_RealNum, API_ParArray));
+	kivel::MP::SetDoubleParamArray(records.back(), GS::Array<GS::Array<double>>{{HUGE_VAL, payloadNaN, 1.5}});
+	API_AddParType** params = libtest::Handle(records);
+	API_LibPart saved;
+	ASSERT_EQ(MakePart("Specials", "\n", params, &saved), NoError);
+	double a = 0, b = 0;
+	int count = 0;
+	API_AddParType** got = nullptr;
+	ASSERT_EQ(LP::GetParameters(saved.index, a, b, count, got), NoError);
+	ASSERT_EQ(count, static_cast<int>(records.size()));
+	auto bitsOf = [](double d) { std::uint64_t u; std::memcpy(&u, &d, sizeof u); return u; };
+	for (std::size_t i = 0; i < std::size(specials); ++i) EXPECT_EQ(bitsOf((*got)[i].value.real), bitsOf(specials[i])) << i;
+	const API_AddParType& arr = (*got)[std::size(specials)];
+	ASSERT_EQ(BMGetHandleSize(arr.value.array), 3 * static_cast<Int32>(sizeof(double)));
+	const auto* cells = reinterpret_cast<const double*>(*arr.value.array);
+	EXPECT_EQ(bitsOf(cells[0]), bitsOf(HUGE_VAL));
+	EXPECT_EQ(bitsOf(cells[1]), bitsOf(payloadNaN));
+	EXPECT_EQ(cells[2], 1.5);
+	ACAPI_DisposeAddParHdl(&got);
+	ACAPI_DisposeAddParHdl(&params);
+}
+
 TEST_F(LibraryStore, StepsOutOfOrderAreRefused)
 {
 	const API_LibPartSection s{API_Sect2DScript, 0};
@@ -178,7 +249,7 @@ TEST_F(LibraryStore, StepsOutOfOrderAreRefused)
 	EXPECT_EQ(LP::NewSection(&s), APIERR_REFUSEDCMD);         // one open section
 	EXPECT_EQ(LP::WriteSection(-1, "x"), APIERR_BADPARS);
 	ASSERT_EQ(LP::Save(&part), NoError);                       // closes the open section
-	EXPECT_EQ(part.location->ToPath(), vhost::EmbeddedLibraryFolder() + "/Steps.gsm");
+	EXPECT_EQ(vhost::PathOf(*part.location), vhost::EmbeddedLibraryFolder() + "/Steps.gsm");
 }
 
 TEST_F(LibraryStore, SearchFailsForMissingPartsAndFoldersOutsideLibraries)

@@ -6,6 +6,7 @@
 #include "LibTestHelpers.hpp"
 #include "TestSupport.hpp"
 #include "libpart/MemoParams.hpp"
+#include "vhost/Text.hpp"
 
 namespace {
 
@@ -87,20 +88,23 @@ TEST_F(MemoParams, LongTextIsCutToTheFieldAndKeepsSurrogatePairsWhole)
 	struct Case { std::u16string text; std::size_t kept; };
 	std::u16string pairAtCut(254, u'a');
 	pairAtCut += u"\xD83C\xDF32x"; // the pair would take units 254 and 255
+	std::u16string pairInside(253, u'a');
+	pairInside += u"\xD83C\xDF32xyz"; // the pair takes the last two units, 253 and 254: kept whole
 	const Case cases[] = {
 		{std::u16string(255, u'a'), 255},
 		{std::u16string(300, u'b'), 255},
 		{pairAtCut, 254},
+		{pairInside, 255},
 		{u"", 0},
 	};
 	for (const Case& c : cases) {
 		API_AddParType p = Param("s", APIParT_CString);
 		std::fill(std::begin(p.value.uStr), std::end(p.value.uStr), u'#');
-		ASSERT_TRUE(MP::SetStringParam(p, GS::UniString(c.text)));
+		ASSERT_TRUE(MP::SetStringParam(p, vhost::FromUnits(c.text)));
 		EXPECT_EQ(p.value.uStr[c.kept], 0);
 		GS::UniString back;
 		ASSERT_TRUE(MP::GetStringParam(p, back));
-		EXPECT_EQ(back.Units(), c.text.substr(0, c.kept));
+		EXPECT_EQ(vhost::Units(back), c.text.substr(0, c.kept));
 	}
 }
 
@@ -159,6 +163,9 @@ TEST_F(MemoParams, ScalarGettersConvertAndRefuse)
 		{APIParT_Integer, 2.7, true, 2, false, false},
 		{APIParT_Integer, 3e9, false, 0, false, false},       // outside the int range
 		{APIParT_Integer, -3e9, false, 0, false, false},
+		{APIParT_Integer, 2147483647.5, true, INT_MAX, false, false},   // truncated toward zero into the range
+		{APIParT_Integer, -2147483648.7, true, INT_MIN, false, false},
+		{APIParT_Integer, 2147483648.0, false, 0, false, false},       // just past INT_MAX
 		{APIParT_Boolean, 1.0005, true, 1, true, true},
 		{APIParT_Boolean, 0.998, true, 0, true, false},
 		{APIParT_Length, 2.0, false, 0, false, false},        // not in the integer set

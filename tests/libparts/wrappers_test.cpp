@@ -9,6 +9,7 @@
 #include "generic/LibraryManager.hpp"
 #include "generic/LibraryPart.hpp"
 #include "libpart/ObjectData.hpp"
+#include "vhost/Text.hpp"
 
 namespace {
 
@@ -43,7 +44,7 @@ TEST_F(Wrappers, SearchReleasesTheLocationUnlessAskedToKeepIt)
 		API_LibPart part = Record(c.name, new IO::Location("/preset"));
 		EXPECT_EQ(LM::Search(part, false, false, c.keep), c.result) << c.name;
 		EXPECT_EQ(part.location != nullptr, c.locationLeft) << c.name << c.keep;
-		if (c.result == NoError && c.keep) { EXPECT_EQ(part.location->ToPath(), vhost::EmbeddedLibraryFolder() + "/Known.gsm"); }
+		if (c.result == NoError && c.keep) { EXPECT_EQ(vhost::PathOf(*part.location), vhost::EmbeddedLibraryFolder() + "/Known.gsm"); }
 		delete part.location;
 	}
 }
@@ -92,7 +93,7 @@ TEST_F(Wrappers, TextsThatDoNotFitTheRecordAreRefusedUntouched)
 									   : LM::SearchByLibraryPartName(part, text, false, false, false);
 		EXPECT_EQ(err, APIERR_BADNAME) << c.length; // not found, or refused
 		if (c.fits) {
-			EXPECT_EQ(c.byGuid ? std::string(part.ownUnID) : GS::UniString(part.docu_UName).ToUtf8(), std::string(c.length, 'n'));
+			EXPECT_EQ(c.byGuid ? std::string(part.ownUnID) : vhost::ToUtf8(GS::UniString(part.docu_UName)), std::string(c.length, 'n'));
 		} else {
 			EXPECT_EQ(std::memcmp(&part, &before, sizeof part), 0) << "refused at " << c.length << (c.byGuid ? " (id)" : " (name)");
 		}

@@ -175,6 +175,8 @@ TEST(LoadScene, BadChunkDropsItsMeshAndStopsTheFile)
 	    {"group face index equal to the face count", SquareMesh(Group("A", {2}))},
 	    {"group naming an unknown material", SquareMesh(Group("Nope", {0}))},
 	    {"face vertex index equal to the vertex count", Points(Square) + Faces({{0, 1, 4, 0, 0}})},
+	    {"first face vertex index past the vertex count", Points(Square) + Faces({{4, 1, 2, 0, 0}})},
+	    {"second face vertex index past the vertex count", Points(Square) + Faces({{0, 65535, 2, 0, 0}})},
 	    {"face before its points, index out of range", Faces({{0, 1, 9, 0, 0}}) + Points(Square)},
 	    {"point count beyond its chunk", Wrap(0x4110, U16(5) + std::string(48, '\0'))},
 	    {"face count beyond its chunk", Points(Square) + Wrap(0x4120, U16(3) + std::string(16, '\0'))},

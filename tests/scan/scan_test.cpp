@@ -9,6 +9,7 @@
 #include "Classes/folder_scan.hpp"
 #include "Classes/import_folder_scan.hpp"
 #include "TestSupport.hpp"
+#include "vhost/Text.hpp"
 
 namespace {
 
@@ -30,13 +31,13 @@ protected:
 	std::vector<std::string> ProjectNames() const
 	{
 		std::vector<std::string> names;
-		for (const auto& p : scan.projects) names.push_back(p.name.ToUtf8());
+		for (const auto& p : scan.projects) names.push_back(vhost::ToUtf8(p.name));
 		return names;
 	}
 	std::vector<std::pair<int, std::string>> Selection() const
 	{
 		std::vector<std::pair<int, std::string>> out;
-		for (const auto& o : scan.user_selection) out.emplace_back(o.type, o.location.ToPath().substr(Root().size() + 1));
+		for (const auto& o : scan.user_selection) out.emplace_back(o.type, vhost::PathOf(o.location).substr(Root().size() + 1));
 		return out;
 	}
 	void Choose(std::size_t row)
@@ -157,7 +158,7 @@ protected:
 	}
 	static std::string Rel(const IO::Location& loc, const std::string& root)
 	{
-		return loc.IsEmpty() ? "" : loc.ToPath().substr(root.size() + 1);
+		return loc.IsEmpty() ? "" : vhost::PathOf(loc).substr(root.size() + 1);
 	}
 };
 

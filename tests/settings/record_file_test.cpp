@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <unistd.h>
 #include <string>
@@ -48,6 +51,15 @@ protected:
 	std::string HostErrorText(const char* prefix, GSErrCode code) const
 	{
 		return std::string(prefix) + " *" + std::to_string(code) + ":" + GetGSErrName(code) + ":" + GetGSErrDetail(code) + "*";
+	}
+
+	// The names in a folder, sorted.
+	static std::vector<std::string> FilesIn(const std::string& folder)
+	{
+		std::vector<std::string> names;
+		for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+		std::sort(names.begin(), names.end());
+		return names;
 	}
 
 	char error[MiniIniErrorSize] = {};
@@ -142,7 +154,43 @@ TEST_F(RecordFile, FailedWriteLeavesTheOldFileWhole)
 		EXPECT_FALSE(Write({{"a", "1"}}, 100)) << f.operation;
 		EXPECT_EQ(std::string(error).rfind(f.expected, 0), 0u) << error;
 		EXPECT_EQ(testsupport::ReadFile(Path("w.txt")), before) << f.operation;
-		EXPECT_FALSE(IO::fileSystem.Exists(testsupport::Loc(Path("w.txt.writing")))) << f.operation;
+		EXPECT_EQ(FilesIn(Path("")), std::vector<std::string>{"w.txt"}) << f.operation;
+	}
+}
+
+// The shared folder may hold anything under the names the writer uses: a link or a folder
+// at the temporary name is never written through or deleted, and a link at the target is
+// replaced by the file while what it points at stays as it was.
+TEST_F(RecordFile, LinksAndFoldersBesideTheTargetAreLeftAlone)
+{
+	namespace fs = std::filesystem;
+	const std::string victim = RunRoot() + "/victim.txt";
+	const struct {
+		const char* name;
+		std::function<void()> plant;
+		std::vector<std::string> files;   // the folder afterwards
+	} cases[] = {
+		{"link at the old temporary name", [&] { fs::create_symlink(victim, Path("w.txt.writing")); }, {"w.txt", "w.txt.writing"}},
+		{"folder at the old temporary name", [&] { testsupport::WriteFile(Path("w.txt.writing/keep.txt"), "kept"); },
+		 {"w.txt", "w.txt.writing"}},
+		{"link at the target", [&] { fs::create_symlink(victim, Path("w.txt")); }, {"w.txt"}},
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.name);
+		fs::remove_all(Path(""));
+		fs::create_directories(Path(""));
+		testsupport::WriteFile(victim, "victim");
+		c.plant();
+		ASSERT_TRUE(Write({{"a", "1"}}, 100)) << error;
+		EXPECT_EQ(testsupport::ReadFile(victim), "victim");
+		EXPECT_FALSE(fs::is_symlink(Path("w.txt")));
+		EXPECT_EQ(testsupport::ReadFile(Path("w.txt")), "[a=1]\r\n");
+		EXPECT_EQ(FilesIn(Path("")), c.files);
+		if (fs::is_directory(Path("w.txt.writing"))) {
+			EXPECT_EQ(testsupport::ReadFile(Path("w.txt.writing/keep.txt")), "kept");
+		} else if (c.files.size() == 2) {
+			EXPECT_EQ(fs::read_symlink(Path("w.txt.writing")).string(), victim);
+		}
 	}
 }
 

@@ -1,5 +1,7 @@
 // The settings command and its dialog, driven by UI scripts in-process.
 #include <cstdint>
+#include <fstream>
+#include <functional>
 #include <filesystem>
 #include <memory>
 #include <set>
@@ -105,7 +107,7 @@ TEST_F(SettingsCommand, ChangesReachOnlyThePartnerItem)
 	const struct { short item; int value; short partner; } cases[] = {
 		{35, 7, 63},    {63, 9, 35},    {32, 3, 60},    {59, 4, 87},     {60, 6, 32},     {87, 5, 59},
 		{108, 4, 109},  {109, 8, 108},  {114, 11, 115}, {115, 12, 114},  {88, 3, 0},      {94, 3, 0},
-		{95, 3, 0},     {101, 3, 0},    {116, 3, 0},    {117, 3, 0},
+		{95, 3, 0},     {101, 3, 0},    {116, 3, 0},    {117, 3, 0},     {107, 0, 0},     {113, 1, 0},
 	};
 	const std::map<short, int> initial = ItemValues(DistinctRecords());
 	for (const auto& c : cases) {
@@ -148,6 +150,81 @@ TEST_F(SettingsCommand, UncheckingEveryIncludeBoxSavesThemAsZero)
 	for (const char* c : {"terrain", "houses", "roads", "fences", "customobj", "water", "vegetation"})
 		none = With(none, std::string("include_") + c, "0");
 	EXPECT_EQ(testsupport::ReadFile(UserFile()), FileOf(none));
+}
+
+// Every number item is held at its 16-bit field's limits, never wrapped.
+TEST_F(SettingsCommand, TypedNumbersAreHeldAtTheFieldLimits)
+{
+	const struct { short item; long typed; const char* key; const char* saved; } cases[] = {
+		{35, 70000, "pen_fences", "32767"},           {35, 32768, "pen_fences", "32767"},
+		{35, 32767, "pen_fences", "32767"},           {35, -32768, "pen_fences", "-32768"},
+		{42, -40000, "fill_fences", "-32768"},        {63, 2147483647, "pen_fences", "32767"},
+		{108, 99999, "customs_2d_pen", "32767"},      {114, -99999, "customs_surroundings_pen", "-32768"},
+		{91, 65536, "surface_fences", "32767"},       {98, 100000, "layer_fences", "32767"},
+		{117, -2147483647, "surface_2_houses", "-32768"},
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(std::to_string(c.item) + " " + std::to_string(c.typed));
+		fs::remove(fs::u8path(UserFile()));
+		Run("dialog 32502\nset " + std::to_string(c.item) + " " + std::to_string(c.typed) + "\nclick 1\n");
+		EXPECT_TRUE(Host().scriptErrors.empty()) << Host().scriptErrors.front();
+		EXPECT_EQ(testsupport::ReadFile(UserFile()), FileOf(With(DistinctRecords(), c.key, c.saved)));
+	}
+}
+
+// A user file that is there but cannot be read: the factory values stand, the user is told
+// once, and OK saves the new file while the old bytes are kept aside.
+TEST_F(SettingsCommand, UnreadableUserFileIsReportedAndKeptAside)
+{
+	const std::string aside = UserFile() + ".unreadable";
+	const std::string userBytes = "[pen_terrain=9]";
+	const auto tooLarge = [&] { fs::resize_file(fs::u8path(UserFile()), 67108864 + 1); };
+	const auto openDenied = [] { vhost::InjectFault("IO::File::Open", ErrAccessDenied, "Velmora/terrainsettings.txt", 1); };
+	const struct { const char* name; std::function<void()> spoil; const char* reason; bool olderAside; } cases[] = {
+		{"open refused", openDenied, "MiniIniConfigRead# IO::File::Open *", false},
+		{"read error", [] { vhost::InjectFault("IO::File::ReadBin", ErrIO, "Velmora/terrainsettings.txt", 1); },
+		 "MiniIniConfigRead# IO::File::ReadBin *", true},
+		{"above 64 MiB", tooLarge, "MiniIniConfigRead# IO::File::GetDataLength - Illegal file length (67108865 bytes)", false},
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.name);
+		Host().reports.clear();
+		vhost::ClearFaults();
+		fs::remove(fs::u8path(aside));
+		if (c.olderAside) testsupport::WriteFile(aside, "older");
+		testsupport::WriteFile(UserFile(), userBytes);
+		c.spoil();
+		const auto keptSize = fs::file_size(fs::u8path(UserFile()));
+		Run("dialog 32502\nexpect value 32 10\nclick 1\n");
+		EXPECT_TRUE(Host().scriptErrors.empty()) << Host().scriptErrors.front();
+		ASSERT_EQ(Host().reports.size(), 1u);
+		const std::string expected = std::string("Error point: VELMORA / MenuTerrainSettingsOpen() / t_config->init() / "
+		                                         "terrain_import_ini::init_loader() / ") + c.reason;
+		EXPECT_EQ(Host().reports[0].text.rfind(expected, 0), 0u) << Host().reports[0].text;
+		EXPECT_TRUE(Host().reports[0].alert);
+		EXPECT_EQ(testsupport::ReadFile(UserFile()), FileOf(DistinctRecords()));
+		// The old bytes, whole (the large file by its size and its start).
+		EXPECT_EQ(fs::file_size(fs::u8path(aside)), keptSize);
+		std::ifstream asideFile(fs::u8path(aside), std::ios::binary);
+		std::string start(userBytes.size(), '\0');
+		asideFile.read(&start[0], static_cast<std::streamsize>(start.size()));
+		EXPECT_EQ(start, userBytes);
+	}
+}
+
+// When the unreadable file cannot be moved aside, nothing is written over it.
+TEST_F(SettingsCommand, UnreadableUserFileThatCannotBeMovedAsideIsNotOverwritten)
+{
+	testsupport::WriteFile(UserFile(), "[pen_terrain=9]");
+	testsupport::WriteFile(UserFile() + ".unreadable/inside.txt", "a folder of that name");
+	vhost::InjectFault("IO::File::Open", ErrAccessDenied, "Velmora/terrainsettings.txt", 1);
+	Run("dialog 32502\nclick 1\n");
+	ASSERT_EQ(Host().reports.size(), 2u);
+	const std::string save = "Error point: VELMORA / MenuTerrainSettingsOpen() / t_config->save() / terrain_import_ini::save() / "
+	                         "the unreadable settings file cannot be moved aside to terrainsettings.txt.unreadable *";
+	EXPECT_EQ(Host().reports[1].text.rfind(save, 0), 0u) << Host().reports[1].text;
+	EXPECT_EQ(testsupport::ReadFile(UserFile()), "[pen_terrain=9]");
+	EXPECT_EQ(testsupport::ReadFile(UserFile() + ".unreadable/inside.txt"), "a folder of that name");
 }
 
 TEST(SettingsHandler, TypingIsAllowedOnlyInNumbersAndTheFolderText)

@@ -24,6 +24,9 @@ std::vector<std::string> OpenedPaths();
 // OpenLogPath(), as the host does before it runs the add-on.
 void PrepareShell(const std::string& toolsFolder);
 
+// String and URL objects of the platform's URL calls (CoreServices.h) not released yet.
+int LivePlatformObjects();
+
 } // namespace vhost
 
 #endif

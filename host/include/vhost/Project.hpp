@@ -197,7 +197,9 @@ Project& Current();
 
 // A fresh project whose special folders live under runRoot (made if missing). An empty
 // runRoot makes a new temporary folder. addonFolder is where the add-on's files lie.
-void Reset(const std::string& runRoot, const std::string& addonFolder);
+// Answers why the run root cannot be used (it is a file, a folder cannot be made in it, or
+// one is not writable), or an empty text; it never throws.
+std::string Reset(const std::string& runRoot, const std::string& addonFolder);
 
 // Special folders under the run root, created on Reset.
 std::string CommonDocumentsFolder();   // "Common Documents"

@@ -1,4 +1,5 @@
 #include "libpart/MemoParams.hpp"
+#include "utils/TextUnits.hpp"
 
 #include <climits>
 #include <cmath>
@@ -98,8 +99,13 @@ bool SetNumbers(API_AddParType& rec, const Src& src)
 	return Store(rec, t, false);
 }
 
-std::u16string Units(const GS::UniString& s) { return s.Units(); }
-std::u16string Units(const std::string& s) { return GS::UniString(s, GS::CC_UTF8).Units(); }
+std::u16string Units(const GS::UniString& s) { return UnitsOf(s); }
+std::u16string Units(const std::string& s)
+{
+	std::u16string units;
+	Utf8ToUtf16(s, units);
+	return units;
+}
 
 template <typename Src>
 bool SetTexts(API_AddParType& rec, const Src& src)
@@ -243,11 +249,11 @@ bool GetTexts(const API_AddParType& rec, Out& out)
 	if (!ReadTexts(rec, cells)) return false;
 	if constexpr (std::is_same_v<Out, GS::Array<GS::UniString>>) {
 		if (rec.dim2 != 1) return false;
-		for (const auto& c : cells) out.Push(GS::UniString(c));
+		for (const auto& c : cells) out.Push(TextOfUnits(c));
 	} else if constexpr (std::is_same_v<Out, GS::Array<GS::Array<GS::UniString>>>) {
-		FillRows(cells, rec, out, [](const std::u16string& c) { return GS::UniString(c); });
+		FillRows(cells, rec, out, [](const std::u16string& c) { return TextOfUnits(c); });
 	} else {
-		FillRows(cells, rec, out, [](const std::u16string& c) { return GS::Utf16ToUtf8(c); });
+		FillRows(cells, rec, out, [](const std::u16string& c) { return Utf16ToUtf8(c); });
 	}
 	return true;
 }
@@ -281,7 +287,7 @@ bool SetBooleanParam(API_AddParType& rec, bool value) { return SetScalar(rec, va
 bool SetStringParam(API_AddParType& rec, const GS::UniString& value)
 {
 	if (rec.typeMod != API_ParSimple || !IsStringParam(rec)) return false;
-	const std::u16string& u = value.Units();
+	const std::u16string u = UnitsOf(value);
 	USize n = std::min(u.size(), kTextField);
 	if (n < u.size() && n > 0 && u[n - 1] >= 0xD800 && u[n - 1] <= 0xDBFF) --n; // keep a pair whole
 	std::copy(u.begin(), u.begin() + static_cast<std::ptrdiff_t>(n), rec.value.uStr);
@@ -332,7 +338,7 @@ bool GetStringParam(const API_AddParType& rec, std::string& value)
 {
 	GS::UniString text;
 	if (!GetStringParam(rec, text)) return false;
-	value = text.ToUtf8();
+	value = ToUtf8(text);
 	return true;
 }
 

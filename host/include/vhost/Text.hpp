@@ -1,0 +1,30 @@
+// The stand-in's own text and path conversions, over the standard library's strings. The host,
+// the tests and the tools use them; the add-on does its own (it builds against the real host).
+#ifndef VHOST_TEXT_HPP
+#define VHOST_TEXT_HPP
+
+#include <string>
+
+#include "Location.hpp"
+#include "UniString.hpp"
+
+namespace vhost {
+
+// UTF-8 to UTF-16. Answers false for invalid UTF-8; the output then holds U+FFFD in place of
+// each bad sequence.
+bool Utf8ToUtf16(const char* text, USize length, std::u16string& out);
+// UTF-16 to UTF-8; a lone surrogate becomes U+FFFD.
+std::string Utf16ToUtf8(const std::u16string& units);
+bool IsValidUtf8(const char* text, USize length);
+
+// The text's UTF-16 units, and a text made of such units.
+std::u16string Units(const GS::UniString& text);
+GS::UniString FromUnits(const std::u16string& units);
+// The text as UTF-8 (lone surrogates as U+FFFD).
+std::string ToUtf8(const GS::UniString& text);
+// The location's path as UTF-8, for the system's file calls.
+std::string PathOf(const IO::Location& location);
+
+} // namespace vhost
+
+#endif

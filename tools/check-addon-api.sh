@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# The add-on (Src/, support_library/) must build against the real host: it includes only the
+# host's own headers (host/include/, never host/include/vhost/ or host/src/) and names none of
+# the stand-in's conveniences. Those live in host/include/vhost/, and the host headers the
+# add-on sees must not declare them. Prints each violation; exit 1 when there is one.
+set -uo pipefail
+root=${1:-$(dirname "$0")/..}
+cd "$root" || exit 2
+addon=(Src support_library/src)
+failed=0
+
+fail() { echo "$1"; failed=1; }
+
+# Each quoted include must be one of the add-on's own files or a host header outside vhost/.
+while IFS=: read -r file line text; do
+	name=$(sed -E 's/.*#include "([^"]+)".*/\1/' <<<"$text")
+	dir=$(dirname "$file")
+	if [ -f "$dir/$name" ] || [ -f "Src/$name" ] || [ -f "support_library/src/$name" ]; then continue; fi
+	if [ -f "host/include/$name" ] && [[ $name != vhost/* ]]; then continue; fi
+	fail "$file:$line: includes \"$name\", which is not a host header"
+done < <(grep -rnE '^\s*#\s*include\s*"' "${addon[@]}")
+
+grep -rnE '#\s*include\s*<(vhost|host)/' "${addon[@]}" | while read -r hit; do echo "$hit: includes the stand-in's own header"; done | grep . && failed=1
+
+# The stand-in's own helpers, by name: none in the add-on, none in the host headers it includes.
+conveniences='\bvhost::|GS::(Utf8ToUtf16|Utf16ToUtf8|IsValidUtf8)\b|\.(Std|Units|ToUtf8|ToPath)\(\)'
+if grep -rnE "$conveniences" "${addon[@]}"; then
+	echo "the add-on names a helper that only the stand-in declares (see above)"; failed=1
+fi
+declared='namespace vhost|\b(Utf8ToUtf16|Utf16ToUtf8|IsValidUtf8|Std|Units|ToUtf8)\s*\(|\bToPath\(\)'
+if grep -nE "$declared" host/include/*.h host/include/*.hpp; then
+	echo "a host header declares one of the stand-in's conveniences; move it to host/include/vhost/"; failed=1
+fi
+exit $failed
