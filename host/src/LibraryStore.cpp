@@ -130,10 +130,10 @@ LibraryPartRecord* FindLoaded(const std::u16string& name, const std::string& unI
 // A part of that name (in any letter case) whose file lies directly in the folder.
 LibraryPartRecord* FindInFolder(const std::u16string& name, const std::string& folder)
 {
-	const GS::UniString wanted(name);
+	const GS::UniString wanted = vhost::FromUnits(name);
 	for (auto& p : Library().parts)
 		if (!p.gone && Normal(fs::u8path(p.file).parent_path().u8string()) == Normal(folder) &&
-		    GS::UniString(p.name).IsEqual(wanted, GS::CaseInsensitive))
+		    vhost::FromUnits(p.name).IsEqual(wanted, GS::CaseInsensitive))
 			return &p;
 	return nullptr;
 }

@@ -193,7 +193,7 @@ TEST_F(LibraryStore, OverwriteLeavesANamesakeInAnotherLibrary)
 	API_LibPart kept{};
 	kept.index = theirs.index;
 	ASSERT_EQ(ACAPI_LibraryPart_Get(&kept), NoError);
-	EXPECT_EQ(kept.location->ToPath(), theirFile);
+	EXPECT_EQ(vhost::PathOf(*kept.location), theirFile);
 	delete kept.location;
 }
 
