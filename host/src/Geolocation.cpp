@@ -6,6 +6,7 @@
 #include "APIdefs_Errors.h"
 #include "vhost/Geolocation.hpp"
 #include "vhost/Project.hpp"
+#include "vhost/Text.hpp"
 
 namespace vhost {
 
@@ -39,9 +40,9 @@ void DumpGeolocation(nlohmann::ordered_json& j)
 		{"georeference",
 			{{"eastings", r.eastings}, {"northings", r.northings}, {"orthogonalHeight", r.orthogonalHeight},
 				{"xAxisAbscissa", r.xAxisAbscissa}, {"xAxisOrdinate", r.xAxisOrdinate}, {"scale", r.scale},
-				{"name", r.name.ToUtf8()}, {"description", r.description.ToUtf8()},
-				{"geodeticDatum", r.geodeticDatum.ToUtf8()}, {"verticalDatum", r.verticalDatum.ToUtf8()},
-				{"mapProjection", r.mapProjection.ToUtf8()}, {"mapZone", r.mapZone.ToUtf8()}}},
+				{"name", ToUtf8(r.name)}, {"description", ToUtf8(r.description)},
+				{"geodeticDatum", ToUtf8(r.geodeticDatum)}, {"verticalDatum", ToUtf8(r.verticalDatum)},
+				{"mapProjection", ToUtf8(r.mapProjection)}, {"mapZone", ToUtf8(r.mapZone)}}},
 	};
 }
 

@@ -348,7 +348,7 @@ GSErrCode ACAPI_LibraryPart_Create(const API_LibPart* libPart)
 	vhost::LibraryStore& s = Library();
 	if (libPart == nullptr || libPart->location == nullptr || libPart->location->IsEmpty()) return APIERR_BADPARS;
 	if (s.creating) return APIERR_REFUSEDCMD;
-	if (const GSErrCode fault = vhost::FaultFor("ACAPI_LibraryPart_Create", libPart->location->ToPath())) return fault;
+	if (const GSErrCode fault = vhost::FaultFor("ACAPI_LibraryPart_Create", vhost::PathOf(*libPart->location))) return fault;
 	vhost::LibraryPartRecord part;
 	if (!vhost::FieldText(libPart->docu_UName, API_UniLongNameLen, part.name) || part.name.empty() ||
 		part.name.find(u'/') != std::u16string::npos)

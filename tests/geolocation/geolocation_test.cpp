@@ -114,8 +114,8 @@ protected:
 	std::string MacroScript()
 	{
 		API_LibPart part{};
-		const GS::UniString name("Velmora_XYZ");
-		std::copy(name.Units().begin(), name.Units().end(), part.docu_UName);
+		const std::u16string name = u"Velmora_XYZ";
+		std::copy(name.begin(), name.end(), part.docu_UName);
 		if (ACAPI_LibraryPart_Search(&part, false) != NoError) return "";
 		delete part.location;
 		API_LibPartSection section{};
