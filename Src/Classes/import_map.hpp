@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ACAPI_GeoLocation.h"
+#include "APIdefs_Attributes.h"
 #include "APIdefs_Base.h"
 #include "Array.hpp"
 #include "Classes/ImportOptions.hpp"
@@ -39,6 +40,12 @@ public:
 	// 3DS x/y extent, with one report) and writes the frame. interactive asks the user for
 	// the origin point and the direction (cancel returns the host's code, no frame).
 	GSErrCode PickOrigo(bool interactive, import_object** objects, unsigned int count);
+
+	// Draws the DXF base map `file` as 2D elements (lines, polylines, arcs, circles, texts on
+	// layers named after the drawing's) in one undoable step "Placing VELMORA elements";
+	// `layer` takes the entities that name no layer. A file that cannot be read draws
+	// nothing; entities that cannot be drawn are left out and reported once per kind.
+	static void Place2DElements(const IO::Location& file, const API_AttributeIndex& layer);
 
 	// The local origin and coordinate-system data of "Lokalt nullpunkt.txt"
 	// (ImporterGeolocation.cpp).
