@@ -1,6 +1,7 @@
 // Attribute calls over the project's attribute store. Layers are modelled; a new attribute
 // kind adds its case to the dispatch of Create, Search, Get and GetNum.
 #include <algorithm>
+#include "vhost/Text.hpp"
 #include <cstring>
 
 #include "ACAPinc.h"
@@ -17,18 +18,18 @@ constexpr std::size_t kMaxNameUnits = API_AttrNameLen - 1;
 bool HeadName(const API_Attr_Head& head, std::u16string& name)
 {
 	if (head.uniStringNamePtr != nullptr) {
-		name = head.uniStringNamePtr->Units();
+		name = vhost::Units(*head.uniStringNamePtr);
 		return true;
 	}
 	const char* end = std::find(head.name, head.name + API_AttrNameLen, '\0');
 	if (end == head.name + API_AttrNameLen) return false;
-	return GS::Utf8ToUtf16(head.name, static_cast<USize>(end - head.name), name);
+	return vhost::Utf8ToUtf16(head.name, static_cast<USize>(end - head.name), name);
 }
 
 // UTF-8 of name in the name field, cut on a character boundary so that it fits.
 void PutName(const std::u16string& name, char (&field)[API_AttrNameLen])
 {
-	std::string utf8 = GS::Utf16ToUtf8(name);
+	std::string utf8 = vhost::Utf16ToUtf8(name);
 	if (utf8.size() >= sizeof(field)) {
 		std::size_t cut = sizeof(field) - 1;
 		while (cut > 0 && (static_cast<unsigned char>(utf8[cut]) & 0xC0) == 0x80) --cut;
@@ -96,7 +97,7 @@ GSErrCode ACAPI_Attribute_Get(API_Attribute* attribute)
 	const vhost::LayerRecord* layer = vhost::FindLayer(attribute->header.index.ToInt32());
 	if (layer == nullptr) return APIERR_BADINDEX;
 	vhost::PutName(layer->name, attribute->header.name);
-	if (attribute->header.uniStringNamePtr != nullptr) *attribute->header.uniStringNamePtr = GS::UniString(layer->name);
+	if (attribute->header.uniStringNamePtr != nullptr) *attribute->header.uniStringNamePtr = vhost::FromUnits(layer->name);
 	attribute->header.flags = layer->flags;
 	attribute->layer.conClassId = layer->conClassId;
 	return NoError;

@@ -1,5 +1,6 @@
 // The elements, layers and solid links in the project dump.
 #include "ACAPinc.h"
+#include "vhost/Text.hpp"
 #include "vhost/Elements.hpp"
 #include "vhost/LibraryStore.hpp"
 
@@ -9,7 +10,7 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
-std::string GuidText(const API_Guid& g) { return APIGuidToString(g).ToUtf8(); }
+std::string GuidText(const API_Guid& g) { return vhost::ToUtf8(APIGuidToString(g)); }
 
 json Xy(const API_Coord& c) { return json::array({c.x, c.y}); }
 
@@ -40,7 +41,7 @@ json Contours(const ElementRecord& r)
 std::string LibPartName(Int32 libInd)
 {
 	const LibraryPartRecord* part = PartByIndex(libInd);
-	return part != nullptr ? GS::Utf16ToUtf8(part->name) : std::string();
+	return part != nullptr ? vhost::Utf16ToUtf8(part->name) : std::string();
 }
 
 void ObjectFields(const ElementRecord& r, json& j)
@@ -104,7 +105,7 @@ void DrawingFields(const ElementRecord& r, json& j)
 		case API_CircleID: j["pen"] = e.circle.linePen; j["centre"] = Xy(e.circle.origC); j["r"] = e.circle.r; break;
 		case API_TextID:
 			j["pen"] = e.text.pen; j["loc"] = Xy(e.text.loc); j["size"] = e.text.size; j["angle"] = e.text.angle;
-			j["nonBreaking"] = e.text.nonBreaking; j["charCode"] = e.text.charCode; j["text"] = GS::Utf16ToUtf8(r.text);
+			j["nonBreaking"] = e.text.nonBreaking; j["charCode"] = e.text.charCode; j["text"] = vhost::Utf16ToUtf8(r.text);
 			break;
 		default: break;
 	}
@@ -115,7 +116,7 @@ json ElementJson(const ElementRecord& r)
 	const API_Elem_Head& h = r.element.header;
 	const LayerRecord* layer = FindLayer(h.layer.ToInt32());
 	json j = {{"guid", GuidText(h.guid)}, {"type", ElemTypeName(h.type.typeID)}, {"typeID", static_cast<Int32>(h.type.typeID)},
-		{"layer", h.layer.ToInt32()}, {"layerName", layer != nullptr ? GS::Utf16ToUtf8(layer->name) : std::string()},
+		{"layer", h.layer.ToInt32()}, {"layerName", layer != nullptr ? vhost::Utf16ToUtf8(layer->name) : std::string()},
 		{"story", h.floorInd}};
 	switch (h.type.typeID) {
 		case API_ObjectID:
@@ -136,7 +137,7 @@ void DumpElements(json& j)
 	json layers = json::array();
 	for (std::size_t i = 0; i < p.attributes.layers.size(); ++i) {
 		const LayerRecord& l = p.attributes.layers[i];
-		layers.push_back({{"index", i + 1}, {"name", GS::Utf16ToUtf8(l.name)}, {"flags", l.flags}});
+		layers.push_back({{"index", i + 1}, {"name", vhost::Utf16ToUtf8(l.name)}, {"flags", l.flags}});
 	}
 	if (!j.contains("attributes")) j["attributes"] = json::object();
 	j["attributes"]["layers"] = layers;

@@ -1,5 +1,6 @@
 // The element store: defaults, create, get, change, list, delete, memos, solid links.
 #include <algorithm>
+#include "vhost/Text.hpp"
 #include <cmath>
 #include <cstring>
 
@@ -185,7 +186,7 @@ GSErrCode StoreMemo(const Kind& kind, const API_ElementMemo* memo, ElementRecord
 		r.meshLevelCoords = Table(memo->meshLevelCoords, e.mesh.levelLines.nCoords);
 		r.meshLevelEnds = Table(memo->meshLevelEnds, e.mesh.levelLines.nSubLines);
 	}
-	if (kind.type == API_TextID) r.text = memo->textContent->Units();
+	if (kind.type == API_TextID) r.text = vhost::Units(*memo->textContent);
 	if (kind.type == API_ObjectID || kind.type == API_LampID) {
 		if (memo != nullptr && memo->params != nullptr) return EncodeParams(memo->params, r.params);
 		return PartDefaultParams(e.object.libInd, r.params);
@@ -314,7 +315,7 @@ GSErrCode ACAPI_Element_GetMemo(const API_Guid& guid, API_ElementMemo* memo, UIn
 		memo->meshLevelCoords = vhost::NewHandle(r->meshLevelCoords);
 		memo->meshLevelEnds = vhost::NewHandle(r->meshLevelEnds);
 	}
-	if ((mask & APIMemoMask_TextContent) && r->element.header.type.typeID == API_TextID) memo->textContent = new GS::UniString(r->text);
+	if ((mask & APIMemoMask_TextContent) && r->element.header.type.typeID == API_TextID) memo->textContent = new GS::UniString(vhost::FromUnits(r->text));
 	if ((mask & APIMemoMask_AddPars) && !r->params.empty()) {
 		if (const GSErrCode err = vhost::DecodeParamsInto(r->params, &memo->params)) {
 			ACAPI_DisposeElemMemoHdls(memo);
@@ -358,7 +359,7 @@ GSErrCode ACAPI_Element_Change(API_Element* element, const API_Element* mask, co
 	if (memoMask & APIMemoMask_TextContent) view.textContent = memo->textContent;
 	if (memoMask & APIMemoMask_AddPars) view.params = memo->params;
 	GSErrCode err = vhost::CheckElement(kind, changed.element, &view);
-	if (err == NoError && (memoMask & APIMemoMask_TextContent)) changed.text = memo->textContent->Units();
+	if (err == NoError && (memoMask & APIMemoMask_TextContent)) changed.text = vhost::Units(*memo->textContent);
 	if (err == NoError && (memoMask & APIMemoMask_AddPars)) err = vhost::EncodeParams(memo->params, changed.params);
 	ACAPI_DisposeElemMemoHdls(&stored);
 	if (err != NoError) return err;

@@ -1,6 +1,7 @@
 // The fake model-import add-on: answers 'LOAD' by placing the objects a model file of ours
 // asks for (see vhost/Elements.hpp).
 #include <cstring>
+#include "vhost/Text.hpp"
 #include <fstream>
 #include <sstream>
 
@@ -53,7 +54,7 @@ GSErrCode ModelPart(const std::string& name, Int32& libInd)
 {
 	API_LibPart part;
 	std::memset(&part, 0, sizeof(part));
-	const std::u16string uname = GS::UniString(name).Units();
+	const std::u16string uname = vhost::Units(GS::UniString(name));
 	if (uname.empty() || uname.size() >= static_cast<std::size_t>(API_UniLongNameLen)) return APIERR_BADNAME;
 	std::copy(uname.begin(), uname.end(), part.docu_UName);
 	if (ACAPI_LibraryPart_Search(&part, false) == NoError) {

@@ -1,5 +1,6 @@
 // The project seen from above, as SVG for a person to look at.
 #include <algorithm>
+#include "vhost/Text.hpp"
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -89,8 +90,8 @@ private:
 std::string Title(const ElementRecord& r)
 {
 	const LayerRecord* layer = FindLayer(r.element.header.layer.ToInt32());
-	std::string t = ElemTypeName(r.element.header.type.typeID) + " " + APIGuidToString(r.element.header.guid).ToUtf8();
-	if (layer != nullptr) t += " on " + GS::Utf16ToUtf8(layer->name);
+	std::string t = ElemTypeName(r.element.header.type.typeID) + " " + vhost::ToUtf8(APIGuidToString(r.element.header.guid));
+	if (layer != nullptr) t += " on " + vhost::Utf16ToUtf8(layer->name);
 	return "<title>" + Escape(t) + "</title>";
 }
 
@@ -130,7 +131,7 @@ void DrawObject(const ElementRecord& r, const Canvas& c, std::ostream& out)
 {
 	const API_ObjectType& o = r.element.object;
 	const LibraryPartRecord* part = PartByIndex(o.libInd);
-	const std::string name = part != nullptr ? GS::Utf16ToUtf8(part->name) : std::string("?");
+	const std::string name = part != nullptr ? vhost::Utf16ToUtf8(part->name) : std::string("?");
 	const double x = c.X(o.pos.x), y = c.Y(o.pos.y);
 	out << "<g class=\"object\">" << Title(r) << "<rect x=\"" << Canvas::Num(x - 4) << "\" y=\"" << Canvas::Num(y - 4)
 		<< "\" width=\"8\" height=\"8\" fill=\"none\" stroke=\"#1f4e9c\" stroke-width=\"1.2\" transform=\"rotate("
@@ -174,7 +175,7 @@ void DrawElement(const ElementRecord& r, const Canvas& c, std::ostream& out)
 			break;
 		case API_TextID:
 			out << "<text class=\"text\" x=\"" << Canvas::Num(c.X(e.text.loc.x)) << "\" y=\"" << Canvas::Num(c.Y(e.text.loc.y))
-				<< "\" font-size=\"8\" fill=\"#600\">" << Escape(GS::Utf16ToUtf8(r.text)) << "</text>\n";
+				<< "\" font-size=\"8\" fill=\"#600\">" << Escape(vhost::Utf16ToUtf8(r.text)) << "</text>\n";
 			break;
 		default: break;
 	}

@@ -1,5 +1,6 @@
 // The DXF base map drawn as host 2D elements.
 #include <cmath>
+#include "vhost/Text.hpp"
 #include <string>
 #include <vector>
 
@@ -56,7 +57,7 @@ protected:
 	std::string LayerName(const vhost::ElementRecord* r) const
 	{
 		const vhost::LayerRecord* layer = vhost::FindLayer(r->element.header.layer.ToInt32());
-		return layer != nullptr ? GS::Utf16ToUtf8(layer->name) : std::string("?");
+		return layer != nullptr ? vhost::Utf16ToUtf8(layer->name) : std::string("?");
 	}
 };
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "ACAPinc.h"
+#include "vhost/Text.hpp"
 #include "Classes/SkpImporter.hpp"
 #include "Classes/import_map.hpp"
 #include "sample/SamplePackage.hpp"
@@ -71,7 +72,7 @@ TEST_F(Surroundings, OnlyTheFirstNewObjectGetsThePenAndLayer)
 	ASSERT_FALSE(Host().addonCalls.empty());
 	const auto& params = Host().addonCalls.back().params;
 	ASSERT_EQ(params.size(), 3u);
-	EXPECT_EQ(params[0], "path=\"" + object.location.ToPath() + "\"");
+	EXPECT_EQ(params[0], "path=\"" + vhost::PathOf(object.location) + "\"");
 	EXPECT_EQ(params[1], "originalFileName=\"SurroundingArea\"");
 	EXPECT_EQ(params[2], "LibIndex=0");
 	EXPECT_EQ(ReportTexts(), (std::vector<std::string>{"Importing the surroundings model. This can take a while.",
@@ -158,7 +159,7 @@ TEST_F(SamplePackageDrawing, BaseMapAndSurroundingsOfTheSample)
 	std::map<std::string, std::map<std::string, int>> kinds; // layer -> element type -> count
 	for (const vhost::ElementRecord& r : Host().state.elements) {
 		const vhost::LayerRecord* layer = vhost::FindLayer(r.element.header.layer.ToInt32());
-		++kinds[layer != nullptr ? GS::Utf16ToUtf8(layer->name) : "?"][vhost::ElemTypeName(r.element.header.type.typeID)];
+		++kinds[layer != nullptr ? vhost::Utf16ToUtf8(layer->name) : "?"][vhost::ElemTypeName(r.element.header.type.typeID)];
 	}
 	EXPECT_EQ(kinds["høydekurve"]["PolyLine"], 7);
 	EXPECT_EQ(kinds["Veg"]["Line"], 2);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ACAPinc.h"
+#include "vhost/Text.hpp"
 #include "TestSupport.hpp"
 #include "vhost/Project.hpp"
 
@@ -97,7 +98,7 @@ inline GSErrCode CreateText(API_Coord at, const std::u16string& text, API_Guid* 
 	API_Element e = Defaults(API_TextID);
 	e.text.loc = at;
 	API_ElementMemo memo;
-	memo.textContent = new GS::UniString(text);
+	memo.textContent = new GS::UniString(vhost::FromUnits(text));
 	return Created(e, &memo, guid);
 }
 
@@ -106,7 +107,7 @@ inline Int32 MakePart(const std::string& name, double height = 1.0)
 {
 	API_LibPart part;
 	std::memset(&part, 0, sizeof(part));
-	const std::u16string uname = GS::UniString(name).Units();
+	const std::u16string uname = vhost::Units(GS::UniString(name));
 	std::copy(uname.begin(), uname.end(), part.docu_UName);
 	IO::Location folder(vhost::EmbeddedLibraryFolder().c_str());
 	part.typeID = APILib_ObjectID;

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "ACAPinc.h"
+#include "vhost/Text.hpp"
 #include "ElementsTestSupport.hpp"
 #include "vhost/Elements.hpp"
 
@@ -73,7 +74,7 @@ TEST_F(Elements, DrawingKindsKeepWhatTheAddOnWrote)
 
 	ASSERT_EQ(ACAPI_Element_GetMemo(text, &memo, APIMemoMask_TextContent), NoError);
 	ASSERT_NE(memo.textContent, nullptr);
-	EXPECT_EQ(memo.textContent->Units(), u"Åsen – vei");
+	EXPECT_EQ(vhost::Units(*memo.textContent), u"Åsen – vei");
 	ACAPI_DisposeElemMemoHdls(&memo);
 	EXPECT_EQ(ACAPI_Element_GetMemo(APINULLGuid, &memo), APIERR_BADID);
 }
@@ -217,7 +218,7 @@ TEST_F(Elements, MeshKeepsOutlineHeightsAndLevelLines)
 	const nlohmann::json dump = nlohmann::json::parse(vhost::DumpJson());
 	const auto& m = dump["elements"][0];
 	EXPECT_EQ(m["type"], "Mesh");
-	EXPECT_EQ(m["guid"], APIGuidToString(mesh).ToUtf8());
+	EXPECT_EQ(m["guid"], vhost::ToUtf8(APIGuidToString(mesh)));
 	EXPECT_EQ(m["polygon"]["points"].size(), 5u);
 	EXPECT_EQ(m["heights"][2], 2.0);
 	ASSERT_EQ(m["levelLines"].size(), 2u);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ACAPinc.h"
+#include "vhost/Text.hpp"
 #include "ElementsTestSupport.hpp"
 #include "vhost/Elements.hpp"
 
@@ -45,7 +46,7 @@ TEST_F(Layers, CreatedLayersAreFoundByTheirExactName)
 
 TEST_F(Layers, NamesAreCheckedAndGivenBackWhole)
 {
-	GS::UniString name(std::u16string(255, u'ø'));
+	GS::UniString name = vhost::FromUnits(std::u16string(255, u'ø'));
 	API_Attribute layer;
 	layer.header.typeID = API_LayerID;
 	layer.header.uniStringNamePtr = &name;
@@ -61,7 +62,7 @@ TEST_F(Layers, NamesAreCheckedAndGivenBackWhole)
 	EXPECT_EQ(back, name);
 	EXPECT_EQ(std::strlen(got.header.name), 254u);
 
-	GS::UniString tooLong(std::u16string(256, u'a'));
+	GS::UniString tooLong = vhost::FromUnits(std::u16string(256, u'a'));
 	layer.header.uniStringNamePtr = &tooLong;
 	EXPECT_EQ(ACAPI_Attribute_Create(&layer, nullptr), APIERR_BADNAME);
 	API_Attribute bad;
