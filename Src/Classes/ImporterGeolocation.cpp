@@ -1,5 +1,6 @@
 // The importer's local origin, origin macro, geocoordinate object and project geolocation.
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -10,12 +11,16 @@
 #include "GSRoot.hpp"
 #include "Helpers/BinFileHelper.hpp"
 #include "Helpers/LibraryManager.hpp"
+#include "generic/GenericHelpers.hpp"
 #include "generic/LibraryManager.hpp"
 #include "generic/LibraryPart.hpp"
+#include "generic/Story.hpp"
 
 namespace {
 
 const char* const kMacroName = "Velmora_XYZ";
+const char* const kGeocoordinateName = "Velmora_Geocoordinate";
+const char* const kGeodeticFlag = "bGeodeticData";
 // A latitude or longitude beyond this is a geolocation the user set.
 constexpr double kSetAngle = 0.00001;
 
@@ -72,7 +77,83 @@ GSErrCode WriteMacro(API_LibPart& part, const std::vector<std::string>& rows)
 	return kivel::LibraryPart::Save(&part);
 }
 
+// The level of the active story, through the story list.
+GSErrCode ActiveStoryLevel(double& level)
+{
+	API_StoryInfo info{};
+	if (const GSErrCode err = kivel::Story::GetSettings(info, 0)) return err;
+	const short position = static_cast<short>(info.actStory - info.firstStory);
+	BMKillHandle(reinterpret_cast<GSHandle*>(&info.data));
+	return kivel::Story::GetStoryLevel(position, level);
+}
+
+// Owns an element memo: its handles go on every way out.
+struct MemoOwner {
+	API_ElementMemo memo{};
+	~MemoOwner() { ACAPI_DisposeElemMemoHdls(&memo); }
+};
+
+// The geocoordinate object at the picked origin, in the undoable step. Its level is the
+// frame's lowest height over the active story, as for every placed object.
+GSErrCode PlaceGeocoordinateElement(const import_object* object, Int32 libInd, double storyLevel)
+{
+	API_Element element;
+	MemoOwner owner;
+	kivel::SetTypeId(element, API_ObjectID);
+	if (const GSErrCode err = ACAPI_Element_GetDefaults(&element, &owner.memo)) {
+		WriteReport_Alert("Error while getting default settings of VELMORA Geocoordinate: %d", static_cast<int>(err));
+		return err;
+	}
+	ACAPI_DisposeElemMemoHdls(&owner.memo);
+	double a = 0.0, b = 0.0;
+	int count = 0;
+	if (const GSErrCode err = kivel::LibraryPart::GetParameters(libInd, a, b, count, owner.memo.params)) {
+		WriteReport_Alert("Error while getting parameters of VELMORA Geocoordinate: %d", static_cast<int>(err));
+		return err;
+	}
+	for (int i = 0; i < count; ++i)
+		if (std::strcmp((*owner.memo.params)[i].name, kGeodeticFlag) == 0) (*owner.memo.params)[i].value.real = 1.0;
+	element.object.pos.x = Importer::rubber_pos.x;
+	element.object.pos.y = Importer::rubber_pos.y;
+	element.object.level = (object != nullptr ? object->min_z : 0.0) - storyLevel;
+	element.object.libInd = libInd;
+	element.header.layer = kivel::CreateAttributeIndex(object != nullptr && object->layer != 0 ? object->layer : 1);
+	element.object.useObjPens = false;
+	element.object.useObjLtypes = false;
+	if (const GSErrCode err = ACAPI_Element_Create(&element, &owner.memo))
+		WriteReport_Alert("Error while placing VELMORA Geocoordinate: %d", static_cast<int>(err));
+	return NoError;
+}
+
 } // namespace
+
+GSErrCode Importer::PlaceGeolocalTag(import_object* object, double x, double y, const GS::UniString& datum,
+	const GS::UniString& projection, const GS::UniString& zone)
+{
+	double storyLevel = 0.0;
+	if (const GSErrCode err = ActiveStoryLevel(storyLevel)) {
+		WriteReport_Alert("Error while reading the active story's level: %d", static_cast<int>(err));
+		return err;
+	}
+	IO::Location* found = nullptr;
+	const GSErrCode located = GetEmbeddedLocation(found, true);
+	const std::unique_ptr<IO::Location> folder(found);
+	if (located != NoError || folder == nullptr) {
+		WriteReport_Alert("Error in finding GSM location");
+		return located != NoError ? located : APIERR_GENERAL;
+	}
+	if (const GSErrCode err = CreateMacroObject(x - rubber_pos.x, y - rubber_pos.y, 0.0, datum, projection, zone)) {
+		WriteReport_Alert("Error while setting global geolocation object");
+		return err;
+	}
+	API_LibPart part{};
+	SetName(part, kGeocoordinateName);
+	kivel::LibraryManager::Search(part, false, false, false);
+	const Int32 libInd = part.index;
+	ACAPI_CallUndoableCommand("Placing VELMORA Geocoordinate",
+		[&]() -> GSErrCode { return PlaceGeocoordinateElement(object, libInd, storyLevel); });
+	return NoError;
+}
 
 void Importer::ReadCoordSystemOrigo(const IO::Location& location, double& x, double& y)
 {

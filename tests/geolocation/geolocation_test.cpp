@@ -11,6 +11,7 @@
 #include "Classes/OriginFile.hpp"
 #include "Classes/import_map.hpp"
 #include "GSMemory.hpp"
+#include "Helpers/LibraryManager.hpp"
 #include "TestSupport.hpp"
 
 namespace {
@@ -270,6 +271,61 @@ TEST_F(Geolocation, NothingIsWrittenWithoutKeysOrARecord)
 	ASSERT_EQ(ReportTexts().size(), 1u);
 	EXPECT_NE(ReportTexts()[0].find(std::to_string(APIERR_GENERAL)), std::string::npos);
 	EXPECT_EQ(Host().geoLocation.latitude, 60);
+}
+
+} // namespace
+
+namespace {
+
+class GeocoordinateObject : public Geolocation {
+protected:
+	nlohmann::json Elements() { return nlohmann::json::parse(vhost::DumpJson())["elements"]; }
+};
+
+TEST_F(GeocoordinateObject, PlacedAtTheOriginOverTheActiveStory)
+{
+	ASSERT_EQ(LoadVelmoraLibrary(), NoError);
+	Host().stories = {{0, 0.0}, {1, 3.5}};
+	Host().actStory = 1;
+	import_object object;
+	object.min_z = 10;
+	object.layer = 0;
+	Importer::rubber_pos = API_Coord3D{5, 6, 0};
+	EXPECT_EQ(importer_.PlaceGeolocalTag(&object, 598765.5, 6650123.25, "NN2000", "UTM", "32"), NoError);
+	Importer::rubber_pos = API_Coord3D{};
+	EXPECT_EQ(MacroScript().rfind("Velmora_X = 598760.500000\nVelmora_Y = 6650117.250000\n", 0), 0u);
+	ASSERT_EQ(Host().undo.size(), 1u);
+	EXPECT_EQ(Host().undo[0].name, "Placing VELMORA Geocoordinate");
+	EXPECT_EQ(Host().undo[0].result, NoError);
+	const nlohmann::json elements = Elements();
+	ASSERT_EQ(elements.size(), 1u);
+	const nlohmann::json& e = elements[0];
+	EXPECT_EQ(e["layer"], 1);
+	EXPECT_EQ(e["libPart"], "Velmora_Geocoordinate");
+	EXPECT_EQ(e["level"], 6.5);
+	EXPECT_EQ(e["pos"], nlohmann::json::array({5.0, 6.0}));
+	ASSERT_EQ(e["params"][0]["name"], "bGeodeticData");
+	EXPECT_EQ(e["params"][0]["value"], 1.0);
+	EXPECT_TRUE(Host().reports.empty()) << ReportTexts()[0];
+}
+
+TEST_F(GeocoordinateObject, FailuresAreReportedAndPlaceNothing)
+{
+	import_object object;
+	// The story list cannot be read: nothing is made.
+	const auto stories = Host().stories;
+	Host().stories.clear();
+	EXPECT_EQ(importer_.PlaceGeolocalTag(&object, 1, 2, "", "", ""), APIERR_GENERAL);
+	Host().stories = stories;
+	EXPECT_EQ(MacroScript(), "");
+	ASSERT_EQ(ReportTexts().size(), 1u);
+	// The geocoordinate part is not loaded: the macro is made, the step reports and is undone.
+	Host().reports.clear();
+	EXPECT_EQ(importer_.PlaceGeolocalTag(&object, 1, 2, "", "", ""), NoError);
+	EXPECT_NE(MacroScript(), "");
+	ASSERT_EQ(ReportTexts().size(), 1u);
+	EXPECT_EQ(ReportTexts()[0].rfind("Error while getting parameters of VELMORA Geocoordinate: ", 0), 0u);
+	EXPECT_TRUE(Elements().empty());
 }
 
 } // namespace
