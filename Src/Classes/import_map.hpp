@@ -45,14 +45,6 @@ public:
 	// values (at least one). Answers the host code of the last placement step that ran;
 	// every failure is reported where it happens.
 	GSErrCode MapInsert(import_object** objects, unsigned int count);
-	// The local origin of the options' local-origin file (0, 0 when it cannot be read);
-	// always 0.
-	GSErrCode ExtractOrigo(double* east, double* north) const;
-	// Reads the project geolocation the import would write; changed tells whether it would
-	// change the host's present one (false first). 0, or the file read's error.
-	GSErrCode ReadPlanGeoLocation(bool& changed);
-	// Writes the geolocation read by ReadPlanGeoLocation into the host project.
-	GSErrCode SetPlanGeoLocation();
 
 	// Draws the DXF base map `file` as 2D elements (lines, polylines, arcs, circles, texts on
 	// layers named after the drawing's) in one undoable step "Placing VELMORA elements";
