@@ -5,6 +5,10 @@
 #include <memory>
 #include <vector>
 
+#if !defined(_WIN32)
+#include <sys/wait.h>
+#endif
+
 #include "APICommon.hpp"
 #include "Functions/mainmenu_about.hpp"
 #include "Functions/mainmenu_help.hpp"
@@ -163,13 +167,20 @@ GS::UniString shell_quote(const GS::UniString& argument)
 	return quoted;
 }
 
-void system_shell(const GS::UniString& command)
+int system_shell(const GS::UniString& command)
 {
 	// At most three bytes a UTF-16 unit (a surrogate pair makes four from two), and the zero.
 	std::vector<char> buffer(command.GetLength() * 3 + 4);
 	const GS::UniString::CStr text = command.ToCStr(GS::CC_Default);
 	const std::size_t length = std::strlen(text.Get());
-	if (length >= buffer.size()) return; // not reachable with the bound above
+	if (length >= buffer.size()) return -1; // not reachable with the bound above
 	std::memcpy(buffer.data(), text.Get(), length + 1);
-	static_cast<void>(std::system(buffer.data()));
+	const int status = std::system(buffer.data());
+#if defined(_WIN32)
+	return status;
+#else
+	if (status == -1) return -1;
+	if (WIFEXITED(status)) return WEXITSTATUS(status);
+	return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
+#endif
 }

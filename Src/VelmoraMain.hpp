@@ -57,7 +57,8 @@ GS::UniString macintosh_filepath_update(const GS::UniString& path);
 // '\''. Safe for any path.
 GS::UniString shell_quote(const GS::UniString& argument);
 // Runs the command (converted to the host's default 8-bit character code) through the C
-// library's system; the exit status is ignored.
-void system_shell(const GS::UniString& command);
+// library's system. Answers the command's exit status: 0 when it succeeded; -1 when no
+// shell could run it; 128 plus the signal's number when a signal ended it.
+int system_shell(const GS::UniString& command);
 
 #endif

@@ -1,16 +1,10 @@
-// Loads generated base maps (about 10 MB and 100 MB) from memory with our DXF reader, with
-// libdime and with dxflib, and prints the times and the ratios. The maps are written at run
-// time into a temporary folder and removed afterwards.
-//   bench_dxf [MB ...]    (default: 10 100)
-#include <algorithm>
-#include <chrono>
-#include <cstdarg>
+// DXF loading: our reader (the whole-file read of an import, then the drawing) against libdime
+// and dxflib, each loading from the file in a fresh process. The generated base maps are
+// written by dxflib's own writer (R12): 3D POLYLINE level lines, road edges, texts, trees and
+// manholes as block inserts, circles and arcs.
+//   bench_dxf [--rounds N] [--sizes MB,MB] [--steady] [FILE ...]
+#include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,28 +13,14 @@
 #include <dxflib/dl_creationadapter.h>
 #include <dxflib/dl_dxf.h>
 
+#include "FreshProcess.hpp"
+#include "Helpers/BinFileHelper.hpp"
+#include "Location.hpp"
 #include "SimpleDxflib/SimpleDxf.hpp"
 
 namespace {
 
-// ---- the generator ---------------------------------------------------------------------
-
-class Writer {
-public:
-	void Pair(int code, const char* value) { Printf("%3d\n%s\n", code, value); }
-	void Pair(int code, double value) { Printf("%3d\n%.3f\n", code, value); }
-	void Pair(int code, int value) { Printf("%3d\n%d\n", code, value); }
-	void Printf(const char* format, ...) __attribute__((format(printf, 2, 3)))
-	{
-		char line[256];
-		va_list args;
-		va_start(args, format);
-		const int n = std::vsnprintf(line, sizeof line, format, args);
-		va_end(args);
-		text.append(line, static_cast<std::size_t>(std::min(n, static_cast<int>(sizeof line) - 1)));
-	}
-	std::string text;
-};
+// ---- the generator, through dxflib -----------------------------------------------------
 
 // A small deterministic random walk, so every run writes the same map.
 struct Walk {
@@ -52,184 +32,156 @@ struct Walk {
 	}
 };
 
-void WriteBlocks(Writer& w)
+const char* const Layers[] = {"0", "H\xC3\xB8ydekurve", "Vegkant", "Tekst", "Vegetasjon", "Kum"};
+
+DL_Attributes On(const char* layer) { return DL_Attributes(layer, 256, 0, "BYLAYER", 1.0); }
+
+void WriteTables(DL_Dxf& dxf, DL_WriterA& w)
 {
-	w.Pair(0, "SECTION");
-	w.Pair(2, "BLOCKS");
-	auto block = [&](const char* name, const std::function<void()>& body) {
-		w.Pair(0, "BLOCK"); w.Pair(8, "0"); w.Pair(2, name); w.Pair(70, 0);
-		w.Pair(10, 0.0); w.Pair(20, 0.0); w.Pair(30, 0.0);
-		body();
-		w.Pair(0, "ENDBLK"); w.Pair(8, "0");
-	};
-	block("TRE", [&] {
-		w.Pair(0, "CIRCLE"); w.Pair(8, "Vegetasjon"); w.Pair(10, 0.0); w.Pair(20, 0.0); w.Pair(30, 0.0); w.Pair(40, 2.5);
-		w.Pair(0, "LINE"); w.Pair(8, "Vegetasjon"); w.Pair(10, -1.0); w.Pair(20, 0.0); w.Pair(30, 0.0);
-		w.Pair(11, 1.0); w.Pair(21, 0.0); w.Pair(31, 0.0);
-	});
-	block("KUM", [&] {
-		w.Pair(0, "INSERT"); w.Pair(8, "Kum"); w.Pair(2, "TRE"); w.Pair(10, 0.0); w.Pair(20, 0.0); w.Pair(30, 0.0);
-		w.Pair(0, "ARC"); w.Pair(8, "Kum"); w.Pair(10, 0.0); w.Pair(20, 0.0); w.Pair(30, 0.0); w.Pair(40, 1.0);
-		w.Pair(50, 0.0); w.Pair(51, 180.0);
-	});
-	block("GRUPPE", [&] {
-		for (int i = 0; i < 3; ++i) {
-			w.Pair(0, "INSERT"); w.Pair(8, "0"); w.Pair(2, "KUM"); w.Pair(10, i * 4.0); w.Pair(20, 0.0); w.Pair(30, 0.0);
-		}
-	});
-	w.Pair(0, "ENDSEC");
+	w.sectionTables();
+	dxf.writeVPort(w);
+	w.tableLinetypes(1);
+	dxf.writeLinetype(w, DL_LinetypeData("CONTINUOUS", "Solid line", 0, 0, 0.0));
+	w.tableEnd();
+	w.tableLayers(static_cast<int>(std::size(Layers)));
+	for (const char* layer : Layers) dxf.writeLayer(w, DL_LayerData(layer, 0), DL_Attributes(layer, 7, 0, "CONTINUOUS", 1.0));
+	w.tableEnd();
+	w.tableStyle(1);
+	dxf.writeStyle(w, DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, 2.5, "txt", ""));
+	w.tableEnd();
+	dxf.writeView(w);
+	dxf.writeUcs(w);
+	w.tableAppid(1);
+	dxf.writeAppid(w, "ACAD");
+	w.tableEnd();
+	w.sectionEnd();
 }
 
-// One tile of the map: a 3D POLYLINE and an LWPOLYLINE level line, lines, texts, inserts.
-void WriteTile(Writer& w, Walk& walk, int tile)
+void WriteBlocks(DL_Dxf& dxf, DL_WriterA& w)
+{
+	w.sectionBlocks();
+	dxf.writeBlock(w, DL_BlockData("TRE", 0, 0, 0, 0));
+	dxf.writeCircle(w, DL_CircleData(0, 0, 0, 2.5), On("Vegetasjon"));
+	dxf.writeLine(w, DL_LineData(-1, 0, 0, 1, 0, 0), On("Vegetasjon"));
+	dxf.writeEndBlock(w, "TRE");
+	dxf.writeBlock(w, DL_BlockData("KUM", 0, 0, 0, 0));
+	dxf.writeInsert(w, DL_InsertData("TRE", 0, 0, 0, 1, 1, 1, 0, 1, 1, 0, 0), On("Kum"));
+	dxf.writeArc(w, DL_ArcData(0, 0, 0, 1.0, 0, 180), On("Kum"));
+	dxf.writeEndBlock(w, "KUM");
+	dxf.writeBlock(w, DL_BlockData("GRUPPE", 0, 0, 0, 0));
+	for (int i = 0; i < 3; ++i) dxf.writeInsert(w, DL_InsertData("KUM", i * 4.0, 0, 0, 1, 1, 1, 0, 1, 1, 0, 0), On("0"));
+	dxf.writeEndBlock(w, "GRUPPE");
+	w.sectionEnd();
+}
+
+// One 100 m tile of the map.
+void WriteTile(DL_Dxf& dxf, DL_WriterA& w, Walk& walk, int tile)
 {
 	const double x0 = 597000.0 + (tile % 100) * 100.0, y0 = 6643000.0 + (tile / 100) * 100.0;
-	const double z = 100.0 + (tile % 50);
-	w.Pair(0, "POLYLINE"); w.Pair(8, "H\xC3\xB8ydekurve"); w.Pair(66, 1); w.Pair(10, 0.0); w.Pair(20, 0.0); w.Pair(30, 0.0);
-	w.Pair(70, 8);
-	for (int i = 0; i < 60; ++i) {
-		w.Pair(0, "VERTEX"); w.Pair(8, "H\xC3\xB8ydekurve");
-		w.Pair(10, x0 + i * 1.5 + walk.Next(1)); w.Pair(20, y0 + walk.Next(40)); w.Pair(30, z); w.Pair(70, 32);
+	for (int line = 0; line < 2; ++line) {
+		const double z = 100.0 + (tile % 50) + line * 0.5;
+		dxf.writePolyline(w, DL_PolylineData(60, 0, 0, 8), On("H\xC3\xB8ydekurve"));
+		for (int i = 0; i < 60; ++i)
+			dxf.writeVertex(w, DL_VertexData(x0 + i * 1.5 + walk.Next(1), y0 + line * 50 + walk.Next(40), z));
+		dxf.writePolylineEnd(w);
 	}
-	w.Pair(0, "SEQEND"); w.Pair(8, "H\xC3\xB8ydekurve");
-	w.Pair(0, "LWPOLYLINE"); w.Pair(8, "H\xC3\xB8ydekurve"); w.Pair(90, 60); w.Pair(70, 0); w.Pair(38, z + 0.5);
-	for (int i = 0; i < 60; ++i) {
-		w.Pair(10, x0 + i * 1.5 + walk.Next(1)); w.Pair(20, y0 + 50 + walk.Next(40));
-	}
-	for (int i = 0; i < 20; ++i) {
-		w.Pair(0, "LINE"); w.Pair(8, "Vegkant");
-		w.Pair(10, x0 + walk.Next(100)); w.Pair(20, y0 + walk.Next(100)); w.Pair(30, 0.0);
-		w.Pair(11, x0 + walk.Next(100)); w.Pair(21, y0 + walk.Next(100)); w.Pair(31, 0.0);
-	}
-	for (int i = 0; i < 4; ++i) {
-		w.Pair(0, "TEXT"); w.Pair(8, "Tekst"); w.Pair(10, x0 + walk.Next(100)); w.Pair(20, y0 + walk.Next(100));
-		w.Pair(30, 0.0); w.Pair(40, 2.0); w.Pair(1, "M\xC3\xB8lledammen");
-	}
-	for (const char* name : {"TRE", "KUM", "GRUPPE"}) {
-		w.Pair(0, "INSERT"); w.Pair(8, "Vegetasjon"); w.Pair(2, name);
-		w.Pair(10, x0 + walk.Next(100)); w.Pair(20, y0 + walk.Next(100)); w.Pair(30, 0.0);
-		w.Pair(41, 1.0); w.Pair(42, 1.0); w.Pair(43, 1.0);
-	}
+	for (int i = 0; i < 20; ++i)
+		dxf.writeLine(w, DL_LineData(x0 + walk.Next(100), y0 + walk.Next(100), 0, x0 + walk.Next(100), y0 + walk.Next(100), 0),
+		              On("Vegkant"));
+	for (int i = 0; i < 4; ++i)
+		dxf.writeText(w,
+		              DL_TextData(x0 + walk.Next(100), y0 + walk.Next(100), 0, 0, 0, 0, 2.0, 1.0, 0, 0, 0, "M\xC3\xB8lledammen",
+		                          "Standard", 0.0),
+		              On("Tekst"));
+	for (const char* name : {"TRE", "KUM", "GRUPPE"})
+		dxf.writeInsert(w, DL_InsertData(name, x0 + walk.Next(100), y0 + walk.Next(100), 0, 1, 1, 1, 0, 1, 1, 0, 0),
+		                On("Vegetasjon"));
+	dxf.writeCircle(w, DL_CircleData(x0 + walk.Next(100), y0 + walk.Next(100), 0, 0.6), On("Kum"));
 }
 
-std::string GenerateMap(std::size_t targetBytes)
+void WriteMap(int tiles, const std::string& path)
 {
-	Writer w;
-	w.text.reserve(targetBytes + (1 << 20));
-	w.Pair(0, "SECTION"); w.Pair(2, "HEADER");
-	w.Pair(9, "$ACADVER"); w.Pair(1, "AC1009");
-	w.Pair(9, "$EXTMIN"); w.Pair(10, 597000.0); w.Pair(20, 6643000.0); w.Pair(30, 0.0);
-	w.Pair(9, "$EXTMAX"); w.Pair(10, 607000.0); w.Pair(20, 6653000.0); w.Pair(30, 200.0);
-	w.Pair(0, "ENDSEC");
-	w.Pair(0, "SECTION"); w.Pair(2, "TABLES"); w.Pair(0, "TABLE"); w.Pair(2, "LAYER"); w.Pair(70, 6);
-	for (const char* layer : {"0", "H\xC3\xB8ydekurve", "Vegkant", "Tekst", "Vegetasjon", "Kum"}) {
-		w.Pair(0, "LAYER"); w.Pair(2, layer); w.Pair(70, 0); w.Pair(62, 7); w.Pair(6, "CONTINUOUS");
-	}
-	w.Pair(0, "ENDTAB"); w.Pair(0, "ENDSEC");
-	WriteBlocks(w);
-	w.Pair(0, "SECTION"); w.Pair(2, "ENTITIES");
+	DL_Dxf dxf;
+	DL_WriterA* w = dxf.out(path.c_str(), DL_Codes::AC1009);
+	if (w == nullptr) std::fprintf(stderr, "cannot write %s\n", path.c_str()), std::exit(1);
+	dxf.writeHeader(*w);
+	w->sectionEnd();
+	WriteTables(dxf, *w);
+	WriteBlocks(dxf, *w);
+	w->sectionEntities();
 	Walk walk;
-	for (int tile = 0; w.text.size() < targetBytes; ++tile) WriteTile(w, walk, tile);
-	w.Pair(0, "ENDSEC");
-	w.Pair(0, "EOF");
-	return std::move(w.text);
+	for (int tile = 0; tile < tiles; ++tile) WriteTile(dxf, *w, walk, tile);
+	w->sectionEnd();
+	w->dxfEOF();
+	w->close();
+	delete w;
 }
 
-// ---- the peers -------------------------------------------------------------------------
+// About the given size: the size of a tile is taken from maps of 1 and 11 tiles.
+void Generate(std::size_t megabytes, const std::string& path)
+{
+	WriteMap(1, path);
+	const auto one = std::filesystem::file_size(path);
+	WriteMap(11, path);
+	const double perTile = static_cast<double>(std::filesystem::file_size(path) - one) / 10;
+	WriteMap(std::max(1, static_cast<int>(static_cast<double>(megabytes) * 1e6 / perTile)), path);
+}
+
+// ---- the tools -------------------------------------------------------------------------
 
 // dxflib hands every entity to callbacks; this one counts them, which is less work than
 // building a model the way our reader and libdime do.
 class CountingAdapter : public DL_CreationAdapter {
 public:
-	void addLine(const DL_LineData&) override { ++count; }
-	void addPolyline(const DL_PolylineData&) override { ++count; }
-	void addVertex(const DL_VertexData&) override { ++count; }
-	void addText(const DL_TextData&) override { ++count; }
-	void addInsert(const DL_InsertData&) override { ++count; }
-	void addCircle(const DL_CircleData&) override { ++count; }
-	void addArc(const DL_ArcData&) override { ++count; }
-	long count = 0;
+	void addLine(const DL_LineData&) override { ++entities; }
+	void addPolyline(const DL_PolylineData&) override { ++entities; }
+	void addVertex(const DL_VertexData&) override { ++vertices; }
+	void addText(const DL_TextData&) override { ++entities; }
+	void addInsert(const DL_InsertData&) override { ++entities; }
+	void addCircle(const DL_CircleData&) override { ++entities; }
+	void addArc(const DL_ArcData&) override { ++entities; }
+	long entities = 0, vertices = 0;
 };
 
-long LoadOurs(const std::vector<unsigned char>& bytes)
+std::string Ours(const std::string& path)
 {
-	SimpleDxf::SimpleDxf dxf;
-	if (!dxf.LoadSceneFromMemory(bytes)) {
-		std::fprintf(stderr, "our reader failed: %s\n", dxf.error.c_str());
-		std::exit(1);
-	}
-	return static_cast<long>(dxf.entities->size());
+	auto* bytes = new std::vector<unsigned char>;
+	if (ReadBinaryData(*bytes, IO::Location(path.c_str())) != NoError) std::fprintf(stderr, "read failed\n"), std::exit(1);
+	auto* dxf = new SimpleDxf::SimpleDxf;
+	if (!dxf->LoadSceneFromMemory(*bytes)) std::fprintf(stderr, "our reader failed: %s\n", dxf->error.c_str()), std::exit(1);
+	std::size_t vertices = 0;
+	for (const auto& e : *dxf->entities)
+		if (e->typeId == SimpleDxf::PolylineType) vertices += static_cast<const SimpleDxf::Polyline&>(*e).vertices.size();
+	const std::string summary =
+	    std::to_string(dxf->entities->size()) + " entities in the section, " + std::to_string(vertices) + " vertices";
+	bench::Dispose(bytes);   // the import frees the bytes once the drawing is read
+	bench::Dispose(dxf);
+	return summary;
 }
 
-long LoadDime(const std::vector<unsigned char>& bytes)
+std::string Dime(const std::string& path)
 {
-	FILE* memory = fmemopen(const_cast<unsigned char*>(bytes.data()), bytes.size(), "rb");
 	dimeInput in;
-	in.setFileHandle(memory);
-	dimeModel model;
-	const bool ok = model.read(&in);
-	std::fclose(memory);
-	if (!ok) {
-		std::fprintf(stderr, "libdime failed\n");
-		std::exit(1);
-	}
-	return model.getNumLayers();
+	if (!in.setFile(path.c_str())) std::fprintf(stderr, "libdime cannot open %s\n", path.c_str()), std::exit(1);
+	auto* model = new dimeModel;
+	if (!model->read(&in)) std::fprintf(stderr, "libdime failed\n"), std::exit(1);
+	const std::string summary = std::to_string(model->getNumLayers()) + " layers";
+	bench::Dispose(model);
+	return summary;
 }
 
-long LoadDxflib(const std::vector<unsigned char>& bytes)
+std::string Dxflib(const std::string& path)
 {
-	std::istringstream stream(std::string(bytes.begin(), bytes.end()));
 	CountingAdapter adapter;
 	DL_Dxf dxf;
-	if (!dxf.in(stream, &adapter)) {
-		std::fprintf(stderr, "dxflib failed\n");
-		std::exit(1);
-	}
-	return adapter.count;
-}
-
-// Best of a few runs, in seconds.
-double Time(const std::function<long()>& load, int runs)
-{
-	double best = 1e30;
-	for (int i = 0; i < runs; ++i) {
-		const auto start = std::chrono::steady_clock::now();
-		volatile long sink = load();
-		(void)sink;
-		best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-	}
-	return best;
-}
-
-void Bench(std::size_t megabytes, const std::filesystem::path& folder)
-{
-	const std::filesystem::path file = folder / ("basemap-" + std::to_string(megabytes) + "MB.dxf");
-	{
-		const std::string text = GenerateMap(megabytes << 20);
-		std::ofstream(file, std::ios::binary).write(text.data(), static_cast<std::streamsize>(text.size()));
-	}
-	std::ifstream in(file, std::ios::binary);
-	const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-	const int runs = megabytes >= 50 ? 2 : 5;
-	const double ours = Time([&] { return LoadOurs(bytes); }, runs);
-	const double dime = Time([&] { return LoadDime(bytes); }, runs);
-	const double dxflib = Time([&] { return LoadDxflib(bytes); }, runs);
-	std::printf("%6.1f MB  ours %8.3f s  libdime %8.3f s  dxflib %8.3f s  |  libdime/ours %5.1fx  dxflib/ours %5.1fx\n",
-	            static_cast<double>(bytes.size()) / (1 << 20), ours, dime, dxflib, dime / ours, dxflib / ours);
-	std::filesystem::remove(file);
+	if (!dxf.in(path, &adapter)) std::fprintf(stderr, "dxflib failed\n"), std::exit(1);
+	return std::to_string(adapter.entities) + " entities, " + std::to_string(adapter.vertices) + " vertices (counted)";
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-	std::vector<std::size_t> sizes;
-	for (int i = 1; i < argc; ++i) sizes.push_back(static_cast<std::size_t>(std::atol(argv[i])));
-	if (sizes.empty()) sizes = {10, 100};
-	char folderTemplate[] = "/tmp/bench_dxf.XXXXXX";
-	if (!mkdtemp(folderTemplate)) return 1;
-	const std::filesystem::path folder(folderTemplate);
-	for (const std::size_t mb : sizes) Bench(mb, folder);
-	std::filesystem::remove_all(folder);
-	return 0;
+	const std::vector<bench::Tool> tools = {{"ours", Ours}, {"libdime", Dime}, {"dxflib", Dxflib}};
+	return bench::Main(argc, argv, tools, {{"basemap.dxf", Generate}});
 }

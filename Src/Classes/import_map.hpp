@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "APIdefs_Attributes.h"
 #include "APIdefs_Base.h"
 #include "Array.hpp"
 #include "Classes/ImportOptions.hpp"
@@ -38,6 +39,25 @@ public:
 	// 3DS x/y extent, with one report) and writes the frame. interactive asks the user for
 	// the origin point and the direction (cancel returns the host's code, no frame).
 	GSErrCode PickOrigo(bool interactive, import_object** objects, unsigned int count);
+
+	// Places the map project: the objects' files with their placement frame and display
+	// values (at least one). Answers the host code of the last placement step that ran;
+	// every failure is reported where it happens.
+	GSErrCode MapInsert(import_object** objects, unsigned int count);
+	// The local origin of the options' local-origin file (0, 0 when it cannot be read);
+	// always 0.
+	GSErrCode ExtractOrigo(double* east, double* north) const;
+	// Reads the project geolocation the import would write; changed tells whether it would
+	// change the host's present one (false first). 0, or the file read's error.
+	GSErrCode ReadPlanGeoLocation(bool& changed);
+	// Writes the geolocation read by ReadPlanGeoLocation into the host project.
+	GSErrCode SetPlanGeoLocation();
+
+	// Draws the DXF base map `file` as 2D elements (lines, polylines, arcs, circles, texts on
+	// layers named after the drawing's) in one undoable step "Placing VELMORA elements";
+	// `layer` takes the entities that name no layer. A file that cannot be read draws
+	// nothing; entities that cannot be drawn are left out and reported once per kind.
+	static void Place2DElements(const IO::Location& file, const API_AttributeIndex& layer);
 
 	ImportOptions options;
 	bool geolocation_valid = false;

@@ -35,6 +35,9 @@ GSErrCode ReadBinaryData(std::vector<unsigned char>& data, const IO::Location& f
 		                  static_cast<int>(err), Shown(count), Shown(count), Shown(length));
 		return err;
 	}
+	// Room for the whole file at once: growing by doubling would touch about twice its size in
+	// fresh memory and copy it again.
+	if (length <= data.max_size() - data.size()) data.reserve(data.size() + static_cast<std::size_t>(length));
 	UInt64 total = count;
 	while (count != 0 && total <= length) {
 		data.insert(data.end(), buffer, buffer + count);

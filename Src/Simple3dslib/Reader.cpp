@@ -13,31 +13,32 @@ constexpr std::uint32_t TracedEntries = 20; // entry lines traced per array chun
 
 // Trace text in the stream's default formatting: decimal integers, floats as "%g".
 template <typename T>
-void Put(std::string& trace, const T& value)
+void Put(TraceBuffer& trace, const T& value)
 {
 	if constexpr (std::is_same_v<T, float>) {
+		// The precision form of to_chars is printf's "%.6g" in the C locale, without its cost.
 		char text[32];
-		const int n = std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
-		trace.append(text, static_cast<std::size_t>(n));
+		const auto end = std::to_chars(text, text + sizeof text, static_cast<double>(value), std::chars_format::general, 6);
+		trace.append(text, static_cast<std::size_t>(end.ptr - text));
 	} else if constexpr (std::is_integral_v<T>) {
 		char text[24];
-		trace.append(text, std::to_chars(text, text + sizeof text, value).ptr);
+		trace.append(text, static_cast<std::size_t>(std::to_chars(text, text + sizeof text, value).ptr - text));
 	} else {
 		trace += value;
 	}
 }
 
 template <typename... T>
-void Line(std::string& trace, const T&... parts)
+void Line(TraceBuffer& trace, const T&... parts)
 {
 	(Put(trace, parts), ...);
 	trace += '\n';
 }
 
-void PutHex(std::string& trace, std::uint32_t value)
+void PutHex(TraceBuffer& trace, std::uint32_t value)
 {
 	char text[16];
-	trace.append(text, std::to_chars(text, text + sizeof text, value, 16).ptr);
+	trace.append(text, static_cast<std::size_t>(std::to_chars(text, text + sizeof text, value, 16).ptr - text));
 }
 
 std::uint16_t LeU16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
@@ -53,9 +54,44 @@ float LeF32(const std::uint8_t* p)
 
 } // namespace
 
-Reader::Reader(std::ifstream& stream) : source_(std::make_unique<FileReader>(stream)) {}
+TraceBuffer::TraceBuffer(std::ostream* out) : out_(out)
+{
+	if (out_ != nullptr) text_.reserve(Capacity);
+}
 
-Reader::Reader(const std::vector<std::uint8_t>& bytes) : source_(std::make_unique<ByteReader>(bytes)) {}
+void TraceBuffer::append(const char* text, std::size_t n)
+{
+	if (out_ != nullptr && text_.size() + n > Capacity) {
+		Flush();
+		if (n > Capacity) {   // a piece longer than the buffer goes out as it is
+			out_->write(text, static_cast<std::streamsize>(n));
+			return;
+		}
+	}
+	text_.append(text, n);
+}
+
+TraceBuffer& TraceBuffer::operator+=(const char* text)
+{
+	append(text, std::strlen(text));
+	return *this;
+}
+
+void TraceBuffer::Flush()
+{
+	if (out_ == nullptr || text_.empty()) return;
+	out_->write(text_.data(), static_cast<std::streamsize>(text_.size()));
+	text_.clear();
+}
+
+Reader::Reader(std::ifstream& stream, std::ostream* trace) : source_(std::make_unique<FileReader>(stream)), trace_(trace)
+{
+}
+
+Reader::Reader(const std::vector<std::uint8_t>& bytes, std::ostream* trace)
+    : source_(std::make_unique<ByteReader>(bytes)), trace_(trace)
+{
+}
 
 bool Reader::ReadChunk(Chunk& chunk, std::uint32_t pos)
 {

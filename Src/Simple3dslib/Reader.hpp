@@ -1,12 +1,13 @@
 // The 3DS chunk reader: chunk headers, the walk over a container's children, and one handler
-// per chunk that the scene loader reads. The trace of a load is collected in the reader and
-// written out by the caller in one piece.
+// per chunk that the scene loader reads. The trace of a load goes to its stream through a
+// fixed buffer as the load goes, or is kept in the reader when it has no stream.
 #ifndef VELMORA_SIMPLE3DS_READER_HPP
 #define VELMORA_SIMPLE3DS_READER_HPP
 
 #include <cstdint>
 #include <fstream>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,13 +17,47 @@
 
 namespace Simple3ds {
 
+// Trace text on its way to a stream. It is written out whenever the next piece would not fit
+// in the buffer, so a load holds at most Capacity bytes of trace however long the trace is.
+// Without a stream the whole text is kept.
+class TraceBuffer {
+public:
+	static constexpr std::size_t Capacity = 64 * 1024;
+
+	explicit TraceBuffer(std::ostream* out);
+	TraceBuffer(const TraceBuffer&) = delete;
+	TraceBuffer& operator=(const TraceBuffer&) = delete;
+	// Writes out what is buffered.
+	~TraceBuffer() { Flush(); }
+
+	void append(const char* text, std::size_t n);
+	TraceBuffer& operator+=(char c)
+	{
+		if (out_ != nullptr && text_.size() == Capacity) Flush();
+		text_ += c;
+		return *this;
+	}
+	TraceBuffer& operator+=(const char* text);
+	TraceBuffer& operator+=(const std::string& text) { append(text.data(), text.size()); return *this; }
+	// Writes the buffered text to the stream and empties the buffer; no effect without one.
+	void Flush();
+	// The text not yet written: without a stream, the whole trace.
+	const std::string& Text() const { return text_; }
+
+private:
+	std::ostream* out_;
+	std::string text_;
+};
+
 // Every handler answers true when its chunk was read and false when the chunk is bad, which
 // fails its parent at once. A handler reads only inside its own chunk.
 class Reader {
 public:
-	// Over a stream opened in binary mode, or over bytes; either must outlive the reader.
-	explicit Reader(std::ifstream& stream);
-	explicit Reader(const std::vector<std::uint8_t>& bytes);
+	// Over a stream opened in binary mode, or over bytes; either must outlive the reader. The
+	// trace goes to `trace` as the load goes (the rest when the reader ends or on FlushTrace),
+	// or is kept for Trace() when `trace` is null; a given stream must outlive the reader.
+	explicit Reader(std::ifstream& stream, std::ostream* trace = nullptr);
+	explicit Reader(const std::vector<std::uint8_t>& bytes, std::ostream* trace = nullptr);
 
 	// Reads the header at `pos` and traces it ("Chunk ID: ...", "Chunk size: ..."). False,
 	// with no trace, when the header is not inside the data or its length is below 6; `chunk`
@@ -31,8 +66,10 @@ public:
 	// The same, but false without reading when the header does not end by `limit`.
 	bool ReadChunk(Chunk& chunk, std::uint32_t pos, std::uint32_t limit);
 
-	// The trace written so far.
-	const std::string& Trace() const { return trace_; }
+	// The trace kept so far (a reader without a trace stream keeps all of it).
+	const std::string& Trace() const { return trace_.Text(); }
+	// Writes what is buffered of the trace to its stream.
+	void FlushTrace() { trace_.Flush(); }
 
 	bool Read_M3DMAGIC(Simple3dsScene& scene, const Chunk& chunk);
 	bool Read_MDATA(Simple3dsScene& scene, const Chunk& chunk);
@@ -74,7 +111,7 @@ private:
 	bool TracedColor(Simple3dsColor& color, const Chunk& chunk, const char* label);
 
 	std::unique_ptr<DataReader> source_;
-	std::string trace_;
+	TraceBuffer trace_;
 };
 
 } // namespace Simple3ds

@@ -22,27 +22,29 @@ bool ReadTop(Reader& reader, Simple3dsScene& scene)
 	}
 }
 
-// Reads the file and writes its trace out in one piece, followed by the text of an
+// Reads the file (the reader writes the trace to its stream as it goes), then the text of an
 // allocation failure if one stopped the reading.
 bool Load(Reader& reader, Simple3dsScene& scene, std::ostream& trace)
 {
 	bool ok = false;
-	std::string failure;
+	bool failed = false;
 	try {
 		ok = ReadTop(reader, scene);
 	} catch (const std::exception& e) {
-		failure = std::string("Exception!\n") + e.what() + "\n";
+		reader.FlushTrace();
+		trace << "Exception!\n" << e.what() << "\n";
+		failed = true;
 	}
-	trace << reader.Trace() << failure;
+	reader.FlushTrace();
 	trace.flush();
-	return ok && failure.empty();
+	return ok && !failed;
 }
 
 } // namespace
 
 bool LoadSceneFromMemory(Simple3dsScene& scene, const std::vector<std::uint8_t>& bytes, std::ostream& trace)
 {
-	Reader reader(bytes);
+	Reader reader(bytes, &trace);
 	return Load(reader, scene, trace);
 }
 
@@ -59,7 +61,7 @@ bool LoadSceneFromFile(Simple3dsScene& scene, const char* path)
 		return false;
 	}
 	std::cout << "File name: " << path << std::endl;
-	Reader reader(stream);
+	Reader reader(stream, &std::cout);
 	const bool ok = Load(reader, scene, std::cout);
 	stream.close();
 	return ok;

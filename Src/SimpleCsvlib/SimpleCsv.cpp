@@ -1,6 +1,8 @@
 #include "SimpleCsv.hpp"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <stdexcept>
 #include <unordered_map>
 #include <vector>
@@ -13,17 +15,26 @@ namespace SimpleCsv {
 
 namespace {
 
-// Lines up to (not including) each line feed; the last needs none.
+// Lines up to (not including) each line feed; the last needs none. Lines are views into
+// the text; a line holding a carriage return is given without it, from a copy.
 class LineReader {
 public:
 	explicit LineReader(std::string_view text) : text_(text) {}
-	bool Next(std::string& line)
+	bool Next(std::string_view& line)
 	{
 		if (pos_ >= text_.size()) return false;
-		const std::size_t end = std::min(text_.find('\n', pos_), text_.size());
-		line.assign(text_.substr(pos_, end - pos_));
-		pos_ = end + 1;
+		const char* begin = text_.data() + pos_;
+		const std::size_t left = text_.size() - pos_;
+		const void* lf = std::memchr(begin, '\n', left);
+		const std::size_t length = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - begin) : left;
+		pos_ += length + 1;
 		++number_;
+		line = std::string_view(begin, length);
+		if (std::memchr(begin, '\r', length) != nullptr) {
+			copy_.assign(line);
+			removeLineEnds(copy_);
+			line = copy_;
+		}
 		return true;
 	}
 	int Number() const { return number_; }
@@ -32,19 +43,107 @@ private:
 	std::string_view text_;
 	std::size_t pos_ = 0;
 	int number_ = 0;
+	std::string copy_;
 };
 
-// Cells up to each comma; an empty line gives none and a trailing comma no empty last cell.
-std::vector<std::string_view> SplitCells(std::string_view line)
+// Lines that hold more than a line end: about the rows the text gives (lines of several
+// carriage returns alone count too).
+std::size_t CountRows(std::string_view text)
 {
-	std::vector<std::string_view> cells;
-	std::size_t pos = 0;
-	while (pos < line.size()) {
-		const std::size_t comma = std::min(line.find(',', pos), line.size());
-		cells.push_back(line.substr(pos, comma - pos));
-		pos = comma + 1;
+	std::size_t rows = 0;
+	const char* p = text.data();
+	const char* const end = p + text.size();
+	while (p < end) {
+		const void* lf = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+		const char* stop = lf ? static_cast<const char*>(lf) : end;
+		if (stop - p > 1 || (stop - p == 1 && *p != '\r')) ++rows;
+		p = stop + 1;
 	}
-	return cells;
+	return rows;
+}
+
+// Cells up to each comma; an empty line gives none and a trailing comma no empty last cell.
+// Stops after `most` cells; `cells` is reused from line to line.
+void SplitCells(std::string_view line, std::size_t most, std::vector<std::string_view>& cells)
+{
+	cells.clear();
+	const char* p = line.data();
+	const char* const end = p + line.size();
+	while (p < end && cells.size() < most) {
+		const void* comma = std::memchr(p, ',', static_cast<std::size_t>(end - p));
+		const char* stop = comma ? static_cast<const char*>(comma) : end;
+		cells.emplace_back(p, static_cast<std::size_t>(stop - p));
+		p = stop + 1;
+	}
+}
+
+constexpr std::uint64_t HighBits = 0x8080808080808080u;
+
+bool IsAscii(std::string_view text)
+{
+	std::uint64_t seen = 0;
+	std::size_t i = 0;
+	for (; i + 8 <= text.size(); i += 8) {
+		std::uint64_t word;
+		std::memcpy(&word, text.data() + i, 8);
+		seen |= word;
+	}
+	for (; i < text.size(); ++i) seen |= static_cast<unsigned char>(text[i]);
+	return (seen & HighBits) == 0;
+}
+
+// Decodes the sequence at p (before end) into a code point; answers its length, 0 when it is
+// not UTF-8 (overlong forms, surrogates and values past U+10FFFF are not).
+std::size_t DecodeOne(const unsigned char* p, const unsigned char* end, char32_t& cp)
+{
+	const unsigned char lead = *p;
+	if (lead < 0x80) {
+		cp = lead;
+		return 1;
+	}
+	std::size_t extra;
+	char32_t least;
+	if ((lead & 0xE0) == 0xC0) extra = 1, cp = lead & 0x1Fu, least = 0x80;
+	else if ((lead & 0xF0) == 0xE0) extra = 2, cp = lead & 0x0Fu, least = 0x800;
+	else if ((lead & 0xF8) == 0xF0) extra = 3, cp = lead & 0x07u, least = 0x10000;
+	else return 0;
+	if (static_cast<std::size_t>(end - p) <= extra) return 0;
+	for (std::size_t k = 1; k <= extra; ++k) {
+		if ((p[k] & 0xC0) != 0x80) return 0;
+		cp = (cp << 6) | (p[k] & 0x3Fu);
+	}
+	if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+	return extra + 1;
+}
+
+// UTF-8 to UTF-16 code units in out, which holds at least text.size() units; runs of ASCII
+// are widened a word at a time. Answers the count, or -1 for text that is not UTF-8.
+std::ptrdiff_t ToUnits(std::string_view text, char16_t* out)
+{
+	const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+	const auto* const end = p + text.size();
+	char16_t* const first = out;
+	while (p < end) {
+		std::uint64_t word;
+		if (end - p >= 8 && (std::memcpy(&word, p, 8), (word & HighBits) == 0)) {
+			for (int k = 0; k < 8; ++k) out[k] = p[k];
+			p += 8;
+			out += 8;
+			continue;
+		}
+		char32_t cp = 0;
+		const std::size_t n = DecodeOne(p, end, cp);
+		if (n == 0) return -1;
+		p += n;
+		if (cp < 0x10000) {
+			*out++ = static_cast<char16_t>(cp);
+		} else {
+			cp -= 0x10000;
+			*out++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+			*out++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+		}
+	}
+	return out - first;
 }
 
 std::string NotUtf8(const std::string& shownName, int line)
@@ -64,9 +163,10 @@ std::string ColumnName(const std::wstring& name)
 
 bool ToWide(std::string_view text, std::wstring& out)
 {
-	std::u16string units;
-	if (!kivel::Utf8ToUtf16(text, units)) return false;
-	out.assign(units.begin(), units.end());
+	std::u16string units(text.size(), u'\0');
+	const std::ptrdiff_t n = ToUnits(text, units.data());
+	if (n < 0) return false;
+	out.assign(units.begin(), units.begin() + n);
 	return true;
 }
 
@@ -92,38 +192,42 @@ void removeLineEnds(std::string& text)
 std::string ReadTable(std::string_view text, const std::string& shownName, const GS::Array<std::wstring>& columns,
                       Rows& rows)
 {
-	LineReader lines(text);
-	std::string line;
+	const std::string_view bom = "\xEF\xBB\xBF";   // only the first line's, before its CRs go
+	LineReader lines(text.substr(0, 3) == bom ? text.substr(3) : text);
+	std::string_view line;
+	std::vector<std::string_view> cells;
 	std::unordered_map<std::wstring, std::size_t> columnIndex;
 	columnIndex.max_load_factor(1.0f);
 	if (lines.Next(line)) {
-		line = stripBom(line);
-		removeLineEnds(line);
-		const std::vector<std::string_view> names = SplitCells(line);
+		SplitCells(line, line.size(), cells);
 		std::wstring wide;
-		for (std::size_t i = 0; i < names.size(); ++i) {
-			if (!ToWide(names[i], wide)) return NotUtf8(shownName, 1);
+		for (std::size_t i = 0; i < cells.size(); ++i) {
+			if (!ToWide(cells[i], wide)) return NotUtf8(shownName, 1);
 			columnIndex[wide] = i;   // a repeated name maps to its last column
 		}
 	}
 	std::vector<std::size_t> wanted;
 	wanted.reserve(columns.GetSize());
+	std::size_t cellsNeeded = 0;
 	for (const std::wstring& name : columns) {
 		const auto found = columnIndex.find(name);
 		if (found == columnIndex.end()) return "Field " + ColumnName(name) + " not found in CSV headers.";
 		wanted.push_back(found->second);
+		cellsNeeded = std::max(cellsNeeded, found->second + 1);
 	}
 
 	const UInt32 rowsBefore = rows.GetSize();
-	std::u16string units;
+	rows.SetCapacity(static_cast<UInt32>(std::min<std::size_t>(rowsBefore + CountRows(text), UINT32_MAX)));
+	std::vector<char16_t> units;
 	while (lines.Next(line)) {
-		removeLineEnds(line);
 		if (line.empty()) continue;
-		if (!kivel::IsValidUtf8(line)) {
+		const bool ascii = IsAscii(line);
+		if (units.size() < line.size()) units.resize(line.size());
+		if (!ascii && ToUnits(line, units.data()) < 0) {   // the whole line must be UTF-8
 			rows.SetSize(rowsBefore);
 			return NotUtf8(shownName, lines.Number());
 		}
-		const std::vector<std::string_view> cells = SplitCells(line);
+		SplitCells(line, cellsNeeded, cells);
 		Row row;
 		row.SetCapacity(static_cast<UInt32>(wanted.size()));
 		for (const std::size_t index : wanted) {
@@ -131,8 +235,11 @@ std::string ReadTable(std::string_view text, const std::string& shownName, const
 				row.Push(GS::UniString());
 				continue;
 			}
-			kivel::Utf8ToUtf16(cells[index], units);
-			row.Push(kivel::TextOfUnits(units));
+			const std::string_view cell = cells[index];
+			std::ptrdiff_t n = static_cast<std::ptrdiff_t>(cell.size());
+			if (ascii) std::copy(cell.begin(), cell.end(), units.data());
+			else n = ToUnits(cell, units.data());
+			row.Push(GS::UniString(units.data(), static_cast<USize>(n)));
 		}
 		rows.Push(std::move(row));
 	}

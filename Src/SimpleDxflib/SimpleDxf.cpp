@@ -7,6 +7,8 @@
 #include <limits>
 #include <new>
 
+#include "Helpers/LineEnd.hpp"
+
 namespace SimpleDxf {
 
 namespace {
@@ -41,23 +43,6 @@ std::size_t FirstMarked(uint64_t mask)
 	for (; !(mask & 0x80); mask >>= 8) ++n;
 	return n;
 #endif
-}
-
-// Index of the first CR or LF at or after from, or size. Looks at eight bytes at a time,
-// so most lines take one or two steps and no per-byte branches.
-std::size_t LineEnd(const char* base, std::size_t from, std::size_t size)
-{
-	constexpr uint64_t Ones = 0x0101010101010101u, Highs = Ones << 7;
-	for (; LittleEndian && from + 8 <= size; from += 8) {
-		uint64_t word;
-		std::memcpy(&word, base + from, 8);
-		const uint64_t lf = word ^ (Ones * '\n'), cr = word ^ (Ones * '\r');
-		// A byte of lf or cr is zero where the line ends; the lowest such mark is exact.
-		const uint64_t marks = (((lf - Ones) & ~lf) | ((cr - Ones) & ~cr)) & Highs;
-		if (marks) return from + FirstMarked(marks);
-	}
-	while (from < size && base[from] != '\n' && base[from] != '\r') ++from;
-	return from;
 }
 
 std::string_view SkipSign(std::string_view text)
@@ -183,7 +168,7 @@ char* trimwhitespace(char* text)
 inline std::string_view SimpleDxf::NextLine()
 {
 	const char* base = reinterpret_cast<const char*>(bytes_);
-	const std::size_t end = LineEnd(base, pos_, size_);
+	const std::size_t end = static_cast<std::size_t>(LineEndSearch::Find(base + pos_, base + size_) - base);
 	std::size_t first = pos_, last = std::min(end, pos_ + MaxLine);
 	while (first < last && IsSpace(static_cast<unsigned char>(base[first]))) ++first;
 	while (last > first && IsSpace(static_cast<unsigned char>(base[last - 1]))) --last;
@@ -377,11 +362,14 @@ bool SimpleDxf::ReadHeader()
 		if (Is(0, "ENDSEC")) return true;
 		if (pair_.number == 9) {
 			const std::string_view name = pair_.value;
-			if (name == "$ACADVER") {
+			// Text variables: the value of their group code, up to the next variable.
+			const int textCode = name == "$ACADVER" ? 1 : name == "$DWGCODEPAGE" ? 3 : -1;
+			if (textCode > 0) {
+				std::string& into = textCode == 1 ? h.version : h.codePage;
 				do {
 					if (!ReadCode()) return false;
-				} while (pair_.number != 1 && pair_.number != 9);
-				h.version.assign(pair_.value);
+				} while (pair_.number != textCode && pair_.number != 9);
+				if (pair_.number == textCode) into.assign(pair_.value);
 				if (pair_.number != 9) {
 					do {
 						if (!ReadCode()) return false;

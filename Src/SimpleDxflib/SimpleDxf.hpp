@@ -42,6 +42,7 @@ struct CodePair {
 
 struct Header {
 	std::string version;            // $ACADVER
+	std::string codePage;           // $DWGCODEPAGE (group code 3), e.g. "ANSI_1252"
 	double insBaseX = 0, insBaseY = 0, insBaseZ = 0;
 	double extMinX = 0, extMinY = 0, extMinZ = 0;
 	double extMaxX = 0, extMaxY = 0, extMaxZ = 0;

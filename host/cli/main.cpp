@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "vhost/Addon.hpp"
+#include "vhost/Elements.hpp"
 #include "vhost/Platform.hpp"
 #include "vhost/LibraryStore.hpp"
 #include "vhost/Project.hpp"
@@ -28,7 +29,7 @@ const char* const kUsage =
 	"  --home DIR         the run root for the special folders (default: a new temporary folder)\n"
 	"  --language CODE    the host's language code (default: INT)\n"
 	"  --script FILE      scripted answers for dialogs, alerts and file dialogs\n"
-	"  --out DIR          write the project there when the run ends (DIR/project.json)\n";
+	"  --out DIR          write the project there when the run ends (DIR/project.json, DIR/plan.svg)\n";
 
 struct Options {
 	std::string addon;
@@ -87,7 +88,7 @@ bool WriteOut(const std::string& dir)
 	fs::create_directories(fs::u8path(dir), ec);
 	std::ofstream out(fs::u8path(dir) / "project.json", std::ios::binary);
 	out << vhost::DumpJson();
-	return static_cast<bool>(out) && vhost::WriteLibraryParts(dir);
+	return static_cast<bool>(out) && vhost::WriteLibraryParts(dir) && vhost::WritePlanSvg(dir + "/plan.svg");
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 #include "APIdefs_Base.h"
 #include "APIdefs_Errors.h"
 #include "ACAPI_Adaptation.h"
+#include "ACAPI_Attributes.h"
+#include "ACAPI_Elements.h"
 #include "ACAPI_LibraryParts.h"
 #include "FileSystem.hpp"
 #include "GSRoot.hpp"

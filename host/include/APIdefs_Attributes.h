@@ -2,6 +2,8 @@
 #ifndef VHOST_APIDEFS_ATTRIBUTES_H
 #define VHOST_APIDEFS_ATTRIBUTES_H
 
+#include <cstring>
+
 #include "APIdefs_Base.h"
 
 // An attribute's index within its type. Made with ACAPI_CreateAttributeIndex; 0 is "none".
@@ -21,21 +23,53 @@ private:
 
 enum API_AttrTypeID {
 	API_ZombieAttrID = 0,
-	API_PenID = 1,
-	API_LayerID = 2,
-	API_LinetypeID = 3,
-	API_FilltypeID = 4,
-	API_CompWallID = 5,
-	API_MaterialID = 6,
-	API_CityID = 7,
-	API_LayerCombID = 8
+	API_LayerID = 1,
+	API_LinetypeID = 2,
+	API_FilltypeID = 3,
+	API_CompWallID = 4,
+	API_MaterialID = 5,
+	API_LayerCombID = 6,
+	API_ZoneCatID = 7,
+	API_ProfileID = 8,
+	API_PenTableID = 9
 };
 
+constexpr Int32 API_AttrNameLen = 256;
+
+// An attribute's identity. The name is name (8-bit, in the host's default code) unless
+// uniStringNamePtr is set, which then holds it.
 struct API_Attr_Head {
 	API_AttrTypeID typeID = API_ZombieAttrID;
 	API_AttributeIndex index;
+	GSFlags flags = 0;
+	char name[API_AttrNameLen] = {};
 	API_Guid guid;
-	GS::UniString* uniStringNamePtr = nullptr; // the name, when the caller asks for it
+	GS::UniString* uniStringNamePtr = nullptr;
+};
+
+// A layer: elements on it are shown, hidden or locked together.
+struct API_LayerType {
+	API_Attr_Head head;
+	Int32 conClassId = 0;          // intersection group
+};
+
+constexpr GSFlags APILay_Hidden = 0x0008;
+constexpr GSFlags APILay_Locked = 0x0010;
+
+// An attribute record: the head, or the record of the kind the head's type names. A new
+// record is all zero bytes.
+union API_Attribute {
+	API_Attribute() { std::memset(static_cast<void*>(this), 0, sizeof(*this)); }
+
+	API_Attr_Head header;
+	API_LayerType layer;
+};
+
+// Variable-length attribute data (line-type dashes, fill lines), in host handles; free
+// them with ACAPI_DisposeAttrDefsHdls.
+struct API_AttributeDef {
+	GSHandle ltype_dashItems = nullptr;
+	GSHandle fill_lineItems = nullptr;
 };
 
 // Colour components in 0..1.

@@ -1,10 +1,15 @@
-// Element records as far as the adaptation layer reaches them: type codes, heads,
-// search and settings records, 3D and drawing-primitive references, user data.
+// Element records: type codes, heads, the element kinds the add-on places (object, mesh,
+// line, polyline, arc, circle, text) and their memo, change masks, search and settings
+// records, 3D and drawing-primitive references, user data.
 #ifndef VHOST_APIDEFS_ELEMENTS_H
 #define VHOST_APIDEFS_ELEMENTS_H
 
+#include <cstddef>
+#include <cstring>
+
 #include "APIdefs_Attributes.h"
 #include "APIdefs_Base.h"
+#include "UniString.hpp"
 
 enum API_ElemTypeID : Int32 {
 	API_ZombieElemID = 0,
@@ -19,18 +24,26 @@ enum API_ElemTypeID : Int32 {
 	API_RoofID = 9,
 	API_MeshID = 10,
 	API_DimensionID = 11,
-	API_TextID = 18,
-	API_LabelID = 19,
-	API_ZoneID = 20,
-	API_HatchID = 21,
-	API_LineID = 22,
-	API_PolyLineID = 23,
-	API_ArcID = 24,
-	API_CircleID = 25,
-	API_SplineID = 26,
-	API_HotspotID = 27,
-	API_PictureID = 30,
-	API_GroupID = 50
+	API_RadialDimensionID = 12,
+	API_LevelDimensionID = 13,
+	API_AngleDimensionID = 14,
+	API_TextID = 15,
+	API_LabelID = 16,
+	API_ZoneID = 17,
+	API_HatchID = 18,
+	API_LineID = 19,
+	API_PolyLineID = 20,
+	API_ArcID = 21,
+	API_CircleID = 22,
+	API_SplineID = 23,
+	API_HotspotID = 24,
+	API_CutPlaneID = 25,
+	API_CameraID = 26,
+	API_CamSetID = 27,
+	API_GroupID = 28,
+	API_SectElemID = 29,
+	API_DrawingID = 30,
+	API_PictureID = 31
 };
 
 enum API_ElemVariationID : Int32 {
@@ -54,15 +67,190 @@ struct API_Elem_Head {
 	Int16 floorInd = 0;
 };
 
-// An element record. The element kinds add their own parts after the head.
-struct API_Element {
-	API_Elem_Head header;
+// Polygon counts of an element; the points themselves are in the memo (coords, pends,
+// parcs), one-based: coords[1..nCoords], pends[1..nSubPolys] the running end of each
+// contour (pends[0] = 0), a closed contour repeating its first point at its end.
+struct API_Polygon {
+	Int32 nCoords = 0;
+	Int32 nSubPolys = 0;
+	Int32 nArcs = 0;
 };
 
-// Variable-length element data (polygon coordinates, sub-polygon ends), in host handles.
+// An arc segment of a polygon: the edge from point begIndex to endIndex bends by arcAngle.
+struct API_PolyArc {
+	Int32 begIndex = 0;
+	Int32 endIndex = 0;
+	double arcAngle = 0.0;
+};
+
+// A library-part object (or lamp) placed on the plan.
+struct API_ObjectType {
+	API_Elem_Head head;
+	Int32 libInd = 0;              // the library part's index
+	API_Coord pos;                 // reference point on the plan
+	double level = 0.0;            // above the home story's level
+	double xRatio = 0.0;           // A size
+	double yRatio = 0.0;           // B size
+	Int16 pen = 1;
+	API_AttributeIndex ltypeInd;
+	bool reflected = false;
+	bool useObjPens = false;       // the object's own pens ...
+	bool useObjLtypes = false;     // ... and line types, not the element's
+	double angle = 0.0;            // rotation in radians
+};
+
+// A mesh's level lines: counts only; the points are in the memo (meshLevelCoords,
+// meshLevelEnds).
+struct API_MeshLevel {
+	Int32 nCoords = 0;
+	Int32 nSubLines = 0;
+};
+
+// An attribute that overrides the one the element would otherwise take.
+struct API_OverriddenAttribute {
+	bool overridden = false;
+	API_AttributeIndex attributeIndex;
+};
+
+// A terrain mesh: its outline polygon with one height per point (memo meshPolyZ) and
+// level lines inside it.
+struct API_MeshType {
+	API_Elem_Head head;
+	API_Polygon poly;
+	API_MeshLevel levelLines;
+	double level = 0.0;            // base level, above the home story's level
+	double skirtLevel = 1.0;       // depth of the body below the lowest point
+	Int16 contPen = 1;             // outline on the plan
+	Int16 levelPen = 1;            // level lines on the plan
+	bool useSectPens = false;      // the two section pens below apply
+	Int16 sectContPen = 1;         // cut outline in sections
+	Int16 sectLevelPen = 1;        // cut surface edges in sections
+	API_OverriddenAttribute topMat; // surface material of the top
+	bool materialsChained = false;
+	bool showLevelLines = false;
+	Int16 skirt = 0;               // body kind below the surface
+	Int16 fillPen = 1;             // cut fill
+	Int16 fillBGPen = 0;
+	API_AttributeIndex fillInd;
+};
+
+// A straight line of the 2D drawing.
+struct API_LineType {
+	API_Elem_Head head;
+	Int16 linePen = 1;
+	API_AttributeIndex ltypeInd;
+	API_Coord begC;
+	API_Coord endC;
+};
+
+// A polyline of the 2D drawing: points in the memo (coords, pends, parcs).
+struct API_PolyLineType {
+	API_Elem_Head head;
+	Int16 linePen = 1;
+	API_AttributeIndex ltypeInd;
+	API_Polygon poly;
+};
+
+// An arc of the 2D drawing: angles in radians, counter-clockwise from the x axis.
+struct API_ArcType {
+	API_Elem_Head head;
+	Int16 linePen = 1;
+	API_AttributeIndex ltypeInd;
+	API_Coord origC;
+	double r = 0.0;
+	double begAng = 0.0;
+	double endAng = 0.0;
+};
+
+// A full circle of the 2D drawing.
+struct API_CircleType {
+	API_Elem_Head head;
+	Int16 linePen = 1;
+	API_AttributeIndex ltypeInd;
+	API_Coord origC;
+	double r = 0.0;
+};
+
+// A text block of the 2D drawing; its content is the memo's textContent.
+struct API_TextType {
+	API_Elem_Head head;
+	Int16 pen = 1;
+	double size = 2.5;             // letter height in millimetres on paper
+	double angle = 0.0;
+	API_Coord loc;
+	bool nonBreaking = false;      // kept as the add-on sets it
+	Int32 charCode = 0;            // kept as the add-on sets it
+};
+
+// An element record: the head, shared by every kind, or the record of the kind the head's
+// type names. Every kind starts with the head, so element.header and element.object.head
+// are the same bytes. A new record is all zero bytes; GetDefaults fills a kind's settings.
+union API_Element {
+	API_Element() { std::memset(static_cast<void*>(this), 0, sizeof(*this)); }
+
+	API_Elem_Head header;
+	API_ObjectType object;
+	API_ObjectType lamp;
+	API_MeshType mesh;
+	API_LineType line;
+	API_PolyLineType polyLine;
+	API_ArcType arc;
+	API_CircleType circle;
+	API_TextType text;
+};
+
+// One point of a mesh level line.
+struct API_MeshLevelCoord {
+	API_Coord3D c;
+	Int32 vertexID = 0;
+};
+
+struct API_AddParType;
+
+// Variable-length element data in host handles (BMAllocateHandle), one-based where the
+// element kind says so. Every handle belongs to whoever filled the memo: free them all with
+// ACAPI_DisposeElemMemoHdls.
 struct API_ElementMemo {
-	API_Coord** coords = nullptr;
-	Int32** pends = nullptr;
+	API_Coord** coords = nullptr;                 // polygon points
+	Int32** pends = nullptr;                      // contour ends
+	API_PolyArc** parcs = nullptr;                // arc segments
+	UInt32** vertexIDs = nullptr;                 // one id per polygon point
+	double** meshPolyZ = nullptr;                 // mesh: one height per polygon point
+	API_MeshLevelCoord** meshLevelCoords = nullptr; // mesh: level-line points
+	Int32** meshLevelEnds = nullptr;              // mesh: running end of each level line
+	API_AddParType** params = nullptr;            // object: the library part's parameters
+	GS::UniString* textContent = nullptr;         // text: its content (a new object)
+};
+
+// Which memo parts a Get or Change call reads or writes.
+constexpr UInt64 APIMemoMask_Polygon = 0x0001;
+constexpr UInt64 APIMemoMask_MeshPolyZ = 0x0002;
+constexpr UInt64 APIMemoMask_MeshLevel = 0x0004;
+constexpr UInt64 APIMemoMask_AddPars = 0x0008;
+constexpr UInt64 APIMemoMask_TextContent = 0x0010;
+constexpr UInt64 APIMemoMask_All = 0xFFFF;
+
+// Change masks: an API_Element whose bytes are 0 except the fields to change.
+#define ACAPI_ELEMENT_MASK_CLEAR(mask) std::memset(static_cast<void*>(&(mask)), 0, sizeof(API_Element))
+#define ACAPI_ELEMENT_MASK_SETFULL(mask) std::memset(static_cast<void*>(&(mask)), 0xFF, sizeof(API_Element))
+#define ACAPI_ELEMENT_MASK_SET(mask, typ, var) \
+	std::memset(reinterpret_cast<char*>(&(mask)) + offsetof(typ, var), 0xFF, sizeof(typ::var))
+#define ACAPI_ELEMENT_MASK_CHECK(mask, typ, var) \
+	(reinterpret_cast<const unsigned char*>(&(mask))[offsetof(typ, var)] != 0)
+
+// Filters of element lists.
+using API_ElemFilterFlags = UInt32;
+constexpr API_ElemFilterFlags APIFilt_None = 0x0000;
+constexpr API_ElemFilterFlags APIFilt_OnVisLayer = 0x0002;
+constexpr API_ElemFilterFlags APIFilt_OnActFloor = 0x0010;
+
+// Solid element operations: the operator element's body acts on the target's.
+enum API_SolidOperationID : UInt32 {
+	APISolid_Substract = 0x53535542,  // 'SSUB'
+	APISolid_SubstUp = 0x53535555,    // 'SSUU'
+	APISolid_SubstDown = 0x5353444F,  // 'SSDO'
+	APISolid_Intersect = 0x53494E54,  // 'SINT'
+	APISolid_Add = 0x53414444         // 'SADD'
 };
 
 // Search for an element at a point.

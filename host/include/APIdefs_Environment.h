@@ -70,7 +70,8 @@ struct API_ModulID {
 	UInt32 localID = 0;
 };
 
-enum API_MDCLParameterType { MDCLPar_int = 1, MDCLPar_float = 2, MDCLPar_string = 3, MDCLPar_pointer = 4 };
+// Kinds of values in a parameter list between add-ons.
+enum API_MDCLParameterType { MDCLPar_string = 1, MDCLPar_int = 2, MDCLPar_float = 3, MDCLPar_pointer = 4 };
 
 struct API_MDCLParameter {
 	Int32 index = 0;

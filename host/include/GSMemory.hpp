@@ -27,4 +27,8 @@ GSErrCode BMKillPtr(GSPtr* p);
 void BMpKill(GSPtr* p);
 Int32 BMGetPtrSize(GSConstPtr p);
 
+// Fills size bytes at ptr with value (nothing for a null pointer or a size below 1).
+void BNFillMemory(void* ptr, Int32 size, unsigned char value);
+void BNZeroMemory(void* ptr, Int32 size);
+
 #endif

@@ -1,24 +1,210 @@
-// Calls between add-ons: not modelled yet; every call answers APIERR_NOTSUPPORTED.
+// Calls between add-ons: parameter lists and the registry of fake add-ons that answer
+// commands. Calls from another project or from the event loop are not modelled.
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <memory>
+
 #include "ACAPinc.h"
+#include "vhost/Elements.hpp"
+
+namespace vhost {
 
 namespace {
 
-GSErrCode Refused() { return APIERR_NOTSUPPORTED; }
+struct ParamEntry {
+	std::string name;
+	API_MDCLParameterType type = MDCLPar_int;
+	Int32 intValue = 0;
+	double floatValue = 0.0;
+	std::string text;
+	void* pointer = nullptr;
+};
+
+using ParamList = std::vector<ParamEntry>;
+
+// Live lists by handle; the handle's bytes hold nothing the add-on may read.
+std::map<GSConstHandle, std::unique_ptr<ParamList>>& Lists()
+{
+	static std::map<GSConstHandle, std::unique_ptr<ParamList>> lists;
+	return lists;
+}
+
+ParamList* ListOf(GSConstHandle h)
+{
+	const auto it = Lists().find(h);
+	return it == Lists().end() ? nullptr : it->second.get();
+}
+
+bool KnownType(Int32 t) { return t >= MDCLPar_string && t <= MDCLPar_pointer; }
+
+// The entry the record names: by name when it has one, else by its 1-based index.
+ParamEntry* Lookup(ParamList& list, const API_MDCLParameter& par, GSErrCode& err)
+{
+	if (par.name != nullptr && par.name[0] != 0) {
+		const auto it = std::find_if(list.begin(), list.end(), [&](const ParamEntry& e) { return e.name == par.name; });
+		err = it == list.end() ? APIERR_BADNAME : NoError;
+		return it == list.end() ? nullptr : &*it;
+	}
+	const bool inside = par.index >= 1 && static_cast<std::size_t>(par.index) <= list.size();
+	err = inside ? NoError : APIERR_BADINDEX;
+	return inside ? &list[static_cast<std::size_t>(par.index) - 1] : nullptr;
+}
+
+void SetValue(ParamEntry& e, const API_MDCLParameter& par)
+{
+	e.intValue = par.int_par;
+	e.floatValue = par.float_par;
+	e.text = par.string_par != nullptr ? par.string_par : "";
+	e.pointer = par.ptr_par;
+}
+
+std::string EntryText(const ParamEntry& e)
+{
+	switch (e.type) {
+		case MDCLPar_string: return e.name + "=\"" + e.text + "\"";
+		case MDCLPar_int: return e.name + "=" + std::to_string(e.intValue);
+		case MDCLPar_float: return e.name + "=" + std::to_string(e.floatValue);
+		default: return e.name + "=<pointer>";
+	}
+}
+
+// The add-on and command served, or the code of what is missing.
+const FakeCommand* Served(const API_ModulID* mdid, GSType cmdID, Int32 cmdVersion, GSErrCode& err)
+{
+	err = APIERR_BADPARS;
+	if (mdid == nullptr) return nullptr;
+	const auto& addons = Current().fakeAddons;
+	const auto addon = std::find_if(addons.begin(), addons.end(),
+		[&](const FakeAddon& a) { return a.developerID == mdid->developerID && a.localID == mdid->localID; });
+	err = APIERR_MODULNOTINSTALLED;
+	if (addon == addons.end()) return nullptr;
+	const auto cmd = std::find_if(addon->commands.begin(), addon->commands.end(), [&](const FakeCommand& c) { return c.command == cmdID; });
+	err = APIERR_MODULCMDNOTSUPPORTED;
+	if (cmd == addon->commands.end()) return nullptr;
+	err = cmdVersion < 1 || cmdVersion > cmd->maxVersion ? APIERR_MODULCMDVERSNOTSUPPORTED : NoError;
+	return err == NoError ? &*cmd : nullptr;
+}
 
 } // namespace
 
-GSErrCode ACAPI_AddOnAddOnCommunication_Test(const API_ModulID*, GSType, Int32) { return Refused(); }
-GSErrCode ACAPI_AddOnAddOnCommunication_Call(const API_ModulID*, GSType, Int32, GSHandle, GSPtr, bool) { return Refused(); }
+void InstallFakeAddon(const FakeAddon& addon)
+{
+	RemoveFakeAddon(addon.developerID, addon.localID);
+	Current().fakeAddons.push_back(addon);
+}
+
+void RemoveFakeAddon(UInt32 developerID, UInt32 localID)
+{
+	auto& addons = Current().fakeAddons;
+	addons.erase(std::remove_if(addons.begin(), addons.end(),
+		[&](const FakeAddon& a) { return a.developerID == developerID && a.localID == localID; }), addons.end());
+}
+
+} // namespace vhost
+
+GSErrCode ACAPI_AddOnAddOnCommunication_Test(const API_ModulID* mdid, GSType cmdID, Int32 cmdVersion)
+{
+	GSErrCode err = NoError;
+	vhost::Served(mdid, cmdID, cmdVersion, err);
+	return err;
+}
+
+GSErrCode ACAPI_AddOnAddOnCommunication_Call(const API_ModulID* mdid, GSType cmdID, Int32 cmdVersion, GSHandle params, GSPtr resultData, bool silentMode)
+{
+	if (mdid == nullptr) return APIERR_BADPARS;
+	if (params != nullptr && vhost::ListOf(params) == nullptr) return APIERR_BADPARS;
+	vhost::AddonCallRecord record{mdid->developerID, mdid->localID, cmdID, cmdVersion, {}, NoError};
+	if (params != nullptr)
+		for (const auto& e : *vhost::ListOf(params)) record.params.push_back(vhost::EntryText(e));
+	const vhost::FakeCommand* cmd = nullptr;
+	if ((record.result = vhost::FaultFor("ACAPI_AddOnAddOnCommunication_Call")) == NoError)
+		cmd = vhost::Served(mdid, cmdID, cmdVersion, record.result);
+	if (cmd != nullptr) {
+		const vhost::FakeCommandHandler handler = cmd->handler; // the registry may change while it runs
+		record.result = vhost::Guarded("add-on command", [&] { return handler(params, resultData, silentMode); });
+	}
+	vhost::Current().addonCalls.push_back(record);
+	return record.result;
+}
+
 GSErrCode ACAPI_AddOnAddOnCommunication_ExternalCall(const IO::Location*, const API_ModulID*, GSType, Int32, GSHandle, bool,
-	APIModulCommandCallBackProc*) { return Refused(); }
+	APIModulCommandCallBackProc*) { return APIERR_NOTSUPPORTED; }
 GSErrCode ACAPI_AddOnAddOnCommunication_CallFromEventLoop(const API_ModulID*, GSType, Int32, GSHandle, bool,
-	APIModulCommandCallBackProc*) { return Refused(); }
-GSErrCode ACAPI_AddOnIntegration_InstallModulCommandHandler(GSType, Int32, APIModulCommandProc*) { return Refused(); }
-GSErrCode ACAPI_AddOnAddOnCommunication_RegisterSupportedService(GSType, Int32) { return Refused(); }
-GSErrCode ACAPI_AddOnIntegration_RegisterRequiredService(const API_ModulID*, GSType, Int32) { return Refused(); }
-GSErrCode ACAPI_AddOnAddOnCommunication_InitMDCLParameterList(GSHandle*) { return Refused(); }
-GSErrCode ACAPI_AddOnAddOnCommunication_FreeMDCLParameterList(GSHandle*) { return Refused(); }
-GSErrCode ACAPI_AddOnAddOnCommunication_GetMDCLParameterNum(GSHandle, Int32*) { return Refused(); }
-GSErrCode ACAPI_AddOnAddOnCommunication_GetMDCLParameter(GSHandle, API_MDCLParameter*) { return Refused(); }
-GSErrCode ACAPI_AddOnAddOnCommunication_AddMDCLParameter(GSHandle, API_MDCLParameter*) { return Refused(); }
-GSErrCode ACAPI_AddOnAddOnCommunication_ChangeMDCLParameter(GSHandle, API_MDCLParameter*) { return Refused(); }
+	APIModulCommandCallBackProc*) { return APIERR_NOTSUPPORTED; }
+GSErrCode ACAPI_AddOnIntegration_InstallModulCommandHandler(GSType, Int32, APIModulCommandProc*) { return APIERR_NOTSUPPORTED; }
+GSErrCode ACAPI_AddOnAddOnCommunication_RegisterSupportedService(GSType, Int32) { return APIERR_NOTSUPPORTED; }
+GSErrCode ACAPI_AddOnIntegration_RegisterRequiredService(const API_ModulID*, GSType, Int32) { return APIERR_NOTSUPPORTED; }
+
+GSErrCode ACAPI_AddOnAddOnCommunication_InitMDCLParameterList(GSHandle* params)
+{
+	if (params == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode err = vhost::FaultFor("ACAPI_AddOnAddOnCommunication_InitMDCLParameterList")) return err;
+	GSHandle h = BMAllocateHandle(0, ALLOCATE_CLEAR, 0);
+	if (h == nullptr) return APIERR_MEMFULL;
+	vhost::Lists()[h] = std::make_unique<vhost::ParamList>();
+	*params = h;
+	return NoError;
+}
+
+GSErrCode ACAPI_AddOnAddOnCommunication_FreeMDCLParameterList(GSHandle* params)
+{
+	if (params == nullptr || *params == nullptr) return NoError;
+	const auto it = vhost::Lists().find(*params);
+	if (it == vhost::Lists().end()) return APIERR_BADPARS;
+	vhost::Lists().erase(it);
+	return BMKillHandle(params);
+}
+
+GSErrCode ACAPI_AddOnAddOnCommunication_GetMDCLParameterNum(GSHandle params, Int32* nPars)
+{
+	const vhost::ParamList* list = vhost::ListOf(params);
+	if (list == nullptr || nPars == nullptr) return APIERR_BADPARS;
+	*nPars = static_cast<Int32>(list->size());
+	return NoError;
+}
+
+GSErrCode ACAPI_AddOnAddOnCommunication_GetMDCLParameter(GSHandle params, API_MDCLParameter* par)
+{
+	vhost::ParamList* list = vhost::ListOf(params);
+	if (list == nullptr || par == nullptr) return APIERR_BADPARS;
+	GSErrCode err = NoError;
+	const vhost::ParamEntry* e = vhost::Lookup(*list, *par, err);
+	if (e == nullptr) return err;
+	par->index = static_cast<Int32>(e - list->data()) + 1;
+	par->name = e->name.c_str();
+	par->type = e->type;
+	par->int_par = e->intValue;
+	par->float_par = e->floatValue;
+	par->string_par = e->type == MDCLPar_string ? e->text.c_str() : nullptr;
+	par->ptr_par = e->pointer;
+	return NoError;
+}
+
+GSErrCode ACAPI_AddOnAddOnCommunication_AddMDCLParameter(GSHandle params, API_MDCLParameter* par)
+{
+	vhost::ParamList* list = vhost::ListOf(params);
+	if (list == nullptr || par == nullptr || par->name == nullptr || par->name[0] == 0 || !vhost::KnownType(par->type)) return APIERR_BADPARS;
+	if (const GSErrCode err = vhost::FaultFor("ACAPI_AddOnAddOnCommunication_AddMDCLParameter")) return err;
+	for (const auto& e : *list)
+		if (e.name == par->name) return APIERR_NAMEALREADYUSED;
+	vhost::ParamEntry entry;
+	entry.name = par->name;
+	entry.type = par->type;
+	vhost::SetValue(entry, *par);
+	list->push_back(entry);
+	par->index = static_cast<Int32>(list->size());
+	return NoError;
+}
+
+GSErrCode ACAPI_AddOnAddOnCommunication_ChangeMDCLParameter(GSHandle params, API_MDCLParameter* par)
+{
+	vhost::ParamList* list = vhost::ListOf(params);
+	if (list == nullptr || par == nullptr) return APIERR_BADPARS;
+	GSErrCode err = NoError;
+	vhost::ParamEntry* e = vhost::Lookup(*list, *par, err);
+	if (e == nullptr) return err;
+	if (par->type != e->type) return APIERR_BADPARS;
+	vhost::SetValue(*e, *par);
+	return NoError;
+}

@@ -119,3 +119,10 @@ Int32 BMGetPtrSize(GSConstPtr p)
 	const auto it = Ptrs().find(p);
 	return it == Ptrs().end() ? 0 : static_cast<Int32>(it->second->bytes.size() - 1);
 }
+
+void BNFillMemory(void* ptr, Int32 size, unsigned char value)
+{
+	if (ptr != nullptr && size > 0) std::memset(ptr, value, static_cast<std::size_t>(size));
+}
+
+void BNZeroMemory(void* ptr, Int32 size) { BNFillMemory(ptr, size, 0); }

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "APIdefs_Errors.h"
+#include "vhost/Elements.hpp"
 #include "vhost/Platform.hpp"
 #include "vhost/LibraryStore.hpp"
 #include "vhost/Text.hpp"
@@ -77,6 +78,7 @@ std::string Reset(const std::string& runRoot, const std::string& addonFolder)
 	if (fs::exists(fs::u8path(p.runRoot), ec) && !fs::is_directory(fs::u8path(p.runRoot), ec)) return p.runRoot + " is not a folder";
 	for (const std::string& folder : {CommonDocumentsFolder(), DocumentsFolder(), UserLibraryFolder(), TempFolder(), EmbeddedLibraryFolder()})
 		if (std::string why = UnusableFolder(folder); !why.empty()) return why;
+	InstallModelImportAddon();
 	return std::string();
 }
 
@@ -86,6 +88,8 @@ void InjectFault(const std::string& operation, GSErrCode code, const std::string
 }
 
 void ClearFaults() { Slot().faults.clear(); }
+
+bool FaultsArmed() { return !Slot().faults.empty(); }
 
 GSErrCode FaultFor(const std::string& operation, const std::string& path)
 {
@@ -162,13 +166,10 @@ std::string DumpJson()
 	for (const auto& f : p.fileDialogs) j["fileDialogs"].push_back({{"kind", f.kind}, {"title", f.title}, {"answer", f.answer}});
 	j["undo"] = json::array();
 	for (const auto& u : p.undo) j["undo"].push_back({{"name", u.name}, {"result", u.result}, {"rolledBack", u.rolledBack}});
-	j["elements"] = json::array();
-	for (const auto& e : p.state.elements) {
-		json fields = json::object();
-		for (const auto& f : e.fields) fields[f.first] = f.second;
-		j["elements"].push_back({{"guid", e.guid}, {"type", e.typeID}, {"layer", e.layer}, {"fields", fields}});
-	}
+	DumpElements(j);
 	DumpLibraries(j);
+	DumpSolidLinks(j);
+	DumpAddonCalls(j);
 	j["urls"] = p.urls;
 	j["opened"] = OpenedPaths();
 	j["shell"] = p.shell;

@@ -58,6 +58,11 @@ TEST(CsvTable, EdgeCases)
 		{"empty lines give no row", "x\n\n1\n\r\n", Names({L"x"}), {{"1"}}},
 		{"UTF-8 names and cells", "tre_st\xC3\xB8rrelse\nl\xC3\xB8nn\n", Names({L"tre_st\u00F8rrelse"}), {{"l\xC3\xB8nn"}}},
 		{"CR alone: one header line", "x\r1\r", Names({L"x1"}), {}},
+		{"CR inside a line joins its cells", "x,y\n1\r2,3\n4,5\n", Names({L"y", L"x"}), {{"3", "12"}, {"5", "4"}}},
+		{"mark split by a CR is no mark", "\xEF\r\xBB\xBFx\n1\n", Names({L"\uFEFFx"}), {{"1"}}},
+		{"long cells, letters at every offset",
+		 "k,v\nabcdefghijklmnopq\xC3\xB8rstu,\xF0\x9F\x8C\xB2" + std::string(20, 'a') + "\xC3\xA6\n",
+		 Names({L"v", L"k"}), {{"\xF0\x9F\x8C\xB2" + std::string(20, 'a') + "\xC3\xA6", "abcdefghijklmnopq\xC3\xB8rstu"}}},
 	};
 	for (const Case& c : cases) {
 		SimpleCsv::Rows rows;
@@ -76,6 +81,9 @@ TEST(CsvTable, FailuresNameTheCauseAndAppendNothing)
 		{"UTF-8 column name in message", "x\n", Names({L"st\u00F8rrelse"}), "Field st\xC3\xB8rrelse not found in CSV headers."},
 		{"bad header", "x,\xFF\n1,2\n", Names({L"x"}), "Error: File (t.csv) is not UTF-8 text (line 1)."},
 		{"bad cell", "x,y\n1,2\n3,\xC3(\n", Names({L"x"}), "Error: File (t.csv) is not UTF-8 text (line 3)."},
+		{"surrogate", "x\n\xED\xA0\x80\n", Names({L"x"}), "Error: File (t.csv) is not UTF-8 text (line 2)."},
+		{"overlong", "x\n\n\xC0\xAF\n", Names({L"x"}), "Error: File (t.csv) is not UTF-8 text (line 3)."},
+		{"past U+10FFFF", "x\n12345678\xF4\x90\x80\x80\n", Names({L"x"}), "Error: File (t.csv) is not UTF-8 text (line 2)."},
 	};
 	for (const Case& c : cases) {
 		SimpleCsv::Rows rows;

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "DxfTestUtil.hpp"
+#include "Helpers/LineEnd.hpp"
 #include "TestSupport.hpp"
 
 using namespace dxftest;
@@ -355,4 +356,24 @@ TEST(DxfLoad, ASecondLoadStartsFromAnEmptyDrawing)
 	EXPECT_EQ(dxf.header, nullptr);
 	EXPECT_EQ(dxf.blocks, nullptr);
 	EXPECT_EQ(dxf.entities->size(), 1u);
+}
+
+// The line-end search agrees with a plain byte loop for every length and every place of the
+// first CR or LF, with bytes of every value before it, and never reads past the end.
+TEST(DxfLineEnd, FindsTheFirstCarriageReturnOrLineFeed)
+{
+	for (std::size_t length = 0; length <= 40; ++length)
+		for (std::size_t at = 0; at <= length; ++at)
+			for (const char end : {'\n', '\r'}) {
+				std::vector<char> text(length);
+				for (std::size_t i = 0; i < length; ++i) {
+					const char c = static_cast<char>(i * 37 + 128);   // high bytes too
+					text[i] = c == '\n' || c == '\r' ? 'x' : c;
+				}
+				if (at < length) text[at] = end;
+				if (at + 1 < length) text[at + 1] = end == '\n' ? '\r' : '\n';
+				const char* first = text.data();
+				EXPECT_EQ(LineEndSearch::Find(first, first + length) - first, static_cast<std::ptrdiff_t>(at))
+				    << length << " " << at;
+			}
 }

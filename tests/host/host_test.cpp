@@ -132,7 +132,7 @@ TEST_F(HostUndo, FailedStepIsRolledBackAndJournalled)
 {
 	auto addElement = [] {
 		if (const GSErrCode err = vhost::CheckUndoScope()) return err;
-		vhost::Current().state.elements.push_back({"g", 1, 1, {}});
+		vhost::Current().state.elements.push_back(vhost::ElementRecord());
 		return NoError;
 	};
 	EXPECT_EQ(addElement(), APIERR_NEEDSUNDOSCOPE);

@@ -29,7 +29,7 @@ TEST(UniStringToValue, AcceptsPlainDecimalNumbersOnly)
 		{u"1\u00A0", false, 0}, // a no-break space is no blank here
 	};
 	for (const Case& c : cases) {
-		const GS::UniString text = vhost::FromUnits(std::u16string(c.text));
+		const GS::UniString text = vhost::FromUnits(c.text);
 		double value = kUntouched;
 		EXPECT_EQ(GS::UniStringToValue(text, value, 1, 0), c.ok) << text.ToCStr().Get();
 		EXPECT_EQ(value, c.ok ? c.value : kUntouched) << text.ToCStr().Get();

@@ -124,7 +124,6 @@ TEST_F(Adaptation, UnmodelledCallsAreRefusedAndChangeNothing)
 	void* sight = nullptr;
 	int count = 0;
 	char** params = nullptr;
-	API_MDCLParameter par;
 	API_ModulID mdid;
 	API_StoryCmdType storyCmd;
 	API_GetArcType arc;
@@ -141,9 +140,9 @@ TEST_F(Adaptation, UnmodelledCallsAreRefusedAndChangeNothing)
 		{"GetArc", [&] { return kivel::Interface::GetArc(arc, nullptr); }},
 		{"ShowObjectSettings", [&] { return kivel::Interface::ShowObjectSettings(API_ObjectID, "sub"); }},
 		{"GetMenuItemText", [&] { API_MenuItemRef ref; return kivel::Interface::GetMenuItemText(&ref, nullptr, nullptr); }},
-		{"InitMDCLParameterList", [&] { return kivel::Communication::InitMDCLParameterList(&params); }},
-		{"AddMDCLParameter", [&] { return kivel::Communication::AddMDCLParameter(params, par); }},
-		{"InterAddonCommunicationCall", [&] { return kivel::Communication::InterAddonCommunicationCall(&mdid, 'L', 1, params, nullptr, true); }},
+		{"InterAddonCommunicationCallFromEventLoop",
+			[&] { return kivel::Communication::InterAddonCommunicationCallFromEventLoop(&mdid, 'L', 1, params, true, nullptr); }},
+		{"RegisterSupportedService", [&] { return kivel::Communication::RegisterSupportedService('L', 1); }},
 	};
 	for (const auto& call : calls) EXPECT_EQ(call.second(), APIERR_NOTSUPPORTED) << call.first;
 	EXPECT_EQ(sight, nullptr);

@@ -1,12 +1,15 @@
 // Scene loading from files built by the test writer: what is read, the trace, the rules for
 // colours, percentages and material groups, and what a bad chunk does to the scene.
+#include <algorithm>
 #include <cmath>
+#include <streambuf>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "Load.hpp"
+#include "Simple3dslib/Reader.hpp"
 
 namespace {
 
@@ -260,6 +263,51 @@ TEST(LoadScene, HostileSeedsEndQuickly)
 	    Load(std::string("\x4D\x4D\xFF\xFF\xFF\xFF\x02\x00\x06\x00\x00\x00\x02\x00\xFA\xFF\xFF\xFF", 18));
 	EXPECT_FALSE(wrapBack.ok) << "a length that wraps the end back before the start is bad";
 	EXPECT_EQ(std::count(wrapBack.trace.begin(), wrapBack.trace.end(), '\n'), 6);
+}
+
+// A stream that records the size of every piece written to it.
+class PieceCounter : public std::streambuf {
+public:
+	std::string text;
+	std::vector<std::size_t> pieces;
+
+protected:
+	std::streamsize xsputn(const char* s, std::streamsize n) override
+	{
+		text.append(s, static_cast<std::size_t>(n));
+		pieces.push_back(static_cast<std::size_t>(n));
+		return n;
+	}
+	int_type overflow(int_type c) override
+	{
+		if (c != traits_type::eof()) xsputn(reinterpret_cast<const char*>(&c), 1);
+		return c;
+	}
+};
+
+// A trace of some megabytes leaves the loader in pieces of at most the buffer as it goes, and
+// the bytes are those of a reader that keeps its whole trace.
+TEST(LoadScene, LongTraceGoesOutInBufferedPiecesUnchanged)
+{
+	std::string objects;
+	for (int i = 0; i < 3000; ++i) objects += Object("Box" + std::to_string(i), SquareMesh());
+	const std::vector<std::uint8_t> bytes = Bytes(File(Material("Red") + objects));
+
+	PieceCounter sink;
+	std::ostream out(&sink);
+	Simple3dsScene streamed;
+	ASSERT_TRUE(Simple3ds::LoadSceneFromMemory(streamed, bytes, out));
+	EXPECT_EQ(streamed.meshes.size(), 3000u);
+
+	Simple3ds::Reader keeper(bytes);
+	Simple3ds::Chunk top;
+	Simple3dsScene kept;
+	ASSERT_TRUE(keeper.ReadChunk(top, 0));
+	ASSERT_TRUE(keeper.Read_M3DMAGIC(kept, top));
+	ASSERT_GT(keeper.Trace().size(), 10 * Simple3ds::TraceBuffer::Capacity);
+	EXPECT_EQ(sink.text, keeper.Trace());
+	EXPECT_GT(sink.pieces.size(), 10u);
+	EXPECT_LE(*std::max_element(sink.pieces.begin(), sink.pieces.end()), Simple3ds::TraceBuffer::Capacity);
 }
 
 TEST(Vertex, ComparesExactly)

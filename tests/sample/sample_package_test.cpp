@@ -106,7 +106,7 @@ TEST_F(SamplePackage, TheZipExpandsToTheSameFolder)
 	std::sort(expected.begin(), expected.end());
 	std::sort(got.begin(), got.end());
 	EXPECT_EQ(got, expected);
-	EXPECT_EQ(got.size(), 12u);
+	EXPECT_EQ(got.size(), 13u);
 }
 
 } // namespace

@@ -191,6 +191,9 @@ std::string Dxf(int grid)
 		pair(0, "LINE"); pair(8, "Veg");
 		pair(10, 20.0); pair(20, RoadY + side); pair(30, 0.0); pair(11, AreaWidth - 20); pair(21, RoadY + side); pair(31, 0.0);
 	}
+	// A turning place at the road's east end.
+	pair(0, "ARC"); pair(8, "Veg"); pair(10, AreaWidth - 20); pair(20, RoadY); pair(30, 0.0); pair(40, RoadHalfWidth);
+	pair(50, -90.0); pair(51, 90.0);
 	pair(0, "TEXT"); pair(8, "Tekst"); pair(10, 150.0); pair(20, 65.0); pair(30, 0.0); pair(40, 3.0); pair(1, "Storgata");
 	pair(0, "TEXT"); pair(8, "Tekst"); pair(10, 300.0); pair(20, 270.0); pair(30, 0.0); pair(40, 3.0); pair(1, "Dammen");
 	pair(0, "INSERT"); pair(8, "Vegetasjon"); pair(2, "TREGRUPPE"); pair(10, 60.0); pair(20, 250.0); pair(30, 0.0);
@@ -199,6 +202,10 @@ std::string Dxf(int grid)
 	pair(0, "EOF");
 	return d.str();
 }
+
+// The surroundings model. We cannot write SketchUp files; the headless host's model-import
+// add-on reads this stand-in instead and places the objects it names.
+std::string SurroundingsModel() { return "VHOST-MODEL 1\nobjects 1\n"; }
 
 std::string AreaJson()
 {
@@ -304,6 +311,7 @@ std::string MakeProjectFolder(const std::string& folder, const PackageOptions& o
 		{model / "Area.json", AreaJson()},
 		{model / "Lokalt nullpunkt.txt", LocalOrigin()},
 		{model / "Vegetasjon" / "Vegetasjon.csv", TreeList(o.grid)},
+		{model / "Visualiseringsterreng" / "Visualiseringsterreng_med_bygg.skp", SurroundingsModel()},
 	};
 	for (const auto& t : texts)
 		if (std::string e = Write(t.first, t.second); !e.empty()) return e;

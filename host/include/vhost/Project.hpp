@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "APIdefs_Base.h"
+#include "APIdefs_Elements.h"
+#include "APIdefs_LibraryParts.h"
 #include "Definitions.hpp"
 #include "vhost/Dialogs.hpp"
 #include "vhost/Resources.hpp"
@@ -46,18 +48,44 @@ struct Fault {
 	int remaining = -1;
 };
 
-// One placed element, as far as undo and the dump need it. The element calls fill in the
-// type's fields.
+// One placed element: the record as the add-on created it (head with its GUID) and copies
+// of its memo data (one-based tables keep their entry 0).
 struct ElementRecord {
-	std::string guid;
-	Int32 typeID = 0;
-	Int32 layer = 0;
-	std::map<std::string, std::string> fields;
+	API_Element element;
+	std::vector<API_Coord> coords;
+	std::vector<Int32> pends;
+	std::vector<API_PolyArc> parcs;
+	std::vector<UInt32> vertexIDs;
+	std::vector<double> meshPolyZ;
+	std::vector<API_MeshLevelCoord> meshLevelCoords;
+	std::vector<Int32> meshLevelEnds;
+	std::string params;        // object: the parameter records, encoded as a parameter section
+	std::u16string text;
+};
+
+// A solid operation linking two elements.
+struct SolidLinkRecord {
+	API_Guid target;
+	API_Guid operatorElem;
+	UInt32 operation = 0;
+	GSFlags flags = 0;
 };
 
 // The part of the project that an undoable step can roll back.
 struct UndoableState {
-	std::vector<ElementRecord> elements;
+	std::vector<ElementRecord> elements; // in creation order
+	std::vector<SolidLinkRecord> solidLinks;
+};
+
+// Attributes: layers[i] has index i + 1; layer 1 exists in every project.
+struct LayerRecord {
+	std::u16string name;
+	GSFlags flags = 0;
+	Int32 conClassId = 0;
+};
+
+struct AttributeStore {
+	std::vector<LayerRecord> layers = {LayerRecord{u"Archicad Layer", 0, 0}};
 };
 
 // Library store: the loaded library folders and every library part known in this run.
@@ -100,6 +128,35 @@ struct LibraryStore {
 };
 
 using MenuHandler = GSErrCode (*)(const void* menuParams);
+
+// A call one add-on made to another: target, command, version, the parameters as
+// "name=value" texts before the call, and the answer.
+struct AddonCallRecord {
+	UInt32 developerID = 0;
+	UInt32 localID = 0;
+	UInt32 command = 0;
+	Int32 version = 0;
+	std::vector<std::string> params;
+	GSErrCode result = NoError;
+};
+
+// Another add-on installed in the host, answering commands: a command is served up to
+// its version. The handler gets the call's parameter list (may be null), its result
+// pointer and the silent flag.
+using FakeCommandHandler = std::function<GSErrCode(GSHandle params, GSPtr resultData, bool silentMode)>;
+
+struct FakeCommand {
+	UInt32 command = 0;
+	Int32 maxVersion = 1;
+	FakeCommandHandler handler;
+};
+
+struct FakeAddon {
+	UInt32 developerID = 0;
+	UInt32 localID = 0;
+	std::string name;
+	std::vector<FakeCommand> commands;
+};
 
 // Adaptation layer: one story of the project, a tool box mode the add-on set, a dialog item
 // the add-on turned into a picker.
@@ -186,6 +243,16 @@ struct Project {
 
 	// Library store.
 	LibraryStore library;
+
+	// Attributes (layers; not rolled back by undo).
+	AttributeStore attributes;
+
+	// Element GUIDs are made from this counter, so runs are repeatable.
+	UInt32 nextElementSerial = 0;
+
+	// Calls between add-ons: every call made (for the dump), and the fake add-ons installed.
+	std::vector<AddonCallRecord> addonCalls;
+	std::vector<FakeAddon> fakeAddons;
 };
 
 // The current project. Always exists; Reset replaces it.
@@ -208,6 +275,8 @@ std::string EmbeddedLibraryFolder();   // "Project/Embedded Library"
 void InjectFault(const std::string& operation, GSErrCode code, const std::string& pathContains = "", int times = -1);
 void ClearFaults();
 GSErrCode FaultFor(const std::string& operation, const std::string& path = "");
+// True when any fault is armed: hot paths ask this before building FaultFor's texts.
+bool FaultsArmed();
 
 // Live memory handles and pointers.
 int LiveHandles();

@@ -1,0 +1,75 @@
+// The element store's own interface: lookups for tests, the checks element creation makes,
+// the dump of elements, layers and solid links, the plan drawing, and the fake add-ons
+// that answer calls between add-ons.
+#ifndef VHOST_ELEMENTS_HPP
+#define VHOST_ELEMENTS_HPP
+
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "APIdefs_Elements.h"
+#include "vhost/Project.hpp"
+
+namespace vhost {
+
+// The stored element of a GUID, or null.
+ElementRecord* FindElement(const API_Guid& guid);
+// Every stored element of a type, in creation order.
+std::vector<const ElementRecord*> ElementsOfType(API_ElemTypeID type);
+// The dump's name of an element type ("Object", "Mesh", "Line", ...); "Type N" for others.
+std::string ElemTypeName(Int32 type);
+
+// The layer of an index, or null (index 0 and unknown indices name no layer).
+const LayerRecord* FindLayer(Int32 index);
+
+// What Create checks for a mesh beyond the shared checks (layer, finite numbers): counts
+// against the memo's tables, heights present, and the outline itself. Answers the code the
+// host refuses with, or NoError. Lives in its own source (MeshCheck.cpp).
+GSErrCode CheckMesh(const API_Element& element, const API_ElementMemo& memo);
+
+// The checks every polygon of an element passes: at least minPoints points, one contour
+// or more, the memo's coordinate, contour-end and arc tables as long as the counts say
+// (APIERR_BADPARS), contour ends rising from 0 to nCoords and arcs between existing points
+// (APIERR_BADPOLY), finite coordinates (APIERR_BADPARS).
+GSErrCode CheckPolygon(const API_Polygon& poly, const API_ElementMemo& memo, Int32 minPoints);
+
+// Adds "elements" and "attributes" (layers) to the project dump.
+void DumpElements(nlohmann::ordered_json& j);
+// Adds "solidLinks" to the project dump.
+void DumpSolidLinks(nlohmann::ordered_json& j);
+// Adds "addonCalls" (every call between add-ons) to the project dump.
+void DumpAddonCalls(nlohmann::ordered_json& j);
+// The project seen from above as SVG text: mesh outlines and level lines, objects, lines,
+// polylines, arcs, circles and texts, y pointing up.
+std::string PlanSvg();
+// Writes PlanSvg() to path; false when it cannot be written.
+bool WritePlanSvg(const std::string& path);
+
+// Fake add-ons. InstallFakeAddon adds (or replaces, by identity) one add-on.
+void InstallFakeAddon(const FakeAddon& addon);
+void RemoveFakeAddon(UInt32 developerID, UInt32 localID);
+
+// The model-import add-on: identity 0x47732F64 / 0xB27B9755, command 'LOAD' version 1,
+// parameters "path" (string), "originalFileName" (string), "LibIndex" (integer, written
+// back). It reads the file at "path": a model file of ours,
+//   VHOST-MODEL 1
+//   objects N          how many objects the import places (default 1)
+//   fail CODE          answer CODE instead of importing (decimal or 0x hex)
+// and places N objects of one library part named by "originalFileName" (made in the
+// embedded library when missing) in an undoable step "Import model" of its own; "LibIndex"
+// becomes that part's index. A missing or foreign file answers APIERR_BADPARS. Every new
+// project has it installed.
+constexpr UInt32 kModelImportDeveloperID = 0x47732F64;
+constexpr UInt32 kModelImportLocalID = 0xB27B9755;
+constexpr UInt32 kModelImportLoad = 0x4C4F4144; // 'LOAD'
+void InstallModelImportAddon();
+
+// Writes a model file of ours for the model-import add-on (objects N, and fail CODE when
+// failWith is not NoError). False when it cannot be written.
+bool WriteModelFile(const std::string& path, int objects, GSErrCode failWith = NoError);
+
+} // namespace vhost
+
+#endif

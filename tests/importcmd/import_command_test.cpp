@@ -1,0 +1,393 @@
+// The import command and its dialogs, driven by UI scripts in-process.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "ACAPinc.h"
+#include "DG.h"
+#include "Classes/import_folder_scan.hpp"
+#include "Classes/terrain_import_ini.hpp"
+#include "Functions/mainmenu_importmap.hpp"
+#include "TestSupport.hpp"
+#include "sample/Writer3ds.hpp"
+#include "sample/Zip.hpp"
+#include "vhost/Platform.hpp"
+#include "vhost/Script.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kLayerFiles[] = {"Terreng.3ds", "Bygning.3ds", "Veg.3ds", "Gjerder.3ds", "Objekter.3ds", "Vann.3ds", "Hekk.3ds"};
+
+// A text as the UI script quotes it.
+std::string ScriptText(const std::string& text)
+{
+	std::string out;
+	for (const char c : text) {
+		if (c == '"' || c == '\\') out += '\\';
+		out += c;
+	}
+	return out;
+}
+
+// A 3DS layer with one triangle.
+std::string Layer()
+{
+	sample::Mesh3ds mesh{"m", {{0, 0, 1}, {1, 0, 2}, {0, 1, 3}}, {}, {{0, 1, 2}}, -1};
+	const auto bytes = sample::Write3ds({}, {mesh});
+	return std::string(bytes.begin(), bytes.end());
+}
+
+class ImportCommand : public testsupport::HostTest {
+protected:
+	void SetUp() override
+	{
+		HostTest::SetUp();
+		Host().addonFile = RunRoot() + "/Addon/Velmora.so";
+		Host().resourceFile = VELMORA_SOURCE_DIR "/Resources/Velmora.rsrc";
+		Host().resources.reset();
+		vhost::PrepareShell(VELMORA_SOURCE_DIR "/host/tools");
+		// Terrain and roads included; the 2D base map too.
+		testsupport::WriteFile(RunRoot() + "/Addon/terrainsettings.txt",
+		                       "[include_terrain=1][include_roads=1][include_customs_2d=1][pen_roads=5]");
+	}
+	std::string ImportFolder() const { return RunRoot() + "/Documents/Velmora"; }
+	// A project folder with the given layers (category indexes), and the 2D base map.
+	void Project(const std::string& name, const std::vector<int>& layers, bool baseMap = false)
+	{
+		const std::string model = ImportFolder() + "/" + name + "/3D-modell";
+		fs::create_directories(fs::u8path(model + "/3ds"));
+		for (const int c : layers) testsupport::WriteFile(model + "/3ds/" + kLayerFiles[c], Layer());
+		testsupport::WriteFile(model + "/Area.json", "{\"coordinates\": [[[0, 0], [100, 0], [100, 50]]]}");
+		if (baseMap) testsupport::WriteFile(model + "/Basiskart/Alle data.dxf", "0\nEOF\n");
+	}
+	bool Exists(const std::string& rel) const
+	{
+		std::error_code ec;
+		return fs::symlink_status(fs::u8path(ImportFolder() + "/" + rel), ec).type() != fs::file_type::not_found;
+	}
+	void Run(const std::string& script)
+	{
+		std::vector<vhost::ScriptStep> steps;
+		std::string error;
+		ASSERT_TRUE(vhost::ParseScript(script, steps, error)) << error;
+		vhost::SetScript(steps);
+		mainmenu_importmap().do_it();
+		vhost::FinishScript();
+	}
+	void ExpectCleanRun()
+	{
+		EXPECT_TRUE(Host().scriptErrors.empty()) << Host().scriptErrors.front();
+		EXPECT_TRUE(Host().dialogFaults.empty()) << Host().dialogFaults.front();
+	}
+	std::vector<short> DialogsShown() const
+	{
+		std::vector<short> ids;
+		for (const auto& d : vhost::Current().dialogsShown) ids.push_back(static_cast<short>(d.id));
+		return ids;
+	}
+};
+
+TEST_F(ImportCommand, EmptyImportFolderOffersNeitherImportNorDelete)
+{
+	for (const char* language : {"INT", "NOR"}) {
+		SCOPED_TRACE(language);
+		Host().languageCode = language;
+		const int id = std::string(language) == "NOR" ? 32521 : 32501;
+		Run("dialog " + std::to_string(id) + "\nexpect disabled 1\nexpect disabled 17\nexpect value 15 0\nclick 2\n");
+		ExpectCleanRun();
+	}
+	EXPECT_TRUE(Host().reports.empty());
+}
+
+// Cancel in every dialog the command shows ends what that dialog began, and nothing is
+// imported, written or deleted.
+TEST_F(ImportCommand, CancelInEachDialog)
+{
+	Project("Kart", {0, 2}, true);
+	const struct { const char* name; std::string script; std::vector<short> dialogs; } cases[] = {
+		{"project list", "dialog 32501\nclick 2\n", {32501}},
+		{"ZIP file", "dialog 32501\nclick 16\ncancel\ndialog 32501\nclick 2\n", {32501, 32501}},
+		{"delete question", "dialog 32501\nlistclick 15 1 11\nexpect enabled 17\nclick 17\ndialog 32505\nclick 2\n"
+		                    "dialog 32501\nexpect disabled 17\nclick 2\n", {32501, 32505, 32501}},
+		{"import colours", "dialog 32501\nlistclick 15 1 1\nexpect enabled 1\nclick 1\ndialog 32508\nexpect text 3 \"Kart\"\nclick 2\n",
+		 {32501, 32508}},
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.name);
+		Host().dialogsShown.clear();
+		Run(c.script);
+		ExpectCleanRun();
+		EXPECT_EQ(DialogsShown(), c.dialogs);
+		EXPECT_TRUE(Exists("Kart/3D-modell/3ds/Terreng.3ds"));
+		EXPECT_TRUE(Host().undo.empty());
+		EXPECT_TRUE(Host().reports.empty()) << Host().reports.front().text;
+		EXPECT_FALSE(fs::exists(fs::u8path(RunRoot() + "/Common Documents/Velmora/terrainsettings.txt")));
+	}
+}
+
+// A project that exists, in the list or on disk in any form, is never expanded into.
+TEST_F(ImportCommand, AddZipOfAnExistingNameShowsTheProjectExistsDialog)
+{
+	Project("Kart", {0});
+	testsupport::WriteFile(ImportFolder() + "/Fil", "a file");
+	fs::create_symlink(fs::u8path(RunRoot() + "/nowhere"), fs::u8path(ImportFolder() + "/Lenke"));
+	testsupport::WriteFile(RunRoot() + "/Source/3D-modell/3ds/Veg.3ds", "");
+	for (const char* name : {"Kart", "Fil", "Lenke"}) {
+		SCOPED_TRACE(name);
+		const std::string zip = RunRoot() + "/" + name + ".zip";
+		ASSERT_EQ(sample::ZipFolder(RunRoot() + "/Source", zip), "");
+		Run("dialog 32501\nclick 16\nfile \"" + zip + "\"\ndialog 32509\nclick 1\ndialog 32501\nclick 2\n");
+		ExpectCleanRun();
+		EXPECT_TRUE(Host().shell.empty());
+	}
+	EXPECT_EQ(testsupport::ReadFile(ImportFolder() + "/Fil"), "a file");
+	EXPECT_TRUE(fs::is_symlink(fs::u8path(ImportFolder() + "/Lenke")));
+	EXPECT_FALSE(Exists("Kart/3D-modell/3ds/Veg.3ds"));
+}
+
+// Names with spaces, quotes, "$", ";" and parentheses stay one argument each: the ZIP
+// expands into the project of its name and no other command runs.
+TEST_F(ImportCommand, AddZipWithAHostileNameExpandsOnlyThatZip)
+{
+	testsupport::WriteFile(RunRoot() + "/Source/3D-modell/3ds/Veg.3ds", "");
+	const std::string name = "it's \"$(touch pwned)\"; `touch pwned2` (a) map.v2";
+	const std::string zip = RunRoot() + "/" + name + ".zip";
+	ASSERT_EQ(sample::ZipFolder(RunRoot() + "/Source", zip), "");
+	Run("dialog 32501\nclick 16\nfile \"" + ScriptText(zip) + "\"\ndialog 32501\nexpect disabled 1\nclick 2\n");
+	ExpectCleanRun();
+	EXPECT_TRUE(Host().reports.empty()) << Host().reports.front().text;
+	EXPECT_TRUE(Exists(name + "/3D-modell/3ds/Veg.3ds"));
+	for (const char* planted : {"pwned", "pwned2"}) {
+		EXPECT_FALSE(fs::exists(fs::u8path(RunRoot() + "/" + planted)));
+		EXPECT_FALSE(fs::exists(fs::u8path(ImportFolder() + "/" + planted)));
+		EXPECT_FALSE(fs::exists(planted));
+	}
+}
+
+TEST_F(ImportCommand, AddZipRefusesNamesThatGiveNoProjectAndRemovesAFailedExpansion)
+{
+	const struct { const char* file; const char* bytes; const char* report; } cases[] = {
+		{"..zip", "x", "gives no project folder name."},
+		{"...zip", "x", "gives no project folder name."},
+		{"Broken.zip", "not a zip archive", "could not be expanded (exit status "},
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.file);
+		Host().reports.clear();
+		testsupport::WriteFile(RunRoot() + "/zips/" + c.file, c.bytes);
+		Run(std::string("dialog 32501\nclick 16\nfile \"") + RunRoot() + "/zips/" + c.file + "\"\ndialog 32501\nclick 2\n");
+		ExpectCleanRun();
+		ASSERT_EQ(Host().reports.size(), 1u);
+		EXPECT_NE(Host().reports[0].text.find(c.report), std::string::npos) << Host().reports[0].text;
+		EXPECT_TRUE(Host().reports[0].alert);
+		EXPECT_TRUE(fs::is_empty(fs::u8path(ImportFolder()))) << c.file;
+	}
+	EXPECT_TRUE(fs::exists(fs::u8path(RunRoot() + "/Documents")));
+}
+
+TEST_F(ImportCommand, DeleteWithOneUndeletableProjectShowsOneFailure)
+{
+	Project("A", {0});
+	Project("B", {0});
+	Project("C", {0});
+	vhost::InjectFault("IO::Folder::Delete", ErrAccessDenied, "/Velmora/B");
+	Run("dialog 32501\nlistclick 15 1 11\nlistclick 15 2 11\nclick 17\ndialog 32505\nclick 1\n"
+	    "dialog 32506\nexpect text 3 \"1\"\nclick 1\ndialog 32501\nexpect disabled 17\nclick 2\n");
+	ExpectCleanRun();
+	EXPECT_FALSE(Exists("A"));
+	EXPECT_TRUE(Exists("B"));
+	EXPECT_TRUE(Exists("C"));
+}
+
+// Runs the project dialog with the real handler and records what the list shows.
+struct ListProbe {
+	std::vector<std::vector<short>> icons; // per row, columns 2..11, after the open and after each click
+	std::vector<short> selected;
+	void* record[ImportRecordSize] = {};
+};
+
+short ProbeCallback(short message, short dialID, short item, DGUserData userData, DGMessageData msgData)
+{
+	auto* p = reinterpret_cast<ListProbe*>(static_cast<std::intptr_t>(userData));
+	const short result = mainmenu_importmap::project_selection_dg_handler(message, dialID, item,
+		static_cast<long long>(reinterpret_cast<std::intptr_t>(p->record)), msgData);
+	if (message == DG_MSG_INIT || message == DG_MSG_CLICK) {
+		p->icons.clear();
+		for (short row = 1; row <= DGListGetItemCount(dialID, 15); ++row) {
+			p->icons.emplace_back();
+			for (short column = 2; column <= 11; ++column) p->icons.back().push_back(DGListGetTabItemIcon(dialID, 15, row, column));
+		}
+		p->selected.push_back(DGListGetSelected(dialID, 15));
+	}
+	return result;
+}
+
+TEST_F(ImportCommand, ListCellsShowPresenceTicksAndDeleteMarks)
+{
+	Project("Kart", {0, 1, 2}, true);
+	import_folder_scan scan;
+	const auto config = std::make_unique<terrain_import_ini>();
+	ASSERT_TRUE(config->init());
+	scan.config = config.get();
+	scan.load();
+	Int32 result = -1;
+	short dialogId = 32501, row = 0;
+	ListProbe probe;
+	void* record[ImportRecordSize] = {&scan, &dialogId, &result, &row};
+	std::copy(std::begin(record), std::end(record), probe.record);
+	std::vector<vhost::ScriptStep> steps;
+	std::string error;
+	// An absent file (fences), the name column, a present layer (buildings), the delete mark.
+	ASSERT_TRUE(vhost::ParseScript("dialog 32501\nlistclick 15 1 5\nlistclick 15 1 1\nlistclick 15 1 3\nlistclick 15 1 11\n"
+	                               "click 16\n", steps, error)) << error;
+	vhost::SetScript(steps);
+	const GSResModule own = ACAPI_GetOwnResModule();
+	DGModalDialog(own, 32501, own, ProbeCallback, static_cast<DGUserData>(reinterpret_cast<std::intptr_t>(&probe)));
+	vhost::FinishScript();
+	ExpectCleanRun();
+	const short on = ImportIconOn, absent = ImportIconAbsent;
+	ASSERT_EQ(probe.icons.size(), 1u);
+	// Terrain and roads ticked (included); buildings ticked by the click; fences, objects,
+	// water, vegetation absent; the 2D map ticked, no surroundings model; marked for deletion.
+	EXPECT_EQ(probe.icons[0], (std::vector<short>{on, on, on, absent, absent, absent, absent, on, absent, on}));
+	EXPECT_EQ(probe.selected, (std::vector<short>{0, 1, 1, 1, 1, 1}));
+	EXPECT_EQ(row, 1);
+	EXPECT_EQ(result, 2);
+	EXPECT_TRUE(scan.projects[0].delete_mark);   // Add ZIP keeps the marks; only Import and Cancel clear them
+	EXPECT_TRUE(scan.projects[0].selected[1]);
+}
+
+// The whole way to the import run: the colours dialog shows this import's settings, and the
+// run that is not built yet says so as an error.
+TEST_F(ImportCommand, ImportOpensTheColoursOfThisImportAndRunsTheImport)
+{
+	Project("Kart", {0, 2});
+	Run("dialog 32501\nlistclick 15 1 1\nclick 1\ndialog 32508\nexpect text 3 \"Kart\"\nexpect disabled 25\nexpect disabled 27\n"
+	    "expect enabled 32\nexpect disabled 33\nexpect disabled 117\nexpect value 34 5\nexpect enabled 34\nexpect disabled 107\n"
+	    "expect disabled 108\nexpect hidden 110\nexpect disabled 114\nset 34 70000\nexpect value 62 70000\nclick 4\n"
+	    "expect value 34 5\nclick 1\n");
+	ExpectCleanRun();
+	// The run, then the geolocation read and (nothing changed) written without asking.
+	const std::vector<std::string> texts = ReportTexts();
+	ASSERT_EQ(texts.size(), 3u);
+	EXPECT_EQ(texts[0], "Importer::MapInsert: the import run is not built yet (APIERR_NOTSUPPORTED)");
+	EXPECT_EQ(texts[1].rfind("Importer::ReadPlanGeoLocation", 0), 0u) << texts[1];
+	EXPECT_EQ(texts[2].rfind("Importer::SetPlanGeoLocation", 0), 0u) << texts[2];
+	EXPECT_EQ(DialogsShown(), (std::vector<short>{32501, 32508}));
+	EXPECT_FALSE(fs::exists(fs::u8path(RunRoot() + "/Common Documents/Velmora/terrainsettings.txt")));
+}
+
+// Factory settings that cannot be read end the command; an unreadable user file is told
+// once and the factory values stand.
+TEST_F(ImportCommand, UnreadableSettingsAreReportedWithTheCommandsPrefix)
+{
+	const std::string prefix = "Error point: VELMORA / MenuImportMap() / t_config->init() / terrain_import_ini::init_loader() / "
+	                           "MiniIniConfigRead# IO::File::Open *";
+	testsupport::WriteFile(RunRoot() + "/Common Documents/Velmora/terrainsettings.txt", "[include_water=1]");
+	vhost::InjectFault("IO::File::Open", ErrAccessDenied, "Common Documents/Velmora/terrainsettings.txt", 1);
+	Run("dialog 32501\nclick 2\n");
+	ExpectCleanRun();
+	ASSERT_EQ(ReportTexts().size(), 1u);
+	EXPECT_EQ(ReportTexts()[0].rfind(prefix, 0), 0u) << ReportTexts()[0];
+
+	Host().reports.clear();
+	vhost::InjectFault("IO::File::Open", ErrAccessDenied, "Addon/terrainsettings.txt", 1);
+	Run("");
+	ASSERT_EQ(ReportTexts().size(), 1u);
+	EXPECT_EQ(ReportTexts()[0].rfind(prefix, 0), 0u) << ReportTexts()[0];
+	EXPECT_EQ(DialogsShown(), std::vector<short>{32501});   // the first run's only
+}
+
+// The same through velmora-host with the real module: a hostile ZIP name from a script.
+TEST(ImportCommandRun, AddZipWithAHostileNameThroughTheHost)
+{
+	testsupport::TempDir dir;
+	testsupport::WriteFile(dir / "Source/3D-modell/3ds/Veg.3ds", "");
+	const std::string zip = dir / "a b;$(touch pwned)'.zip";
+	ASSERT_EQ(sample::ZipFolder(dir / "Source", zip), "");
+	testsupport::WriteFile(dir / "script.txt", "dialog 32501\nclick 16\nfile \"" + ScriptText(zip) + "\"\ndialog 32501\nclick 2\n");
+	const std::string command = std::string(VELMORA_BUILD_DIR) + "/velmora-host --home '" + dir.Path() + "/home' --script '" +
+		dir.Path() + "/script.txt' menu 32502 2>'" + dir.Path() + "/stderr.txt'";
+	EXPECT_EQ(std::system(command.c_str()), 0) << testsupport::ReadFile(dir / "stderr.txt");
+	EXPECT_TRUE(fs::exists(fs::u8path(dir / "home/Documents/Velmora/a b;$(touch pwned)'/3D-modell/3ds/Veg.3ds")));
+	EXPECT_FALSE(fs::exists(fs::u8path(dir / "pwned")));
+	EXPECT_FALSE(fs::exists("pwned"));
+}
+
+// The small dialogs' answers, and what the colours dialog lets the user type into.
+TEST(ImportHandlers, SmallDialogsStoreTheirAnswers)
+{
+	Int32 result = -1;
+	short dialogId = ImportDeleteQuestionDialogId, row = 0;
+	void* record[ImportRecordSize] = {nullptr, &dialogId, &result, &row};
+	const auto data = static_cast<long long>(reinterpret_cast<std::intptr_t>(record));
+	const struct { short item; short closes; Int32 result; } deleteCases[] = {{1, 1, 1}, {2, 1, 0}, {3, 0, -1}};
+	for (const auto& c : deleteCases) {
+		result = -1;
+		EXPECT_EQ(mainmenu_importmap::delete_alert_dg_handler(DG_MSG_CLICK, dialogId, c.item, data, 0), c.closes) << c.item;
+		EXPECT_EQ(result, c.result) << c.item;
+	}
+	for (const short item : {1, 2, 7}) {
+		Int32 answer = 0;
+		const auto answerData = static_cast<long long>(reinterpret_cast<std::intptr_t>(&answer));
+		EXPECT_EQ(mainmenu_importmap::import_confirmation_dg_handler(DG_MSG_CLICK, ImportGeolocationDialogId, item, answerData, 0), 1);
+		EXPECT_EQ(answer, item == 1 ? 1 : 2) << item;
+		answer = 0;
+		EXPECT_EQ(mainmenu_importmap::import_confirmation_dg_handler(DG_MSG_INIT, ImportGeolocationDialogId, item, answerData, 0), 0);
+		EXPECT_EQ(answer, 0);
+	}
+	EXPECT_EQ(mainmenu_importmap::import_alert_dg_handler(DG_MSG_CLICK, ImportProjectExistsDialogId, 1, 0, 0), 1);
+	EXPECT_EQ(mainmenu_importmap::import_alert_dg_handler(DG_MSG_CLICK, ImportProjectExistsDialogId, 2, 0, 0), 0);
+	for (short item = 0; item <= 120; ++item) {
+		const bool typed = (item >= 32 && item <= 59) || item == 108 || item == 114;
+		EXPECT_EQ(mainmenu_importmap::import_colors_dg_handler(DG_MSG_FILTERCHAR, ImportColorsDialogId, item, 0, 0), typed ? 0 : 1) << item;
+	}
+}
+
+// Both forms of the expansion command keep each path one argument, whatever it holds.
+TEST(ImportHandlers, ZipExpandCommandQuotesEveryPath)
+{
+	const IO::Location zip("/in/it's $(x) \"a\"; %PATH% (1).zip"), target("/out/it's $(x) \"a\"; %PATH% (1)");
+	// The POSIX form, given to a shell that prints its arguments one a line.
+	const std::string posixText = ZipExpandCommand(zip, target, true).ToCStr().Get();
+	ASSERT_EQ(posixText.rfind("ditto -x -k ", 0), 0u);
+	testsupport::TempDir dir;
+	const std::string command = "printf '%s\\n' " + posixText.substr(std::strlen("ditto ")) + " > '" + dir.Path() + "/args'";
+	ASSERT_EQ(std::system(command.c_str()), 0);
+	EXPECT_EQ(testsupport::ReadFile(dir / "args"), "-x\n-k\n/in/it's $(x) \"a\"; %PATH% (1).zip\n/out/it's $(x) \"a\"; %PATH% (1)\n");
+
+	// The other form: the Base64 after -EncodedCommand is the script in UTF-16 units.
+	const std::string encoded = ZipExpandCommand(zip, target, false).ToCStr().Get();
+	const std::string head = "powershell -NoProfile -NonInteractive -EncodedCommand ";
+	ASSERT_EQ(encoded.rfind(head, 0), 0u) << encoded;
+	const std::string base64 = encoded.substr(head.size());
+	EXPECT_EQ(base64.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/="), std::string::npos);
+	std::string bytes;
+	for (std::size_t i = 0; i + 3 < base64.size(); i += 4) {
+		unsigned long group = 0;
+		int pad = 0;
+		for (int k = 0; k < 4; ++k) {
+			const char c = base64[i + static_cast<std::size_t>(k)];
+			const auto v = c == '=' ? (++pad, 0) : static_cast<int>(std::string("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/").find(c));
+			group = group << 6 | static_cast<unsigned long>(v);
+		}
+		for (int k = 0; k < 3 - pad; ++k) bytes += static_cast<char>((group >> (16 - 8 * k)) & 0xFF);
+	}
+	std::string script;
+	for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+		EXPECT_EQ(bytes[i + 1], 0) << "ASCII units only here";
+		script += bytes[i];
+	}
+	EXPECT_EQ(script, "Expand-Archive -LiteralPath '/in/it''s $(x) \"a\"; %PATH% (1).zip' "
+	                  "-DestinationPath '/out/it''s $(x) \"a\"; %PATH% (1)'");
+}
+
+} // namespace
