@@ -7,6 +7,7 @@
 #include "ACAPI_GeoLocation.h"
 #include "APIdefs_Attributes.h"
 #include "APIdefs_Base.h"
+#include "APIdefs_LibraryParts.h"
 #include "Array.hpp"
 #include "Classes/ImportOptions.hpp"
 #include "Classes/import_folder_scan.hpp"
@@ -76,6 +77,18 @@ public:
 	GSErrCode SetPlanGeoLocation();
 	// The local origin of the options' local-origin file. Always 0.
 	GSErrCode ExtractOrigo(double* east, double* north) const;
+
+	// Copies the options' ortho photos into "VELMORA Library" of the project's embedded
+	// library, renames each "Velmora_<BASE>_<project>.jpg" (over an older one), registers it
+	// as a picture part and, with makeMaterials, makes its texture material "Velmora_<BASE>"
+	// (ImporterOrtho.cpp). A material of that name whose texture is this image is reused; one
+	// of another image makes the next free "Velmora_<BASE>_<n>". An image whose ground size
+	// does not read as positive millimetres is reported and gets no material. surfaceIndex,
+	// when 0, takes the first material. libraries receives the project's library list. The
+	// last register or create result; a failed library list at once; 0 without an embedded
+	// library.
+	GSErrCode OrthoPhotoToEmbedded(import_object** objects, bool makeMaterials, short& surfaceIndex,
+	                               GS::Array<API_LibraryInfo>& libraries);
 
 	ImportOptions options;
 	bool geolocation_valid = false;

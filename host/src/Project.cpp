@@ -172,6 +172,7 @@ std::string DumpJson()
 	DumpSolidLinks(j);
 	DumpAddonCalls(j);
 	DumpGeolocation(j);
+	DumpMaterials(j);
 	j["urls"] = p.urls;
 	j["opened"] = OpenedPaths();
 	j["shell"] = p.shell;

@@ -16,6 +16,7 @@
 #include "APIdefs_LibraryParts.h"
 #include "Definitions.hpp"
 #include "vhost/Dialogs.hpp"
+#include "vhost/Materials.hpp"
 #include "vhost/Resources.hpp"
 #include "vhost/Script.hpp"
 
@@ -257,6 +258,8 @@ struct Project {
 
 	// The project's geolocation (host/src/Geolocation.cpp).
 	API_GeoLocation geoLocation;
+	// Material attributes (host/src/Materials.cpp; not rolled back by undo).
+	std::vector<MaterialRecord> materials;
 };
 
 // The current project. Always exists; Reset replaces it.
