@@ -11,6 +11,7 @@
 #include "ACAPI_Attributes.h"
 #include "ACAPI_Elements.h"
 #include "ACAPI_LibraryParts.h"
+#include "ACAPI_Polygon.h"
 #include "FileSystem.hpp"
 #include "GSRoot.hpp"
 
