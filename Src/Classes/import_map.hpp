@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "ACAPI_GeoLocation.h"
 #include "APIdefs_Attributes.h"
 #include "APIdefs_Base.h"
 #include "Array.hpp"
@@ -59,8 +60,34 @@ public:
 	// nothing; entities that cannot be drawn are left out and reported once per kind.
 	static void Place2DElements(const IO::Location& file, const API_AttributeIndex& layer);
 
+	// The local origin and coordinate-system data of "Lokalt nullpunkt.txt"
+	// (ImporterGeolocation.cpp).
+	// x (east) and y (north) from lines 3 and 4; both 0 when the file cannot be read.
+	static void ReadCoordSystemOrigo(const IO::Location& location, double& x, double& y);
+	// The height system, projection and zone; a key that is not found leaves its output.
+	static void ReadCoordSystemData(const IO::Location& location, GS::UniString& datum, GS::UniString& projection,
+	                                GS::UniString& zone);
+	// Makes the origin macro "Velmora_XYZ" in the embedded library unless a loaded part of
+	// that name exists (then 0, left as it is). Reports and answers the failing step's code.
+	static GSErrCode CreateMacroObject(double x, double y, double z, const GS::UniString& datum,
+	                                   const GS::UniString& projection, const GS::UniString& zone);
+	// The origin macro, then the geocoordinate object "Velmora_Geocoordinate" at the picked
+	// origin in the undoable step "Placing VELMORA Geocoordinate". Reports its failures.
+	GSErrCode PlaceGeolocalTag(import_object* object, double x, double y, const GS::UniString& datum,
+	                           const GS::UniString& projection, const GS::UniString& zone);
+	// Reads the project's geolocation and puts the local-origin file's keyed values over it;
+	// changed tells whether a non-zero latitude or longitude is overwritten. Without any key
+	// nothing changes. When the project's geolocation cannot be read it is reported and the
+	// valid flag stays unset. 0, or the read error.
+	GSErrCode ReadPlanGeoLocation(bool& changed);
+	// Writes the geolocation read above; APIERR_BADDATABASE when none was read.
+	GSErrCode SetPlanGeoLocation();
+	// The local origin of the options' local-origin file. Always 0.
+	GSErrCode ExtractOrigo(double* east, double* north) const;
+
 	ImportOptions options;
 	bool geolocation_valid = false;
+	API_GeoLocation geolocation;
 
 	// The feedback of the interactive pick: where the frame is and how it is turned.
 	static API_Coord3D rubber_pos;

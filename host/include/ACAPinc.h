@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "ACAPI_Dialogs.h"
+#include "ACAPI_GeoLocation.h"
 #include "APIdefs_Base.h"
 #include "APIdefs_Errors.h"
 #include "ACAPI_Adaptation.h"

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ACAPI_GeoLocation.h"
 #include "APIdefs_Base.h"
 #include "APIdefs_Elements.h"
 #include "APIdefs_LibraryParts.h"
@@ -253,6 +254,9 @@ struct Project {
 	// Calls between add-ons: every call made (for the dump), and the fake add-ons installed.
 	std::vector<AddonCallRecord> addonCalls;
 	std::vector<FakeAddon> fakeAddons;
+
+	// The project's geolocation (host/src/Geolocation.cpp).
+	API_GeoLocation geoLocation;
 };
 
 // The current project. Always exists; Reset replaces it.
