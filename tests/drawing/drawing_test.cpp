@@ -12,6 +12,7 @@
 #include "SimpleDxflib/SimpleDxf.hpp"
 #include "TestSupport.hpp"
 #include "vhost/Elements.hpp"
+#include "vhost/Text.hpp"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "sample/SamplePackage.hpp"
 #include "TestSupport.hpp"
 #include "vhost/Elements.hpp"
+#include "vhost/Text.hpp"
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include "vhost/Text.hpp"
 #include "TestSupport.hpp"
 #include "vhost/Project.hpp"
+#include "vhost/Text.hpp"
 
 namespace elementstest {
 

@@ -7,6 +7,7 @@
 #include "vhost/Text.hpp"
 #include "ElementsTestSupport.hpp"
 #include "vhost/Elements.hpp"
+#include "vhost/Text.hpp"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include "ACAPinc.h"
 #include "Classes/import_map.hpp"
@@ -147,6 +148,12 @@ TEST_F(CreateMesh, SamplePackageTerrainWithItsLevelLines)
 	EXPECT_GT(zMin, 19);
 	EXPECT_LT(zMin, 22);
 	EXPECT_TRUE(ReportTexts().empty());
+	// The project shows it: the dump with its outline and level lines, the plan with the mesh.
+	const nlohmann::json dump = nlohmann::json::parse(vhost::DumpJson());
+	EXPECT_EQ(dump["elements"][0]["type"], "Mesh");
+	EXPECT_EQ(dump["elements"][0]["polygon"]["points"].size(), 5u + 4 * 22);
+	EXPECT_EQ(dump["elements"][0]["levelLines"].size(), 7u);
+	EXPECT_NE(vhost::PlanSvg().find("class=\"mesh\""), std::string::npos);
 }
 
 } // namespace
