@@ -16,6 +16,8 @@ class Importer {
 public:
 	explicit Importer(const ImportOptions& importOptions) : options(importOptions) {}
 
+	const ImportOptions& GetOptions() const { return options; }
+
 	// The 3D extent of the vertices of the objects' 3DS files (the 2D base map and the
 	// surroundings model are not 3DS and are skipped). A file that cannot be read or parsed
 	// is reported and left out; the others are still measured. No vertex at all: all zeros.
@@ -42,9 +44,17 @@ public:
 	// the origin point and the direction (cancel returns the host's code, no frame).
 	GSErrCode PickOrigo(bool interactive, import_object** objects, unsigned int count);
 
+	// Copies the options' images into the embedded library's "VELMORA Library" folder under
+	// project names, registers them and, with makeMaterials, makes one texture material each;
+	// surfaceIndex (when 0) takes the first material's index. libraries receives the project's
+	// library list for the caller to hand back. (OrthoPhoto.cpp)
+	GSErrCode OrthoPhotoToEmbedded(import_object** objects, bool makeMaterials, short& surfaceIndex,
+	                               GS::Array<API_LibraryInfo>& libraries);
+
 	// Places the map project: the objects' files with their placement frame and display
-	// values (at least one). Answers the host code of the last placement step that ran;
-	// every failure is reported where it happens.
+	// values (at least one). Every failure is reported where it happens and the run goes on;
+	// answers the first failing code of the object placement, terrain, surroundings and
+	// cutting steps, else 0. (MapInsert.cpp)
 	GSErrCode MapInsert(import_object** objects, unsigned int count);
 
 	// Draws the DXF base map `file` as 2D elements (lines, polylines, arcs, circles, texts on

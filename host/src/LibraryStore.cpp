@@ -347,7 +347,8 @@ GSErrCode ACAPI_LibraryPart_Create(const API_LibPart* libPart)
 {
 	vhost::LibraryStore& s = Library();
 	if (libPart == nullptr || libPart->location == nullptr || libPart->location->IsEmpty()) return APIERR_BADPARS;
-	if (const GSErrCode fault = vhost::FaultFor("ACAPI_LibraryPart_Create"); fault != NoError) return fault;
+	if (const GSErrCode fault = vhost::FaultFor("ACAPI_LibraryPart_Create", vhost::PathOf(*libPart->location)); fault != NoError)
+		return fault;
 	// A part still open from an earlier Create was never saved: it is dropped, nothing of it
 	// reaches the disk.
 	if (s.creating) {
