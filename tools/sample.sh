@@ -5,10 +5,10 @@ cd "$(dirname "$0")/.."
 tools/setup.sh
 tools/build.sh build
 rm -rf out
-# Our sample map package, as a project in the import folder and as a ZIP beside it.
-build/make_sample_package "out/home/Documents/Velmora/Prøvekart"
+# Our sample map package as a folder (and as a ZIP beside it, for `import out/Prøvekart.zip`).
+build/make_sample_package "out/Prøvekart"
 build/make_sample_package --zip "out/Prøvekart.zip"
-# The about command: its dialog is closed with its button 1.
-printf 'dialog 32504\nclick 1\n' > out/about.script
-build/velmora-host --home out/home --script out/about.script --out out menu 32506
-echo "project written to out/project.json"
+# The import command with its default answers: the package is copied into the run root's
+# import folder, chosen with all its layers and imported.
+build/velmora-host --home out/home --out out import "out/Prøvekart"
+echo "project written to out/project.json, out/plan.svg and out/library/"

@@ -1,4 +1,6 @@
 // velmora-host: loads the add-on module, runs its commands, writes the project out.
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -24,6 +26,7 @@ const char* const kUsage =
 	"usage: velmora-host [--addon PATH] [--home DIR] [--language CODE]\n"
 	"                    [--script FILE] [--out DIR] COMMAND...\n"
 	"  menu ID            run the menu command with that resource id\n"
+	"  import FOLDER|ZIP  import the map package in FOLDER (or a .zip) with the default answers\n"
 	"\n"
 	"  --addon PATH       the add-on module (default: Velmora.so beside this program)\n"
 	"  --home DIR         the run root for the special folders (default: a new temporary folder)\n"
@@ -53,6 +56,13 @@ std::string SelfFolder()
 	return ec ? std::string(".") : self.parent_path().string();
 }
 
+bool IsZip(const fs::path& p)
+{
+	std::string ext = p.extension().string();
+	for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+	return ext == ".zip";
+}
+
 // Answers an empty text on success, else what is wrong.
 std::string ParseArgs(int argc, char** argv, Options& o)
 {
@@ -74,12 +84,119 @@ std::string ParseArgs(int argc, char** argv, Options& o)
 			const long n = std::strtol(id.c_str(), &end, 10);
 			if (*end != 0 || n < 1 || n > 32767) return "bad menu resource id '" + id + "'";
 			o.commands.emplace_back(a, id);
+		} else if (a == "import") {
+			std::string path;
+			if (!value(path)) return "import needs a package folder or a .zip";
+			std::error_code ec;
+			const fs::file_status st = fs::status(fs::u8path(path), ec);
+			if (!fs::is_directory(st) && !(fs::is_regular_file(st) && IsZip(fs::u8path(path))))
+				return "import: '" + path + "' is neither a package folder nor a .zip";
+			o.commands.emplace_back(a, path);
 		} else {
 			return "unknown argument '" + a + "'";
 		}
 	}
 	if (o.addon.empty()) o.addon = SelfFolder() + "/Velmora.so";
 	return "";
+}
+
+const Int16 kImportMenu = 32502;
+
+// A text as the UI script quotes it.
+std::string Quoted(const std::string& text)
+{
+	std::string q = "\"";
+	for (const char c : text) {
+		if (c == '"' || c == '\\') q += '\\';
+		q += c;
+	}
+	return q + "\"";
+}
+
+// The import command lists the import folder's projects sorted by name: the 1-based row of
+// `name` among them (with `name` counted even when it is not there yet).
+int ProjectRow(const fs::path& importFolder, const std::string& name)
+{
+	std::vector<std::string> names{name};
+	std::error_code ec;
+	for (fs::directory_iterator it(importFolder, ec), end; !ec && it != end; it.increment(ec))
+		if (it->is_directory(ec) && it->path().filename().u8string() != name) names.push_back(it->path().filename().u8string());
+	std::sort(names.begin(), names.end());
+	return static_cast<int>(std::find(names.begin(), names.end(), name) - names.begin()) + 1;
+}
+
+// Readies the package for the import command and answers the UI script of its default
+// answers, or an empty text with `error` set. A folder is copied into the import folder
+// (unless it lies there already); a ZIP is added through the command's own Add ZIP.
+std::string PrepareImport(const std::string& package, std::string& error)
+{
+	std::error_code ec;
+	const fs::path source = fs::absolute(fs::u8path(package), ec);
+	const fs::file_status status = fs::status(source, ec);
+	const fs::path importFolder = fs::u8path(vhost::DocumentsFolder()) / "Velmora";
+	const bool zip = fs::is_regular_file(status) && IsZip(source);
+	if (!zip && !fs::is_directory(status)) {
+		error = "import: " + package + " is neither a package folder nor a .zip";
+		return "";
+	}
+	const std::string name = (zip ? source.stem() : source.filename()).u8string();
+	if (name.empty() || name == "." || name == "..") {
+		error = "import: " + package + " gives no project name";
+		return "";
+	}
+	fs::create_directories(importFolder, ec);
+	const int row = ProjectRow(importFolder, name);
+	std::string script = "dialog 32501\n";
+	if (zip) {
+		script += "click 16\nfile " + Quoted(source.u8string()) + "\ndialog 32501\n";
+	} else {
+		const fs::path target = importFolder / fs::u8path(name);
+		if (!fs::equivalent(source, target, ec)) {
+			if (fs::exists(fs::symlink_status(target, ec))) {
+				error = "import: " + target.u8string() + " exists already";
+				return "";
+			}
+			fs::copy(source, target, fs::copy_options::recursive, ec);
+			if (ec) {
+				error = "import: cannot copy " + package + " to " + target.u8string() + ": " + ec.message();
+				return "";
+			}
+		}
+	}
+	// Selecting the row keeps the layers the command ticks for the project (all it has).
+	script += "listclick 15 " + std::to_string(row) + " 1\nclick 1\ndialog 32508\nclick 1\n";
+	return script;
+}
+
+// Runs one command; answers false after telling why on standard error.
+bool RunCommand(const std::pair<std::string, std::string>& command)
+{
+	Int16 menu = 0;
+	if (command.first == "import") {
+		std::string error;
+		const std::string script = PrepareImport(command.second, error);
+		std::vector<vhost::ScriptStep> steps;
+		if (script.empty() || !vhost::ParseScript(script, steps, error)) {
+			std::fprintf(stderr, "velmora-host: %s\n", error.c_str());
+			return false;
+		}
+		menu = kImportMenu;
+		// The import answers from its own script; the --script file's steps wait for later commands.
+		const std::vector<vhost::ScriptStep> saved(vhost::Current().script.begin() + static_cast<std::ptrdiff_t>(vhost::Current().scriptPos),
+		                                           vhost::Current().script.end());
+		vhost::SetScript(steps);
+		const GSErrCode err = vhost::RunMenuCommand(menu);
+		vhost::FinishScript();
+		vhost::SetScript(saved);
+		if (err == NoError) return true;
+		std::fprintf(stderr, "velmora-host: import %s answered %d\n", command.second.c_str(), err);
+		return false;
+	}
+	menu = static_cast<Int16>(std::stoi(command.second));
+	const GSErrCode err = vhost::RunMenuCommand(menu);
+	if (err == NoError) return true;
+	std::fprintf(stderr, "velmora-host: %s %s answered %d\n", command.first.c_str(), command.second.c_str(), err);
+	return false;
 }
 
 bool WriteOut(const std::string& dir)
@@ -120,10 +237,7 @@ int main(int argc, char** argv)
 	if (!started) std::fprintf(stderr, "velmora-host: %s\n", error.c_str());
 	for (const auto& command : o.commands) {
 		if (!started) break;
-		const GSErrCode err = vhost::RunMenuCommand(static_cast<Int16>(std::stoi(command.second)));
-		if (err == NoError) continue;
-		std::fprintf(stderr, "velmora-host: menu %s answered %d\n", command.second.c_str(), err);
-		ok = false;
+		if (!RunCommand(command)) ok = false;
 	}
 	if (started && vhost::StopAddon(entries) != NoError) ok = false;
 	vhost::FinishScript();

@@ -1,0 +1,74 @@
+// The import command of velmora-host on our sample package, as a folder and as a ZIP.
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "TestSupport.hpp"
+
+namespace {
+
+// Runs a program line; answers its exit status and what it wrote on stderr.
+int RunLine(const testsupport::TempDir& dir, const std::string& line, std::string& stderrText)
+{
+	const int status = std::system((line + " >'" + dir.Path() + "/stdout.txt' 2>'" + dir.Path() + "/stderr.txt'").c_str());
+	stderrText = testsupport::ReadFile(dir / "stderr.txt");
+	return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(Import, SamplePackageAsFolderAndAsZip)
+{
+	const std::string build = VELMORA_BUILD_DIR;
+	for (const bool zip : {false, true}) {
+		SCOPED_TRACE(zip ? "ZIP" : "folder");
+		testsupport::TempDir dir;
+		// A name with a space and a quote: the package path reaches the script quoted.
+		const std::string package = dir.Path() + "/Kart \"B\"" + (zip ? ".zip" : "");
+		std::string err;
+		ASSERT_EQ(RunLine(dir, build + "/make_sample_package " + (zip ? "--zip " : "") + "'" + package + "'", err), 0) << err;
+		ASSERT_EQ(RunLine(dir, build + "/velmora-host --home '" + dir.Path() + "/home' --out '" + dir.Path() + "/out' import '" +
+		                       package + "'", err),
+		          0) << err;
+		EXPECT_TRUE(std::filesystem::is_directory(dir / "home/Documents/Velmora/Kart \"B\"/3D-modell"));
+		const nlohmann::json project = nlohmann::json::parse(testsupport::ReadFile(dir / "out/project.json"));
+
+		std::vector<std::string> steps;
+		for (const auto& step : project["undo"]) {
+			steps.push_back(step["name"]);
+			EXPECT_EQ(step["result"], 0) << step["name"];
+			EXPECT_FALSE(step["rolledBack"].get<bool>()) << step["name"];
+		}
+		EXPECT_EQ(steps, (std::vector<std::string>{"Placing VELMORA Geocoordinate", "Placing VELMORA elements",
+		                                           "Placing VELMORA mesh elements", "Placing VELMORA elements",
+		                                           "Cutting VELMORA mesh elements"}));
+
+		std::set<std::string> parts;
+		for (const auto& part : project["libraryParts"]) parts.insert(part["name"]);
+		for (const char* layer : {"Veg", "Gjerder", "Objekter", "Vann", "Vegetasjon"}) EXPECT_EQ(parts.count(std::string("Kart \"B\"_") + layer), 1u) << layer;
+		EXPECT_TRUE(std::filesystem::is_directory(dir / "out/library"));
+
+		bool mesh = false;
+		for (const auto& e : project["elements"]) mesh |= e["type"] == "Mesh";
+		EXPECT_TRUE(mesh);
+		// The terrain is cut by the road and the water.
+		ASSERT_FALSE(project["solidLinks"].empty());
+		EXPECT_TRUE(std::filesystem::exists(dir / "out/plan.svg"));
+		EXPECT_TRUE(project["exceptions"].empty());
+	}
+}
+
+// A package that is neither a folder nor a .zip is a bad argument.
+TEST(Import, MissingPackageIsABadArgument)
+{
+	testsupport::TempDir dir;
+	std::string err;
+	EXPECT_EQ(RunLine(dir, std::string(VELMORA_BUILD_DIR) + "/velmora-host --home '" + dir.Path() + "/home' import '" + dir.Path() +
+	                       "/none'", err),
+	          2);
+	EXPECT_NE(err.find("is neither a package folder nor a .zip"), std::string::npos) << err;
+}
+
+} // namespace
