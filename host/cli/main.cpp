@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -125,6 +126,34 @@ int ProjectRow(const fs::path& importFolder, const std::string& name)
 	return static_cast<int>(std::find(names.begin(), names.end(), name) - names.begin()) + 1;
 }
 
+// The import folder chosen in the add-on's settings ("[user_import_folder=HEX]", the UTF-8
+// bytes in base 16): the user's file over the factory file beside the module; answers whether
+// the file names one, and puts it into `folder`.
+bool SettingsImportFolder(const fs::path& file, std::string& folder)
+{
+	std::ifstream in(file, std::ios::binary);
+	const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+	const std::string key = "[user_import_folder=";
+	const std::size_t at = text.find(key);
+	if (at == std::string::npos) return false;
+	folder.clear();
+	for (std::size_t i = at + key.size(); i + 1 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i])) &&
+	                                      std::isxdigit(static_cast<unsigned char>(text[i + 1]));
+	     i += 2)
+		folder += static_cast<char>(std::stoi(text.substr(i, 2), nullptr, 16));
+	return true;
+}
+
+// Where the import command lists its projects: the settings' folder, else the default
+// "Velmora" under the documents folder.
+fs::path ImportFolder()
+{
+	std::string folder;
+	const bool user = SettingsImportFolder(fs::u8path(vhost::CommonDocumentsFolder()) / "Velmora" / "terrainsettings.txt", folder);
+	if (!user) SettingsImportFolder(fs::u8path(vhost::Current().addonFile).parent_path() / "terrainsettings.txt", folder);
+	return folder.empty() ? fs::u8path(vhost::DocumentsFolder()) / "Velmora" : fs::u8path(folder);
+}
+
 // Readies the package for the import command and answers the UI script of its default
 // answers, or an empty text with `error` set. A folder is copied into the import folder
 // (unless it lies there already); a ZIP is added through the command's own Add ZIP.
@@ -133,7 +162,7 @@ std::string PrepareImport(const std::string& package, std::string& error)
 	std::error_code ec;
 	const fs::path source = fs::absolute(fs::u8path(package), ec);
 	const fs::file_status status = fs::status(source, ec);
-	const fs::path importFolder = fs::u8path(vhost::DocumentsFolder()) / "Velmora";
+	const fs::path importFolder = ImportFolder();
 	const bool zip = fs::is_regular_file(status) && IsZip(source);
 	if (!zip && !fs::is_directory(status)) {
 		error = "import: " + package + " is neither a package folder nor a .zip";

@@ -60,6 +60,32 @@ TEST(Import, SamplePackageAsFolderAndAsZip)
 	}
 }
 
+// A folder goes to the import folder the settings chose, where the command lists it.
+TEST(Import, FolderIsCopiedToTheImportFolderOfTheSettings)
+{
+	testsupport::TempDir dir;
+	const std::string chosen = dir.Path() + "/Mine kart";
+	std::string hex;
+	for (const unsigned char c : chosen) {
+		static const char digits[] = "0123456789ABCDEF";
+		hex += digits[c >> 4];
+		hex += digits[c & 15];
+	}
+	testsupport::WriteFile(dir / "home/Common Documents/Velmora/terrainsettings.txt", "[user_import_folder=" + hex + "]");
+	std::filesystem::create_directories(dir / "Mine kart/Another");
+	std::string err;
+	ASSERT_EQ(RunLine(dir, std::string(VELMORA_BUILD_DIR) + "/make_sample_package '" + dir.Path() + "/Prøvekart'", err), 0) << err;
+	ASSERT_EQ(RunLine(dir, std::string(VELMORA_BUILD_DIR) + "/velmora-host --home '" + dir.Path() + "/home' --out '" + dir.Path() +
+	                           "/out' import '" + dir.Path() + "/Prøvekart'", err),
+	          0) << err;
+	EXPECT_TRUE(std::filesystem::is_directory(dir / "Mine kart/Prøvekart/3D-modell"));
+	EXPECT_FALSE(std::filesystem::exists(dir / "home/Documents/Velmora/Prøvekart"));
+	const nlohmann::json project = nlohmann::json::parse(testsupport::ReadFile(dir / "out/project.json"));
+	bool road = false;
+	for (const auto& part : project["libraryParts"]) road |= part["name"] == "Prøvekart_Veg";
+	EXPECT_TRUE(road);
+}
+
 // A package that is neither a folder nor a .zip is a bad argument.
 TEST(Import, MissingPackageIsABadArgument)
 {
