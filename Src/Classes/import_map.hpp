@@ -44,13 +44,6 @@ public:
 	// the origin point and the direction (cancel returns the host's code, no frame).
 	GSErrCode PickOrigo(bool interactive, import_object** objects, unsigned int count);
 
-	// Copies the options' images into the embedded library's "VELMORA Library" folder under
-	// project names, registers them and, with makeMaterials, makes one texture material each;
-	// surfaceIndex (when 0) takes the first material's index. libraries receives the project's
-	// library list for the caller to hand back. (OrthoPhoto.cpp)
-	GSErrCode OrthoPhotoToEmbedded(import_object** objects, bool makeMaterials, short& surfaceIndex,
-	                               GS::Array<API_LibraryInfo>& libraries);
-
 	// Places the map project: the objects' files with their placement frame and display
 	// values (at least one). Every failure is reported where it happens and the run goes on;
 	// answers the first failing code of the object placement, terrain, surroundings and
