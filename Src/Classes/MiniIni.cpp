@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <random>
 
 #include "ACAPinc.h"
 #include "File.hpp"
 #include "FileSystem.hpp"
 #include "Helpers/GSErrorCodes.hpp"
+#include "utils/IOUtils.hpp"
 
 namespace {
 
@@ -126,9 +126,7 @@ bool WriteWhole(IO::File& file, const char* data, UInt32 length, char* error)
 	return true;
 }
 
-// Makes a new empty file beside `target` under a name nobody else chose: "<name>.writing-"
-// and eight random hex digits. It is created exclusively, so a link, folder or file that
-// stands at a name is never written through or deleted; such a name is passed over.
+// Makes the new temporary file beside `target` that the content goes to first.
 bool CreateTemporary(const IO::Location& target, IO::Location& temp, std::unique_ptr<IO::File>& file, char* error)
 {
 	const char* op = "MiniIniConfigWrite";
@@ -137,25 +135,11 @@ bool CreateTemporary(const IO::Location& target, IO::Location& temp, std::unique
 		HostError(error, op, "IO::FileSystem::ApplicationFolder + path3", err);
 		return false;
 	}
-	std::random_device random;
-	GSErrCode err = NoError;
-	for (int attempt = 0; attempt < 16; ++attempt) {
-		char suffix[24];
-		std::snprintf(suffix, sizeof suffix, ".writing-%08x", static_cast<unsigned>(random()));
-		temp = target;
-		if ((err = temp.SetLastLocalName(IO::Name(last.ToString() + suffix))) != NoError) break;
-		file = std::make_unique<IO::File>(temp, IO::File::CreateNew);
-		if ((err = file->GetStatus()) != ErrTargetExists) break;
+	if (const GSErrCode err = kivel::CreateTemporaryBeside(target, temp, file)) {
+		HostError(error, op, "IO::File::Open", err);
+		return false;
 	}
-	if (err == NoError) return true;
-	HostError(error, op, "IO::File::Open", err);
-	return false;
-}
-
-// Removes the temporary file after a failure; only a file is ever removed.
-void DropTemporary(const IO::Location& temp)
-{
-	if (!IO::fileSystem.IsFolder(temp)) IO::fileSystem.Delete(temp);
+	return true;
 }
 
 } // namespace
@@ -232,13 +216,13 @@ bool MiniIniConfigWrite(const GS::UniString& name, bool fullPath, mini_ini_confi
 	if (!CreateTemporary(loc, temp, file, error)) return false;
 	if (!WriteWhole(*file, buffer, static_cast<UInt32>(length), error)) {
 		file.reset();
-		DropTemporary(temp);
+		kivel::DropTemporary(temp);
 		return false;
 	}
 	file.reset();
 	if (const GSErrCode err = IO::fileSystem.Replace(temp, loc)) {
 		HostError(error, op, "IO::FileSystem::Replace", err);
-		DropTemporary(temp);
+		kivel::DropTemporary(temp);
 		return false;
 	}
 	return true;

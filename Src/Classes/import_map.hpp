@@ -4,8 +4,10 @@
 
 #include <string>
 
+#include "ACAPI_GeoLocation.h"
 #include "APIdefs_Attributes.h"
 #include "APIdefs_Base.h"
+#include "APIdefs_LibraryParts.h"
 #include "Array.hpp"
 #include "Classes/ImportOptions.hpp"
 #include "Classes/import_folder_scan.hpp"
@@ -13,6 +15,8 @@
 class Importer {
 public:
 	explicit Importer(const ImportOptions& importOptions) : options(importOptions) {}
+
+	const ImportOptions& GetOptions() const { return options; }
 
 	// The 3D extent of the vertices of the objects' 3DS files (the 2D base map and the
 	// surroundings model are not 3DS and are skipped). A file that cannot be read or parsed
@@ -41,17 +45,10 @@ public:
 	GSErrCode PickOrigo(bool interactive, import_object** objects, unsigned int count);
 
 	// Places the map project: the objects' files with their placement frame and display
-	// values (at least one). Answers the host code of the last placement step that ran;
-	// every failure is reported where it happens.
+	// values (at least one). Every failure is reported where it happens and the run goes on;
+	// answers the first failing code of the object placement, terrain, surroundings and
+	// cutting steps, else 0. (MapInsert.cpp)
 	GSErrCode MapInsert(import_object** objects, unsigned int count);
-	// The local origin of the options' local-origin file (0, 0 when it cannot be read);
-	// always 0.
-	GSErrCode ExtractOrigo(double* east, double* north) const;
-	// Reads the project geolocation the import would write; changed tells whether it would
-	// change the host's present one (false first). 0, or the file read's error.
-	GSErrCode ReadPlanGeoLocation(bool& changed);
-	// Writes the geolocation read by ReadPlanGeoLocation into the host project.
-	GSErrCode SetPlanGeoLocation();
 
 	// Draws the DXF base map `file` as 2D elements (lines, polylines, arcs, circles, texts on
 	// layers named after the drawing's) in one undoable step "Placing VELMORA elements";
@@ -59,8 +56,46 @@ public:
 	// nothing; entities that cannot be drawn are left out and reported once per kind.
 	static void Place2DElements(const IO::Location& file, const API_AttributeIndex& layer);
 
+	// The local origin and coordinate-system data of "Lokalt nullpunkt.txt"
+	// (ImporterGeolocation.cpp).
+	// x (east) and y (north) from lines 3 and 4; both 0 when the file cannot be read.
+	static void ReadCoordSystemOrigo(const IO::Location& location, double& x, double& y);
+	// The height system, projection and zone; a key that is not found leaves its output.
+	static void ReadCoordSystemData(const IO::Location& location, GS::UniString& datum, GS::UniString& projection,
+	                                GS::UniString& zone);
+	// Makes the origin macro "Velmora_XYZ" in the embedded library unless a loaded part of
+	// that name exists (then 0, left as it is). Reports and answers the failing step's code.
+	static GSErrCode CreateMacroObject(double x, double y, double z, const GS::UniString& datum,
+	                                   const GS::UniString& projection, const GS::UniString& zone);
+	// The origin macro, then the geocoordinate object "Velmora_Geocoordinate" at the picked
+	// origin in the undoable step "Placing VELMORA Geocoordinate". Reports its failures.
+	GSErrCode PlaceGeolocalTag(import_object* object, double x, double y, const GS::UniString& datum,
+	                           const GS::UniString& projection, const GS::UniString& zone);
+	// Reads the project's geolocation and puts the local-origin file's keyed values over it;
+	// changed tells whether a non-zero latitude or longitude is overwritten. Without any key
+	// nothing changes. When the project's geolocation cannot be read it is reported and the
+	// valid flag stays unset. 0, or the read error.
+	GSErrCode ReadPlanGeoLocation(bool& changed);
+	// Writes the geolocation read above; APIERR_BADDATABASE when none was read.
+	GSErrCode SetPlanGeoLocation();
+	// The local origin of the options' local-origin file. Always 0.
+	GSErrCode ExtractOrigo(double* east, double* north) const;
+
+	// Copies the options' ortho photos into "VELMORA Library" of the project's embedded
+	// library, renames each "Velmora_<BASE>_<project>.jpg" (over an older one), registers it
+	// as a picture part and, with makeMaterials, makes its texture material "Velmora_<BASE>"
+	// (ImporterOrtho.cpp). A material of that name whose texture is this image is reused; one
+	// of another image makes the next free "Velmora_<BASE>_<n>". An image whose ground size
+	// does not read as positive millimetres is reported and gets no material. surfaceIndex,
+	// when 0, takes the first material. libraries receives the project's library list. The
+	// last register or create result; a failed library list at once; 0 without an embedded
+	// library.
+	GSErrCode OrthoPhotoToEmbedded(import_object** objects, bool makeMaterials, short& surfaceIndex,
+	                               GS::Array<API_LibraryInfo>& libraries);
+
 	ImportOptions options;
 	bool geolocation_valid = false;
+	API_GeoLocation geolocation;
 
 	// The feedback of the interactive pick: where the frame is and how it is turned.
 	static API_Coord3D rubber_pos;

@@ -40,7 +40,9 @@ GSErrCode ReadBinaryData(std::vector<unsigned char>& data, const IO::Location& f
 	if (length <= data.max_size() - data.size()) data.reserve(data.size() + static_cast<std::size_t>(length));
 	UInt64 total = count;
 	while (count != 0 && total <= length) {
-		data.insert(data.end(), buffer, buffer + count);
+		// Bytes to bytes of the same type: a plain copy, not a loop of conversions.
+		const auto* bytes = reinterpret_cast<const unsigned char*>(buffer);
+		data.insert(data.end(), bytes, bytes + count);
 		err = f.ReadBin(buffer, ChunkSize, &count);
 		total += count;
 		if (err != NoError && total != length) {

@@ -1,4 +1,4 @@
-// Attribute calls: create, search by name, get, count. Layers are modelled; other
+// Attribute calls: create, search by name, get, count. Layers and materials are modelled; other
 // attribute kinds answer APIERR_NOTSUPPORTED. Attribute calls work outside undoable steps.
 #ifndef VHOST_ACAPI_ATTRIBUTES_H
 #define VHOST_ACAPI_ATTRIBUTES_H
@@ -9,6 +9,9 @@
 // name (APIERR_BADNAME when empty, longer than 255 UTF-16 units or not valid in the host's
 // code) not yet used by another layer (APIERR_ATTREXIST). defs may be null.
 GSErrCode ACAPI_Attribute_Create(API_Attribute* attribute, API_AttributeDef* defs);
+// Replaces the record of header.typeID and header.index (APIERR_BADINDEX when there is none)
+// with the one given, checked as for Create. Materials only (else APIERR_NOTSUPPORTED).
+GSErrCode ACAPI_Attribute_Modify(API_Attribute* attribute, API_AttributeDef* defs);
 // Finds the attribute of attrHead->typeID by its name (exact) and writes its index;
 // APIERR_BADNAME when there is none.
 GSErrCode ACAPI_Attribute_Search(API_Attr_Head* attrHead);

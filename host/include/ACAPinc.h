@@ -5,12 +5,14 @@
 #include <functional>
 
 #include "ACAPI_Dialogs.h"
+#include "ACAPI_GeoLocation.h"
 #include "APIdefs_Base.h"
 #include "APIdefs_Errors.h"
 #include "ACAPI_Adaptation.h"
 #include "ACAPI_Attributes.h"
 #include "ACAPI_Elements.h"
 #include "ACAPI_LibraryParts.h"
+#include "ACAPI_Polygon.h"
 #include "FileSystem.hpp"
 #include "GSRoot.hpp"
 #if VELMORA_HOST_API < 27

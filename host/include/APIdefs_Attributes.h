@@ -85,6 +85,37 @@ struct API_PenType {
 };
 #endif
 
+namespace IO { class Location; }
+
+// A material's texture: an image spread over xSize by ySize metres of the surface.
+struct API_Texture {
+	IO::Location* fileLoc = nullptr;          // the image file (the caller owns it); Get fills it when set
+	GS::UniChar texName[API_AttrNameLen] = {}; // the texture's name
+	Int32 status = 0;                         // texture flags
+	double xSize = 0.0;                       // width, metres
+	double ySize = 0.0;                       // height, metres
+	double rotAng = 0.0;                      // rotation, radians
+};
+
+// A material: its surface, fill and texture.
+struct API_MaterialType {
+	API_Attr_Head head;
+	Int32 mtype = 0;                          // kind of surface
+	short ambientPc = 0;                      // percentages 0..100
+	short diffusePc = 0;
+	short specularPc = 0;
+	short transpPc = 0;
+	short shine = 0;
+	short transpAtt = 0;
+	short emissionAtt = 0;
+	API_RGBColor surfaceRGB;
+	API_RGBColor specularRGB;
+	API_RGBColor emissionRGB;
+	API_AttributeIndex ffillInd{};            // the fill shown in sections
+	Int32 fillCol = 0;                        // the fill's colour code
+	API_Texture texture;
+};
+
 // An attribute record: the head, or the record of the kind the head's type names. A new
 // record is all zero bytes.
 union API_Attribute {
@@ -92,6 +123,7 @@ union API_Attribute {
 
 	API_Attr_Head header;
 	API_LayerType layer;
+	API_MaterialType material;
 #if VELMORA_HOST_API < 27
 	API_PenType pen;
 #endif

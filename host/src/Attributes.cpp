@@ -7,12 +7,10 @@
 #include "ACAPinc.h"
 #include "vhost/Elements.hpp"
 #include "vhost/AttributeIndex.hpp"
+#include "vhost/Text.hpp"
+#include "vhost/Materials.hpp"
 
 namespace vhost {
-
-namespace {
-
-constexpr std::size_t kMaxNameUnits = API_AttrNameLen - 1;
 
 // The name the head carries: *uniStringNamePtr when set, else the 8-bit name field in the
 // host's default code (UTF-8). False when the field is not terminated or not valid UTF-8.
@@ -39,6 +37,10 @@ void PutName(const std::u16string& name, char (&field)[API_AttrNameLen])
 	std::memset(field, 0, sizeof(field));
 	std::memcpy(field, utf8.data(), utf8.size());
 }
+
+namespace {
+
+constexpr std::size_t kMaxNameUnits = API_AttrNameLen - 1;
 
 Int32 LayerByName(const std::u16string& name)
 {
@@ -75,6 +77,7 @@ GSErrCode ACAPI_Attribute_Create(API_Attribute* attribute, API_AttributeDef* /*d
 	if (const GSErrCode err = vhost::FaultFor("ACAPI_Attribute_Create")) return err;
 	switch (attribute->header.typeID) {
 		case API_LayerID: return vhost::CreateLayer(*attribute);
+		case API_MaterialID: return vhost::CreateMaterial(*attribute);
 		default: return APIERR_NOTSUPPORTED;
 	}
 }
@@ -82,6 +85,7 @@ GSErrCode ACAPI_Attribute_Create(API_Attribute* attribute, API_AttributeDef* /*d
 GSErrCode ACAPI_Attribute_Search(API_Attr_Head* attrHead)
 {
 	if (attrHead == nullptr) return APIERR_BADPARS;
+	if (attrHead->typeID == API_MaterialID) return vhost::SearchMaterial(*attrHead);
 	if (attrHead->typeID != API_LayerID) return APIERR_NOTSUPPORTED;
 	std::u16string name;
 	if (!vhost::HeadName(*attrHead, name)) return APIERR_BADNAME;
@@ -94,6 +98,7 @@ GSErrCode ACAPI_Attribute_Search(API_Attr_Head* attrHead)
 GSErrCode ACAPI_Attribute_Get(API_Attribute* attribute)
 {
 	if (attribute == nullptr) return APIERR_BADPARS;
+	if (attribute->header.typeID == API_MaterialID) return vhost::GetMaterial(*attribute);
 	if (attribute->header.typeID != API_LayerID) return APIERR_NOTSUPPORTED;
 	const vhost::LayerRecord* layer = vhost::FindLayer(vhost::IndexValue(attribute->header.index));
 	if (layer == nullptr) return APIERR_BADINDEX;
@@ -106,6 +111,10 @@ GSErrCode ACAPI_Attribute_Get(API_Attribute* attribute)
 
 GSErrCode ACAPI_Attribute_GetNum(API_AttrTypeID typeID, UInt32& count)
 {
+	if (typeID == API_MaterialID) {
+		count = static_cast<UInt32>(vhost::Current().materials.size());
+		return NoError;
+	}
 	if (typeID != API_LayerID) return APIERR_NOTSUPPORTED;
 	count = static_cast<UInt32>(vhost::Current().attributes.layers.size());
 	return NoError;

@@ -2,6 +2,7 @@
 #include "ACAPinc.h"
 #include "vhost/Text.hpp"
 #include "vhost/Elements.hpp"
+#include "vhost/Text.hpp"
 #include "vhost/LibraryStore.hpp"
 #include "vhost/AttributeIndex.hpp"
 

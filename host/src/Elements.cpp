@@ -6,6 +6,7 @@
 
 #include "ACAPinc.h"
 #include "vhost/Elements.hpp"
+#include "vhost/Text.hpp"
 #include "vhost/LibraryStore.hpp"
 #include "vhost/AttributeIndex.hpp"
 
@@ -427,6 +428,7 @@ GSErrCode ACAPI_DisposeElemMemoHdls(API_ElementMemo* memo)
 GSErrCode ACAPI_Element_SolidLink_Create(const API_Guid& guidTarget, const API_Guid& guidOperator, API_SolidOperationID operation, GSFlags linkFlags)
 {
 	if (const GSErrCode err = vhost::CheckUndoScope()) return err;
+	if (const GSErrCode fault = vhost::FaultFor("ACAPI_Element_SolidLink_Create"); fault != NoError) return fault;
 	const vhost::ElementRecord* target = vhost::FindElement(guidTarget);
 	const vhost::ElementRecord* op = vhost::FindElement(guidOperator);
 	if (target == nullptr || op == nullptr) return APIERR_BADID;

@@ -347,7 +347,16 @@ GSErrCode ACAPI_LibraryPart_Create(const API_LibPart* libPart)
 {
 	vhost::LibraryStore& s = Library();
 	if (libPart == nullptr || libPart->location == nullptr || libPart->location->IsEmpty()) return APIERR_BADPARS;
-	if (s.creating) return APIERR_REFUSEDCMD;
+	if (const GSErrCode fault = vhost::FaultFor("ACAPI_LibraryPart_Create", vhost::PathOf(*libPart->location)); fault != NoError)
+		return fault;
+	// A part still open from an earlier Create was never saved: it is dropped, nothing of it
+	// reaches the disk.
+	if (s.creating) {
+		vhost::Current().debug.push_back("ACAPI_LibraryPart_Create: dropped the unsaved part \"" + vhost::Utf16ToUtf8(s.pending.name) + "\"");
+		s.creating = false;
+		s.sectionOpen = false;
+		s.pending = vhost::LibraryPartRecord();
+	}
 	vhost::LibraryPartRecord part;
 	if (!vhost::FieldText(libPart->docu_UName, API_UniLongNameLen, part.name) || part.name.empty() ||
 		part.name.find(u'/') != std::u16string::npos)
@@ -381,6 +390,7 @@ GSErrCode ACAPI_LibraryPart_NewSection(const API_LibPartSection* section)
 	vhost::LibraryStore& s = Library();
 	if (section == nullptr) return APIERR_BADPARS;
 	if (!s.creating || s.sectionOpen) return APIERR_REFUSEDCMD;
+	if (const GSErrCode fault = vhost::FaultFor("ACAPI_LibraryPart_NewSection"); fault != NoError) return fault;
 	s.openSection = vhost::LibrarySectionRecord{section->sectType, section->subIdent, {}};
 	s.sectionOpen = true;
 	return NoError;
@@ -391,6 +401,7 @@ GSErrCode ACAPI_LibraryPart_WriteSection(Int32 nByte, GSConstPtr data)
 	vhost::LibraryStore& s = Library();
 	if (nByte < 0 || (nByte > 0 && data == nullptr)) return APIERR_BADPARS;
 	if (!s.sectionOpen) return APIERR_REFUSEDCMD;
+	if (const GSErrCode fault = vhost::FaultFor("ACAPI_LibraryPart_WriteSection"); fault != NoError) return fault;
 	s.openSection.bytes.append(data, static_cast<std::size_t>(nByte));
 	return NoError;
 }
@@ -410,6 +421,7 @@ GSErrCode ACAPI_LibraryPart_AddSection(const API_LibPartSection* section, GSCons
 	if (section == nullptr || sectionHdl == nullptr) return APIERR_BADPARS;
 	if (sectionStr != nullptr) return APIERR_NOTSUPPORTED;
 	if (!s.creating || s.sectionOpen) return APIERR_REFUSEDCMD;
+	if (const GSErrCode fault = vhost::FaultFor("ACAPI_LibraryPart_AddSection"); fault != NoError) return fault;
 	const Int32 size = BMGetHandleSize(sectionHdl);
 	s.pending.sections.push_back({section->sectType, section->subIdent, std::string(*sectionHdl, static_cast<std::size_t>(size))});
 	return NoError;

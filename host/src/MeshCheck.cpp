@@ -4,6 +4,7 @@
 
 #include "ACAPinc.h"
 #include "vhost/Elements.hpp"
+#include "vhost/MeshPolygon.hpp"
 
 namespace vhost {
 
@@ -22,6 +23,7 @@ GSErrCode CheckMesh(const API_Element& element, const API_ElementMemo& memo)
 	const API_MeshType& mesh = element.mesh;
 	if (!std::isfinite(mesh.level) || !std::isfinite(mesh.skirtLevel)) return APIERR_BADPARS;
 	if (const GSErrCode err = CheckPolygon(mesh.poly, memo, 3)) return err;
+	if (const GSErrCode err = CheckSimpleOutline(mesh.poly, memo)) return err;
 	if (Entries(memo.meshPolyZ) < mesh.poly.nCoords + 1) return APIERR_BADPARS;
 	for (Int32 i = 1; i <= mesh.poly.nCoords; ++i)
 		if (!std::isfinite((*memo.meshPolyZ)[i])) return APIERR_BADPARS;

@@ -7,6 +7,7 @@
 
 #include "ACAPinc.h"
 #include "vhost/Elements.hpp"
+#include "vhost/Text.hpp"
 
 namespace vhost {
 

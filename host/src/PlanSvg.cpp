@@ -9,6 +9,7 @@
 
 #include "ACAPinc.h"
 #include "vhost/Elements.hpp"
+#include "vhost/Text.hpp"
 #include "vhost/LibraryStore.hpp"
 #include "vhost/AttributeIndex.hpp"
 

@@ -1,4 +1,5 @@
 #include "vhost/Project.hpp"
+#include "vhost/Geolocation.hpp"
 
 #include <cerrno>
 #include <cstdlib>
@@ -170,6 +171,8 @@ std::string DumpJson()
 	DumpLibraries(j);
 	DumpSolidLinks(j);
 	DumpAddonCalls(j);
+	DumpGeolocation(j);
+	DumpMaterials(j);
 	j["urls"] = p.urls;
 	j["opened"] = OpenedPaths();
 	j["shell"] = p.shell;

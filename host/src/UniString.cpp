@@ -2,12 +2,69 @@
 
 #include "vhost/Text.hpp"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace GS {
 
 const UniString EmptyUniString;
+
+static_assert(sizeof(UniString) <= 32, "a text of up to 14 units is held in the object's 32 bytes");
+
+void UniString::Storage::Reserve(USize count)
+{
+	if (count <= Capacity()) return;
+	const USize capacity = std::max(count, 2 * Capacity());
+	UniChar* units = new UniChar[capacity + 1];
+	const USize n = size();
+	std::memcpy(units, data(), (n + 1) * sizeof(UniChar));
+	Free();
+	SetHeap(units, n, capacity);
+}
+
+void UniString::Storage::Assign(const UniChar* units, USize count)
+{
+	if (count > Capacity()) {
+		Storage fresh;   // units may lie inside this text
+		fresh.Reserve(count);
+		std::memcpy(fresh.data(), units, count * sizeof(UniChar));
+		fresh.SetSize(count);
+		*this = std::move(fresh);
+		return;
+	}
+	if (count != 0) std::memmove(data(), units, count * sizeof(UniChar));
+	SetSize(count);
+}
+
+void UniString::Storage::resize(USize count)
+{
+	const USize n = size();
+	Reserve(count);
+	if (count > n) std::fill(data() + n, data() + count, UniChar(0));
+	SetSize(count);
+}
+
+void UniString::Storage::Append(const UniChar* units, USize count)
+{
+	const USize n = size();
+	if (n + count > Capacity()) {
+		const std::u16string copy(units, count);   // units may lie inside this text
+		Reserve(n + count);
+		std::memcpy(data() + n, copy.data(), count * sizeof(UniChar));
+	} else if (count != 0) {
+		std::memmove(data() + n, units, count * sizeof(UniChar));
+	}
+	SetSize(n + count);
+}
+
+void UniString::Storage::Replace(USize pos, USize count, std::u16string_view with)
+{
+	std::u16string text(View());
+	text.replace(pos, count, with);   // throws std::out_of_range for a position past the end
+	Assign(text.data(), text.size());
+}
 
 namespace {
 
@@ -74,9 +131,9 @@ UniChar ToLower(UniChar c)
 	return c;
 }
 
-std::u16string Folded(const std::u16string& s, CaseComparison cmp)
+std::u16string Folded(std::u16string_view s, CaseComparison cmp)
 {
-	if (cmp == CaseSensitive) return s;
+	if (cmp == CaseSensitive) return std::u16string(s);
 	std::u16string r(s);
 	for (auto& c : r) c = ToLower(c);
 	return r;
@@ -165,7 +222,9 @@ UniString::UniString(const char* text, CharCode code)
 	if (code == CC_Legacy) {
 		for (USize i = 0; i < length; ++i) units_ += static_cast<UniChar>(static_cast<unsigned char>(text[i]));
 	} else {
-		Utf8ToUtf16(text, length, units_);
+		std::u16string units;
+		Utf8ToUtf16(text, length, units);
+		units_.Assign(units.data(), units.size());
 	}
 }
 
@@ -174,13 +233,15 @@ UniString::UniString(const std::string& text, CharCode code)
 	if (code == CC_Legacy) {
 		for (char c : text) units_ += static_cast<UniChar>(static_cast<unsigned char>(c));
 	} else {
-		Utf8ToUtf16(text.data(), text.size(), units_);
+		std::u16string units;
+		Utf8ToUtf16(text.data(), text.size(), units);
+		units_.Assign(units.data(), units.size());
 	}
 }
 
 UniString::UniString(const UniChar* units)
 {
-	if (units != nullptr) units_ = units;
+	if (units != nullptr) units_.Assign(units, std::char_traits<UniChar>::length(units));
 }
 
 UniString::UniString(const UniChar* units, USize count) : units_(units, count) {}
@@ -216,7 +277,7 @@ void UniString::SPrintf(const char* format, ...)
 
 UniString::CStr UniString::ToCStr(CharCode code) const
 {
-	if (code != CC_Legacy) return CStr(Utf16ToUtf8(units_));
+	if (code != CC_Legacy) return CStr(vhost::ToUtf8(*this));
 	std::string out;
 	for (UniChar c : units_) out += c < 0x100 ? static_cast<char>(c) : '?';
 	return CStr(out);
@@ -229,30 +290,30 @@ bool UniString::IsEqual(const UniString& other, CaseComparison cmp) const
 
 int UniString::Compare(const UniString& other, CaseComparison cmp) const
 {
-	return Folded(units_, cmp).compare(Folded(other.units_, cmp));
+	return Folded(units_.View(), cmp).compare(Folded(other.units_.View(), cmp));
 }
 
 USize UniString::FindFirst(const UniString& what, USize from, CaseComparison cmp) const
 {
-	const auto pos = Folded(units_, cmp).find(Folded(what.units_, cmp), from);
+	const auto pos = Folded(units_.View(), cmp).find(Folded(what.units_.View(), cmp), from);
 	return pos == std::u16string::npos ? MaxLength : pos;
 }
 
 USize UniString::FindFirst(UniChar c, USize from) const
 {
-	const auto pos = units_.find(c, from);
+	const auto pos = units_.View().find(c, from);
 	return pos == std::u16string::npos ? MaxLength : pos;
 }
 
 USize UniString::FindLast(const UniString& what, CaseComparison cmp) const
 {
-	const auto pos = Folded(units_, cmp).rfind(Folded(what.units_, cmp));
+	const auto pos = Folded(units_.View(), cmp).rfind(Folded(what.units_.View(), cmp));
 	return pos == std::u16string::npos ? MaxLength : pos;
 }
 
 USize UniString::FindLast(UniChar c) const
 {
-	const auto pos = units_.rfind(c);
+	const auto pos = units_.View().rfind(c);
 	return pos == std::u16string::npos ? MaxLength : pos;
 }
 
@@ -274,22 +335,24 @@ bool UniString::EndsWith(const UniString& what, CaseComparison cmp) const
 UniString UniString::GetSubstring(USize from, USize count) const
 {
 	if (from >= units_.size()) return UniString();
-	const std::u16string part = units_.substr(from, count);
+	const std::u16string_view part = units_.View().substr(from, count);
 	return UniString(part.data(), part.size());
 }
 
 UniString UniString::GetSuffix(USize count) const
 {
 	if (count >= units_.size()) return *this;
-	return UniString(units_.data() + (units_.size() - count), count);
+	const std::u16string_view part = units_.View().substr(units_.size() - count);
+	return UniString(part.data(), part.size());
 }
 
 USize UniString::ReplaceAll(const UniString& what, const UniString& with)
 {
 	if (what.IsEmpty()) return 0;
 	USize n = 0;
-	for (USize pos = units_.find(what.units_); pos != std::u16string::npos; pos = units_.find(what.units_, pos + with.GetLength())) {
-		units_.replace(pos, what.GetLength(), with.units_);
+	for (USize pos = units_.View().find(what.units_.View()); pos != std::u16string::npos;
+	     pos = units_.View().find(what.units_.View(), pos + with.GetLength())) {
+		units_.Replace(pos, what.GetLength(), with.units_.View());
 		++n;
 	}
 	return n;
@@ -310,15 +373,15 @@ UniString& UniString::SetToLowerCase()
 UniString& UniString::TrimLeft()
 {
 	USize i = 0;
-	while (i < units_.size() && IsSpace(units_[i])) ++i;
-	units_.erase(0, i);
+	while (i < units_.size() && IsSpace(units_.at(i))) ++i;
+	units_.Replace(0, i, {});
 	return *this;
 }
 
 UniString& UniString::TrimRight()
 {
 	USize n = units_.size();
-	while (n > 0 && IsSpace(units_[n - 1])) --n;
+	while (n > 0 && IsSpace(units_.at(n - 1))) --n;
 	units_.resize(n);
 	return *this;
 }

@@ -6,6 +6,7 @@
 #include "ACAPinc.h"
 #include "ElementsTestSupport.hpp"
 #include "vhost/Elements.hpp"
+#include "vhost/Text.hpp"
 
 namespace {
 

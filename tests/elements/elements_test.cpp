@@ -170,6 +170,41 @@ TEST_F(Elements, ChangeTakesOnlyTheMaskedFields)
 	EXPECT_EQ(InStep([&] { return ACAPI_Element_Change(&e, &mask, nullptr, 0, true); }), APIERR_BADID);
 }
 
+TEST_F(Elements, ChangeReplacesParametersAndTextsButNoOutline)
+{
+	const API_Guid object = PlaceObject(MakePart("Box", 1.5));
+	API_Guid text, poly;
+	ASSERT_EQ(InStep([&] { return CreateText({0, 0}, u"Før", &text); }), NoError);
+	ASSERT_EQ(InStep([&] { return CreatePolyLine({{0, 0}, {1, 1}}, &poly); }), NoError);
+	API_ElementMemo memo;
+	ASSERT_EQ(ACAPI_Element_GetMemo(object, &memo, APIMemoMask_AddPars), NoError);
+	(*memo.params)[0].value.real = 9.0;
+	API_Element e;
+	e.header.guid = object;
+	ASSERT_EQ(InStep([&] { return ACAPI_Element_Change(&e, nullptr, &memo, APIMemoMask_AddPars, true); }), NoError);
+	ACAPI_DisposeElemMemoHdls(&memo);
+	ASSERT_EQ(ACAPI_Element_GetMemo(object, &memo, APIMemoMask_AddPars), NoError);
+	EXPECT_DOUBLE_EQ((*memo.params)[0].value.real, 9.0);
+	ACAPI_DisposeElemMemoHdls(&memo);
+
+	memo.textContent = new GS::UniString(vhost::FromUnits(u"Etter"));
+	e.header.guid = text;
+	ASSERT_EQ(InStep([&] { return ACAPI_Element_Change(&e, nullptr, &memo, APIMemoMask_TextContent, true); }), NoError);
+	EXPECT_EQ(vhost::FindElement(text)->text, u"Etter");
+	*memo.textContent = GS::UniString();
+	EXPECT_EQ(InStep([&] { return ACAPI_Element_Change(&e, nullptr, &memo, APIMemoMask_TextContent, true); }), APIERR_BADPARS);
+	ACAPI_DisposeElemMemoHdls(&memo);
+
+	API_Element mask;
+	ACAPI_ELEMENT_MASK_CLEAR(mask);
+	ACAPI_ELEMENT_MASK_SET(mask, API_PolyLineType, poly);
+	e.header.guid = poly;
+	ASSERT_EQ(ACAPI_Element_Get(&e), NoError);
+	e.polyLine.poly.nCoords = 3;
+	EXPECT_EQ(InStep([&] { return ACAPI_Element_Change(&e, &mask, nullptr, 0, true); }), APIERR_NOTSUPPORTED);
+	EXPECT_EQ(InStep([&] { return ACAPI_Element_Change(&e, nullptr, &memo, APIMemoMask_Polygon, true); }), APIERR_NOTSUPPORTED);
+}
+
 TEST_F(Elements, ListsFollowCreationOrderTypeAndFilters)
 {
 	const Int32 part = MakePart("Box");

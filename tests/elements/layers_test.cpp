@@ -42,7 +42,7 @@ TEST_F(Layers, CreatedLayersAreFoundByTheirExactName)
 	UInt32 count = 0;
 	ASSERT_EQ(ACAPI_Attribute_GetNum(API_LayerID, count), NoError);
 	EXPECT_EQ(count, 4u);
-	EXPECT_EQ(ACAPI_Attribute_GetNum(API_MaterialID, count), APIERR_NOTSUPPORTED);
+	EXPECT_EQ(ACAPI_Attribute_GetNum(API_LinetypeID, count), APIERR_NOTSUPPORTED);
 }
 
 TEST_F(Layers, NamesAreCheckedAndGivenBackWhole)

@@ -1,3 +1,6 @@
+#include <stdexcept>
+#include <string>
+
 #include <gtest/gtest.h>
 
 #include "APIdefs_Base.h"
@@ -45,6 +48,42 @@ TEST(UniString, CaseTrimAndSearch)
 	EXPECT_EQ(s.FindFirst("nope"), GS::UniString::MaxLength);
 	EXPECT_EQ(s.GetSubstring(5, 4), GS::UniString("data"));
 	EXPECT_EQ(s.GetSubstring(50, 4), GS::UniString());
+}
+
+// Texts of up to 14 units are held in the object, longer ones on the heap: every operation
+// gives the same text on both sides of that line, also when a text is its own argument.
+TEST(UniString, ShortAndLongTextsBehaveAlike)
+{
+	for (std::size_t n = 0; n <= 40; ++n) {
+		std::string narrow;
+		for (std::size_t i = 0; i < n; ++i) narrow += static_cast<char>('a' + i % 26);
+		GS::UniString s(narrow.c_str());
+		ASSERT_EQ(s.GetLength(), n);
+		EXPECT_EQ(s.ToUStr()[n], 0) << n;
+		GS::UniString doubled = s;
+		doubled.Append(doubled);
+		EXPECT_EQ(vhost::ToUtf8(doubled), narrow + narrow) << n;
+		GS::UniString moved = std::move(doubled);
+		EXPECT_EQ(vhost::ToUtf8(moved), narrow + narrow);
+		EXPECT_TRUE(doubled.IsEmpty()) << "a moved-from text is empty";
+		moved.Truncate(n / 2);
+		EXPECT_EQ(vhost::ToUtf8(moved), narrow.substr(0, n / 2));
+		moved.Insert(0, s);
+		EXPECT_EQ(vhost::ToUtf8(moved), narrow + narrow.substr(0, n / 2));
+		moved.Delete(0, n);
+		EXPECT_EQ(vhost::ToUtf8(moved), narrow.substr(0, n / 2));
+		GS::UniString assigned("x");
+		assigned = s;
+		assigned += 'Z';
+		EXPECT_EQ(vhost::ToUtf8(assigned), narrow + "Z");
+		EXPECT_EQ(GS::UniString(s.ToUStr(), n), s);
+		EXPECT_EQ(s.GetSubstring(1, n), GS::UniString(narrow.size() > 1 ? narrow.substr(1).c_str() : ""));
+	}
+	GS::UniString text("a,b");
+	EXPECT_EQ(text.ReplaceAll(",", " and a longer piece than fits inline, "), 1u);
+	EXPECT_EQ(vhost::ToUtf8(text), "a and a longer piece than fits inline, b");
+	EXPECT_THROW(text.GetChar(text.GetLength()), std::out_of_range);
+	EXPECT_THROW(text.Insert(text.GetLength() + 1, text), std::out_of_range);
 }
 
 TEST(UniString, PrintfFormatsUtf8)

@@ -17,7 +17,9 @@
 #include "TestSupport.hpp"
 #include "sample/Writer3ds.hpp"
 #include "sample/Zip.hpp"
+#include "vhost/LibraryStore.hpp"
 #include "vhost/Platform.hpp"
+#include "vhost/Text.hpp"
 #include "vhost/Script.hpp"
 
 namespace {
@@ -86,6 +88,17 @@ protected:
 	{
 		EXPECT_TRUE(Host().scriptErrors.empty()) << Host().scriptErrors.front();
 		EXPECT_TRUE(Host().dialogFaults.empty()) << Host().dialogFaults.front();
+	}
+	std::vector<std::string> UndoSteps() const
+	{
+		std::vector<std::string> names;
+		for (const auto& step : vhost::Current().undo) names.push_back(step.name);
+		return names;
+	}
+	static std::string PartName(Int32 index)
+	{
+		const vhost::LibraryPartRecord* part = vhost::PartByIndex(index);
+		return part == nullptr ? std::string() : vhost::Utf16ToUtf8(part->name);
 	}
 	std::vector<short> DialogsShown() const
 	{
@@ -266,7 +279,7 @@ TEST_F(ImportCommand, ListCellsShowPresenceTicksAndDeleteMarks)
 }
 
 // The whole way to the import run: the colours dialog shows this import's settings, and the
-// run that is not built yet says so as an error.
+// run places the project.
 TEST_F(ImportCommand, ImportOpensTheColoursOfThisImportAndRunsTheImport)
 {
 	Project("Kart", {0, 2});
@@ -275,14 +288,92 @@ TEST_F(ImportCommand, ImportOpensTheColoursOfThisImportAndRunsTheImport)
 	    "expect disabled 108\nexpect hidden 110\nexpect disabled 114\nset 34 70000\nexpect value 62 70000\nclick 4\n"
 	    "expect value 34 5\nclick 1\n");
 	ExpectCleanRun();
-	// The run, then the geolocation read and (nothing changed) written without asking.
-	const std::vector<std::string> texts = ReportTexts();
-	ASSERT_EQ(texts.size(), 3u);
-	EXPECT_EQ(texts[0], "Importer::MapInsert: the import run is not built yet (APIERR_NOTSUPPORTED)");
-	EXPECT_EQ(texts[1].rfind("Importer::ReadPlanGeoLocation", 0), 0u) << texts[1];
-	EXPECT_EQ(texts[2].rfind("Importer::SetPlanGeoLocation", 0), 0u) << texts[2];
 	EXPECT_EQ(DialogsShown(), (std::vector<short>{32501, 32508}));
 	EXPECT_FALSE(fs::exists(fs::u8path(RunRoot() + "/Common Documents/Velmora/terrainsettings.txt")));
+	EXPECT_FALSE(UndoSteps().empty());
+}
+
+// The run of a project with terrain and road: its undo steps in order, the road part placed
+// flat at 0.1 with its layer, the terrain mesh cut by the road.
+TEST_F(ImportCommand, RunPlacesPartsTerrainAndCutsTheTerrainByTheRoad)
+{
+	Project("Kart", {0, 2});
+	Run("dialog 32501\nlistclick 15 1 1\nclick 1\ndialog 32508\nclick 1\n");
+	ExpectCleanRun();
+	const std::vector<std::string> steps = UndoSteps();
+	const std::vector<std::string> tail = {"Placing VELMORA elements", "Placing VELMORA mesh elements", "Cutting VELMORA mesh elements"};
+	ASSERT_GE(steps.size(), tail.size());
+	EXPECT_EQ(std::vector<std::string>(steps.end() - 3, steps.end()), tail);
+	for (auto step = vhost::Current().undo.end() - 3; step != vhost::Current().undo.end(); ++step)
+		EXPECT_FALSE(step->rolledBack) << step->name;
+
+	const vhost::ElementRecord* road = nullptr;
+	std::vector<API_Guid> meshes;
+	for (const vhost::ElementRecord& e : vhost::Current().state.elements) {
+		if (e.element.header.type.typeID == API_ObjectID && PartName(e.element.object.libInd) == "Kart_Veg") road = &e;
+		if (e.element.header.type.typeID == API_MeshID) meshes.push_back(e.element.header.guid);
+	}
+	ASSERT_NE(road, nullptr);
+	EXPECT_DOUBLE_EQ(road->element.object.level, 0.1);
+	EXPECT_TRUE(road->element.object.useObjPens);
+	EXPECT_TRUE(road->element.object.useObjLtypes);
+	ASSERT_FALSE(meshes.empty());
+	// Every terrain piece is cut by the road.
+	const auto& links = vhost::Current().state.solidLinks;
+	ASSERT_EQ(links.size(), meshes.size());
+	for (std::size_t i = 0; i < links.size(); ++i) {
+		EXPECT_EQ(links[i].target, meshes[i]);
+		EXPECT_EQ(links[i].operatorElem, road->element.header.guid);
+		EXPECT_EQ(links[i].operation, 0x53535555u);
+	}
+}
+
+// A terrain alone gives a mesh and no cutting step.
+TEST_F(ImportCommand, TerrainAloneIsNotCut)
+{
+	Project("Kart", {0});
+	Run("dialog 32501\nlistclick 15 1 1\nclick 1\ndialog 32508\nclick 1\n");
+	ExpectCleanRun();
+	const std::vector<std::string> steps = UndoSteps();
+	ASSERT_FALSE(steps.empty());
+	EXPECT_EQ(steps.back(), "Placing VELMORA mesh elements");
+	EXPECT_TRUE(vhost::Current().state.solidLinks.empty());
+}
+
+// A road part that cannot be made is not placed and is named in one report; nothing is cut.
+TEST_F(ImportCommand, PartThatFailedIsNotPlaced)
+{
+	Project("Kart", {0, 2});
+	vhost::Current().faults.push_back(vhost::Fault{"ACAPI_LibraryPart_Create", APIERR_GENERAL, "", -1});
+	Run("dialog 32501\nlistclick 15 1 1\nclick 1\ndialog 32508\nclick 1\n");
+	ExpectCleanRun();
+	for (const vhost::ElementRecord& e : vhost::Current().state.elements)
+		EXPECT_FALSE(e.element.header.type.typeID == API_ObjectID && PartName(e.element.object.libInd) == "Kart_Veg");
+	int named = 0;
+	for (const std::string& t : ReportTexts()) named += t.find("\"Kart_Veg\": it is not placed") != std::string::npos;
+	EXPECT_EQ(named, 1);
+	EXPECT_EQ(UndoSteps().back(), "Placing VELMORA mesh elements");
+	EXPECT_TRUE(vhost::Current().state.solidLinks.empty());
+}
+
+// A failing cut (the first: a piece by the road) is reported; the other cuts and the step stay.
+TEST_F(ImportCommand, FailedCutIsReportedAndTheOthersStay)
+{
+	testsupport::WriteFile(RunRoot() + "/Addon/terrainsettings.txt", "[include_terrain=1][include_roads=1][include_water=1]");
+	Project("Kart", {0, 2, 5});
+	vhost::Current().faults.push_back(vhost::Fault{"ACAPI_Element_SolidLink_Create", APIERR_GENERAL, "", 1});
+	Run("dialog 32501\nlistclick 15 1 1\nclick 1\ndialog 32508\nclick 1\n");
+	ExpectCleanRun();
+	ASSERT_FALSE(vhost::Current().undo.empty());
+	EXPECT_EQ(vhost::Current().undo.back().name, "Cutting VELMORA mesh elements");
+	EXPECT_FALSE(vhost::Current().undo.back().rolledBack);
+	bool reported = false;
+	for (const std::string& t : ReportTexts()) reported |= t.rfind("ACAPI_Element_SolidLink_Create *", 0) == 0;
+	EXPECT_TRUE(reported);
+	std::size_t meshes = 0;
+	for (const vhost::ElementRecord& e : vhost::Current().state.elements) meshes += e.element.header.type.typeID == API_MeshID;
+	ASSERT_GT(meshes, 0u);
+	EXPECT_EQ(vhost::Current().state.solidLinks.size(), 2 * meshes - 1);
 }
 
 // Factory settings that cannot be read end the command; an unreadable user file is told

@@ -242,14 +242,19 @@ TEST_F(LibraryStore, StepsOutOfOrderAreRefused)
 	EXPECT_EQ(LP::EndSection(), APIERR_REFUSEDCMD);
 	EXPECT_EQ(LP::Save(nullptr), APIERR_REFUSEDCMD);
 	IO::Location folder = Embedded();
+	API_LibPart dropped = Record("Dropped", &folder);
+	ASSERT_EQ(LP::Create(&dropped), NoError);
+	ASSERT_EQ(LP::NewSection(&s), NoError);
 	API_LibPart part = Record("Steps", &folder);
-	ASSERT_EQ(LP::Create(&part), NoError);
-	EXPECT_EQ(LP::Create(&part), APIERR_REFUSEDCMD);          // one part at a time
+	ASSERT_EQ(LP::Create(&part), NoError);                     // drops the unsaved part, open section and all
 	ASSERT_EQ(LP::NewSection(&s), NoError);
 	EXPECT_EQ(LP::NewSection(&s), APIERR_REFUSEDCMD);         // one open section
 	EXPECT_EQ(LP::WriteSection(-1, "x"), APIERR_BADPARS);
 	ASSERT_EQ(LP::Save(&part), NoError);                       // closes the open section
 	EXPECT_EQ(vhost::PathOf(*part.location), vhost::EmbeddedLibraryFolder() + "/Steps.gsm");
+	EXPECT_FALSE(std::filesystem::exists(vhost::EmbeddedLibraryFolder() + "/Dropped.gsm"));
+	API_LibPart found;
+	EXPECT_EQ(LM::SearchByLibraryPartName(found, GS::UniString("Dropped"), false, false, false), APIERR_BADNAME);
 }
 
 TEST_F(LibraryStore, SearchFailsForMissingPartsAndFoldersOutsideLibraries)

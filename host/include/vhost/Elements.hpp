@@ -21,6 +21,12 @@ std::vector<const ElementRecord*> ElementsOfType(API_ElemTypeID type);
 // The dump's name of an element type ("Object", "Mesh", "Line", ...); "Type N" for others.
 std::string ElemTypeName(Int32 type);
 
+// The name an attribute head carries: *uniStringNamePtr when set, else its 8-bit name field
+// (UTF-8). False when the field is not terminated or not valid UTF-8.
+bool HeadName(const API_Attr_Head& head, std::u16string& name);
+// The name in an 8-bit name field, cut on a character boundary so that it fits.
+void PutName(const std::u16string& name, char (&field)[API_AttrNameLen]);
+
 // The layer of an index, or null (index 0 and unknown indices name no layer).
 const LayerRecord* FindLayer(Int32 index);
 

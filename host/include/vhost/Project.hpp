@@ -10,11 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "ACAPI_GeoLocation.h"
 #include "APIdefs_Base.h"
 #include "APIdefs_Elements.h"
 #include "APIdefs_LibraryParts.h"
 #include "Definitions.hpp"
 #include "vhost/Dialogs.hpp"
+#include "vhost/Materials.hpp"
 #include "vhost/Resources.hpp"
 #include "vhost/Script.hpp"
 
@@ -256,6 +258,11 @@ struct Project {
 	// Calls between add-ons: every call made (for the dump), and the fake add-ons installed.
 	std::vector<AddonCallRecord> addonCalls;
 	std::vector<FakeAddon> fakeAddons;
+
+	// The project's geolocation (host/src/Geolocation.cpp).
+	API_GeoLocation geoLocation;
+	// Material attributes (host/src/Materials.cpp; not rolled back by undo).
+	std::vector<MaterialRecord> materials;
 };
 
 // The current project. Always exists; Reset replaces it.

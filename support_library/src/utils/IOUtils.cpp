@@ -75,29 +75,8 @@ GSErrCode CloseAfter(IO::File& file, const IO::Location& location)
 	return NoError;
 }
 
-// A name beside the target that nothing holds yet (not even a link).
-GSErrCode NewTempLocation(const IO::Location& target, IO::Location& temp)
+GSErrCode WriteTemp(IO::File& file, const IO::Location& target, const char* data, UInt64 length)
 {
-	IO::Name name;
-	if (const GSErrCode err = target.GetLastLocalName(&name)) return err;
-	std::random_device random;
-	for (int i = 0; i < kTempNameTries; ++i) {
-		char suffix[32];
-		std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
-		temp = target;
-		if (const GSErrCode err = temp.SetLastLocalName(IO::Name(name.ToString() + suffix))) return err;
-		if (!IO::fileSystem.Exists(temp)) return NoError;
-	}
-	return ErrTargetExists;
-}
-
-GSErrCode WriteTemp(const IO::Location& temp, const IO::Location& target, const char* data, UInt64 length)
-{
-	IO::File file(temp, IO::File::Create);
-	if (const GSErrCode err = file.GetStatus()) {
-		ReportFile("File creation error: '%s' #%s", target, err);
-		return err;
-	}
 	if (const GSErrCode err = file.Open(IO::File::WriteEmptyMode)) {
 		ReportFile("File open error: '%s' #%s", target, err);
 		return err;
@@ -117,21 +96,45 @@ GSErrCode WriteTemp(const IO::Location& temp, const IO::Location& target, const 
 GSErrCode WriteReplacing(const IO::Location& target, const char* data, UInt64 length)
 {
 	IO::Location temp;
-	if (const GSErrCode err = NewTempLocation(target, temp)) {
+	std::unique_ptr<IO::File> file;
+	if (const GSErrCode err = CreateTemporaryBeside(target, temp, file)) {
 		ReportFile("File creation error: '%s' #%s", target, err);
 		return err;
 	}
-	GSErrCode err = WriteTemp(temp, target, data, length);
+	GSErrCode err = WriteTemp(*file, target, data, length);
+	file.reset();
 	if (err == NoError) {
 		err = IO::fileSystem.Replace(temp, target);
 		if (err != NoError) ReportFile("File replace error: '%s' #%s", target, err);
 	}
-	if (err != NoError && IO::fileSystem.Exists(temp) && !IO::fileSystem.IsFolder(temp))
-		static_cast<void>(IO::fileSystem.Delete(temp));
+	if (err != NoError) DropTemporary(temp);
 	return err;
 }
 
 } // namespace
+
+GSErrCode CreateTemporaryBeside(const IO::Location& target, IO::Location& temp, std::unique_ptr<IO::File>& file)
+{
+	IO::Name last;
+	if (const GSErrCode err = target.GetLastLocalName(&last)) return err;
+	std::random_device random;
+	GSErrCode err = ErrTargetExists;
+	for (int attempt = 0; attempt < kTempNameTries && err == ErrTargetExists; ++attempt) {
+		char suffix[24];
+		std::snprintf(suffix, sizeof suffix, ".writing-%08x", static_cast<unsigned>(random()));
+		temp = target;
+		if ((err = temp.SetLastLocalName(IO::Name(last.ToString() + suffix))) != NoError) break;
+		file = std::make_unique<IO::File>(temp, IO::File::CreateNew);
+		err = file->GetStatus();
+	}
+	if (err != NoError) file.reset();
+	return err;
+}
+
+void DropTemporary(const IO::Location& temp)
+{
+	if (!IO::fileSystem.IsFolder(temp)) static_cast<void>(IO::fileSystem.Delete(temp));
+}
 
 GS::UniString GetProgramsPath()
 {

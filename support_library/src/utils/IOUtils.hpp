@@ -4,6 +4,8 @@
 #ifndef KIVEL_IOUTILS_HPP
 #define KIVEL_IOUTILS_HPP
 
+#include <memory>
+
 #include "ACAPinc.h"
 #include "Array.hpp"
 #include "File.hpp"
@@ -48,6 +50,14 @@ GS::UniString ToDisplayText(const IO::Location& location);
 // cannot be opened or is empty). On failure the output is untouched.
 GSErrCode TextFileRead(const IO::Location& location, GS::UniString& text);
 GSErrCode FileRead(const IO::Location& location, GS::Array<unsigned char>& bytes);
+
+// Makes a new empty file beside target, named "<name>.writing-" and eight random hex digits,
+// for content that then replaces the target. It is created exclusively: a link, folder or
+// file at a name is passed over, never written through or deleted. 0 with temp and file (not
+// open), or the error of the last try.
+GSErrCode CreateTemporaryBeside(const IO::Location& target, IO::Location& temp, std::unique_ptr<IO::File>& file);
+// Deletes the temporary file after a failure; only a file is ever deleted.
+void DropTemporary(const IO::Location& temp);
 
 // Replaces the file's content with the text's bytes (up to its zero) or the bytes. The new
 // content goes to a new temporary file beside it, which then replaces the file in one step:

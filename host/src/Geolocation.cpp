@@ -1,0 +1,65 @@
+// The project's geolocation record: get, set, and its part of the dump.
+#include "ACAPI_GeoLocation.h"
+
+#include <cmath>
+
+#include "APIdefs_Errors.h"
+#include "vhost/Geolocation.hpp"
+#include "vhost/Project.hpp"
+#include "vhost/Text.hpp"
+
+namespace vhost {
+
+namespace {
+
+bool Finite(std::initializer_list<double> values)
+{
+	for (const double v : values)
+		if (!std::isfinite(v)) return false;
+	return true;
+}
+
+bool Valid(const API_GeoLocation& g)
+{
+	const API_GeoReferenceData& r = g.geoReferenceData;
+	return Finite({g.latitude, g.longitude, g.altitude, g.north, g.surveyPointPosition.x, g.surveyPointPosition.y,
+		       g.surveyPointPosition.z, r.eastings, r.northings, r.orthogonalHeight, r.xAxisAbscissa, r.xAxisOrdinate,
+		       r.scale}) &&
+		std::fabs(g.latitude) <= 90.0 && std::fabs(g.longitude) <= 180.0;
+}
+
+} // namespace
+
+void DumpGeolocation(nlohmann::ordered_json& j)
+{
+	const API_GeoLocation& g = Current().geoLocation;
+	const API_GeoReferenceData& r = g.geoReferenceData;
+	j["geolocation"] = {
+		{"latitude", g.latitude}, {"longitude", g.longitude}, {"altitude", g.altitude}, {"north", g.north},
+		{"surveyPoint", {{"x", g.surveyPointPosition.x}, {"y", g.surveyPointPosition.y}, {"z", g.surveyPointPosition.z}}},
+		{"georeference",
+			{{"eastings", r.eastings}, {"northings", r.northings}, {"orthogonalHeight", r.orthogonalHeight},
+				{"xAxisAbscissa", r.xAxisAbscissa}, {"xAxisOrdinate", r.xAxisOrdinate}, {"scale", r.scale},
+				{"name", ToUtf8(r.name)}, {"description", ToUtf8(r.description)},
+				{"geodeticDatum", ToUtf8(r.geodeticDatum)}, {"verticalDatum", ToUtf8(r.verticalDatum)},
+				{"mapProjection", ToUtf8(r.mapProjection)}, {"mapZone", ToUtf8(r.mapZone)}}},
+	};
+}
+
+} // namespace vhost
+
+GSErrCode ACAPI_GeoLocation_GetGeoLocation(API_GeoLocation* geoLocation)
+{
+	if (geoLocation == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode f = vhost::FaultFor("ACAPI_GeoLocation_GetGeoLocation")) return f;
+	*geoLocation = vhost::Current().geoLocation;
+	return NoError;
+}
+
+GSErrCode ACAPI_GeoLocation_SetGeoLocation(const API_GeoLocation* geoLocation)
+{
+	if (geoLocation == nullptr || !vhost::Valid(*geoLocation)) return APIERR_BADPARS;
+	if (const GSErrCode f = vhost::FaultFor("ACAPI_GeoLocation_SetGeoLocation")) return f;
+	vhost::Current().geoLocation = *geoLocation;
+	return NoError;
+}
