@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the normal build, then the sanitizer build (ASan + UBSan),
-# then the fuzz targets briefly over their seeds (clang, libFuzzer).
+# Builds and runs every test: the normal build, the host-26 build, then the sanitizer build
+# (ASan + UBSan), then the fuzz targets briefly over their seeds (clang, libFuzzer).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
@@ -8,6 +8,10 @@ jobs=$(nproc)
 
 tools/build.sh build
 (cd build && ctest --output-on-failure -j "$jobs")
+
+# The host-26 build: older entry points and plain attribute indices, the same tests.
+tools/build.sh build-26 -DVELMORA_HOST_API=26
+(cd build-26 && ctest --output-on-failure -j "$jobs")
 
 tools/build.sh build-asan -DVELMORA_SANITIZE=ON
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$jobs")

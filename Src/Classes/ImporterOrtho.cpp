@@ -53,7 +53,7 @@ Int32 FindMaterial(const GS::UniString& name, IO::Location& texture)
 	attribute.header.uniStringNamePtr = nullptr;
 	attribute.material.texture.fileLoc = &texture;
 	if (ACAPI_Attribute_Get(&attribute) != NoError) return 0;
-	return attribute.header.index.ToInt32();
+	return kivel::GetAttributeIndex(attribute.header.index);
 }
 
 // The name the image's material takes: the plain name when it is free or already this image's
@@ -76,10 +76,9 @@ GS::UniString MaterialName(const GS::UniString& plain, const IO::Location& image
 
 API_RGBColor PenColour(const import_object* const* objects)
 {
-	API_Pen pen{};
-	pen.index = kivel::CreateAttributeIndex(objects != nullptr && objects[0] != nullptr ? objects[0]->bckgrnd : 1);
-	ACAPI_Attribute_GetPen(pen);
-	return pen.rgb;
+	API_RGBColor rgb{};
+	kivel::GetPenRGB(static_cast<short>(objects != nullptr && objects[0] != nullptr ? objects[0]->bckgrnd : 1), &rgb);
+	return rgb;
 }
 
 GSErrCode CreateMaterial(const GS::UniString& name, const IO::Location& image, double width, double height,
@@ -106,7 +105,7 @@ GSErrCode CreateMaterial(const GS::UniString& name, const IO::Location& image, d
 	API_AttributeDef defs{};
 	const GSErrCode err = ACAPI_Attribute_Create(&attribute, &defs);
 	ACAPI_DisposeAttrDefsHdls(&defs);
-	index = attribute.header.index.ToInt32();
+	index = kivel::GetAttributeIndex(attribute.header.index);
 	return err;
 }
 

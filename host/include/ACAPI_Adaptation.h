@@ -15,6 +15,15 @@
 #include "GSOptional.hpp"
 #include "HashTable.hpp"
 
+// User data of elements (the same names in every host generation).
+GSErrCode ACAPI_Element_GetUserData(const API_Elem_Head* elemHead, API_UserData* userData, UInt32 mask);
+GSErrCode ACAPI_Element_SetUserData(const API_Elem_Head* elemHead, const API_UserData* userData);
+
+// Attributes deleted (the same names in every host generation; in host 26 an index is an int).
+GSErrCode ACAPI_Attribute_Delete(const API_Attr_Head& attrHead);
+GSErrCode ACAPI_Attribute_DeleteMore(API_AttrTypeID attrType, const GS::Array<API_AttributeIndex>& indices);
+
+#if VHOST_HOST29_NAMES
 // Stories. GetStorySettings fills the record and a new handle of one API_StoryType per story,
 // lowest first (the caller frees it); the mask is accepted and everything is filled.
 GSErrCode ACAPI_ProjectSetting_GetStorySettings(API_StoryInfo* storyInfo, UInt32 mask);
@@ -97,8 +106,6 @@ GSErrCode ACAPI_Sight_DeleteSight(void* sight);
 GSErrCode ACAPI_Sight_SelectSight(void* sight, void** oldSight);
 GSErrCode ACAPI_Sight_GetCurrentWindowSight(void** sight);
 GSErrCode ACAPI_Sight_Switch3DSight(API_3DSightID sightID);
-GSErrCode ACAPI_Element_GetUserData(const API_Elem_Head* elemHead, API_UserData* userData, UInt32 mask);
-GSErrCode ACAPI_Element_SetUserData(const API_Elem_Head* elemHead, const API_UserData* userData);
 GSErrCode ACAPI_UserData_DeleteUserData(API_Elem_Head* elemHead);
 GSErrCode ACAPI_Polygon_TriangulatePoly(API_ElementMemo* memo, API_Coord*** coords);
 GSErrCode ACAPI_DrawingPrimitive_ShapePrims(const API_Elem_Head& elemHead, ShapePrimsProc* shapePrimsProc);
@@ -108,7 +115,6 @@ GSErrCode ACAPI_Element_SearchElementByCoord(const API_ElemSearchPars* pars, API
 // Attributes.
 API_AttributeIndex ACAPI_CreateAttributeIndex(Int32 index);
 GSErrCode ACAPI_Attribute_GetPen(API_Pen& pen);
-GSErrCode ACAPI_Attribute_Delete(const API_Attr_Head& attrHead);
-GSErrCode ACAPI_Attribute_DeleteMore(API_AttrTypeID attrType, const GS::Array<API_AttributeIndex>& indices);
+#endif // VHOST_HOST29_NAMES
 
 #endif

@@ -11,8 +11,10 @@ struct API_UCCallbackType {
 	short itemID = 0;    // its user-control item
 };
 
+#if VHOST_HOST29_NAMES
 // Sets up the user control of the item as a picker of the type. APIERR_BADPARS for a null
 // record; APIERR_BADID when the dialog is not open or the item is not a user control.
 GSErrCode ACAPI_Dialog_SetUserControlCallback(API_UCCallbackType* userControlInfo);
+#endif
 
 #endif

@@ -11,6 +11,7 @@
 #include "APIdefs_Elements.h"
 #include "APIdefs_LibraryParts.h"
 
+#if VHOST_HOST29_NAMES
 // The loaded libraries in order; embeddedLibraryIndex (optional) receives the position of
 // the embedded library.
 GSErrCode ACAPI_LibraryManagement_GetLibraries(GS::Array<API_LibraryInfo>* libs, Int32* embeddedLibraryIndex = nullptr);
@@ -24,10 +25,19 @@ GSErrCode ACAPI_LibraryManagement_OverwriteLibPart(bool overwrite);
 // Runs the parameter script of the element's library part. The host only records the run
 // (element GUID and mask); APIERR_BADPARS for a null head.
 GSErrCode ACAPI_LibraryManagement_RunGDLParScript(const API_Elem_Head* head, UInt32 mask);
+#endif // VHOST_HOST29_NAMES
+
 // Copies files into a folder (made when missing). An existing target with overwrite off is
 // APIERR_NAMEALREADYUSED; the other files are still copied.
 GSErrCode ACAPI_LibraryManagement_CopyFilesIntoLibrary(const IO::Location& folder, const GS::Array<IO::Location>& files, bool overwrite);
 
+// Records of parameter editing sessions, passed through.
+struct API_ParamOwnerType;
+struct API_GetParamsType;
+struct API_GetParamValuesType;
+struct API_ChangeParamType;
+
+#if VHOST_HOST29_NAMES
 // Finds a loaded part by its own unique id or else by its name (case-insensitive). Fills
 // the record and sets *location to the part file (a new location when the pointer is null;
 // the caller owns it). Not found: APIERR_BADNAME and the record unchanged.
@@ -75,15 +85,13 @@ GSErrCode ACAPI_LibraryPart_GetBuiltInLibpartUnId(short templateFileResID, char*
 GSErrCode ACAPI_AddOnIntegration_RegisterBuiltInLibrary();
 
 // Parameter editing sessions (not modelled: APIERR_NOTSUPPORTED).
-struct API_ParamOwnerType;
-struct API_GetParamsType;
-struct API_GetParamValuesType;
-struct API_ChangeParamType;
 GSErrCode ACAPI_LibraryPart_OpenParameters(API_ParamOwnerType* paramOwner);
 GSErrCode ACAPI_LibraryPart_CloseParameters();
 GSErrCode ACAPI_LibraryPart_GetActParameters(API_GetParamsType* theParams);
 GSErrCode ACAPI_LibraryPart_GetParamValues(API_GetParamValuesType* paramValues);
 GSErrCode ACAPI_LibraryPart_ChangeAParameter(API_ChangeParamType* changeParamType);
+
+#endif // VHOST_HOST29_NAMES
 
 // Frees a parameter handle and the array values of its records; nulls the caller's variable.
 GSErrCode ACAPI_DisposeAddParHdl(API_AddParType*** addPars);

@@ -15,6 +15,9 @@
 #include "ACAPI_Polygon.h"
 #include "FileSystem.hpp"
 #include "GSRoot.hpp"
+#if VELMORA_HOST_API < 27
+#include "ACAPI_Host26.h"
+#endif
 
 // The four entry points every add-on exports (with C linkage).
 extern "C" {
@@ -29,14 +32,18 @@ GSErrCode FreeData(void);
 // are reached in a defined way.
 void ACAPI_WriteReport(const char* format, int withAlert, ...);
 
+#if VHOST_HOST29_NAMES
 // Menus.
 GSErrCode ACAPI_MenuItem_RegisterMenu(short menuStrResID, short promptStrResID, APIMenuCodeID menuPosCode, GSFlags menuFlags);
 GSErrCode ACAPI_MenuItem_InstallMenuHandler(short menuStrResID, APIMenuCommandProc* handlerProc);
+#endif
 
 // Identification of the add-on and its host.
 GSErrCode ACAPI_GetOwnLocation(IO::Location* ownFileLoc);
 GSResModule ACAPI_GetOwnResModule();
+#if VHOST_HOST29_NAMES
 GSErrCode ACAPI_AddOnIdentification_Application(API_ServerApplicationInfo* appInfo);
+#endif
 // Asks the host to keep the add-on loaded after the command.
 GSErrCode ACAPI_KeepInMemory(bool keepInMemory);
 

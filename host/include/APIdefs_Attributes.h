@@ -6,6 +6,7 @@
 
 #include "APIdefs_Base.h"
 
+#if VELMORA_HOST_API >= 27
 // An attribute's index within its type. Made with ACAPI_CreateAttributeIndex; 0 is "none".
 class API_AttributeIndex {
 public:
@@ -20,6 +21,10 @@ public:
 private:
 	Int32 value_ = 0;
 };
+#else
+// Host 26: an attribute index is a plain int; 0 is "none".
+using API_AttributeIndex = Int32;
+#endif
 
 enum API_AttrTypeID {
 	API_ZombieAttrID = 0,
@@ -36,11 +41,25 @@ enum API_AttrTypeID {
 
 constexpr Int32 API_AttrNameLen = 256;
 
+// Colour components in 0..1.
+struct API_RGBColor {
+	double f_red = 0.0;
+	double f_green = 0.0;
+	double f_blue = 0.0;
+};
+
+struct API_RGBAColor {
+	double f_red = 0.0;
+	double f_green = 0.0;
+	double f_blue = 0.0;
+	double f_alpha = 0.0;
+};
+
 // An attribute's identity. The name is name (8-bit, in the host's default code) unless
 // uniStringNamePtr is set, which then holds it.
 struct API_Attr_Head {
 	API_AttrTypeID typeID = API_ZombieAttrID;
-	API_AttributeIndex index;
+	API_AttributeIndex index{};
 	GSFlags flags = 0;
 	char name[API_AttrNameLen] = {};
 	API_Guid guid;
@@ -56,12 +75,15 @@ struct API_LayerType {
 constexpr GSFlags APILay_Hidden = 0x0008;
 constexpr GSFlags APILay_Locked = 0x0010;
 
-// Colour components in 0..1.
-struct API_RGBColor {
-	double f_red = 0.0;
-	double f_green = 0.0;
-	double f_blue = 0.0;
+#if VELMORA_HOST_API < 27
+// Host 26 reads a pen as an attribute too, of this type (the host does not model pens).
+constexpr API_AttrTypeID API_PenID = static_cast<API_AttrTypeID>(10);
+struct API_PenType {
+	API_Attr_Head head;
+	API_RGBColor rgb;
+	double width = 0.0;
 };
+#endif
 
 namespace IO { class Location; }
 
@@ -89,7 +111,7 @@ struct API_MaterialType {
 	API_RGBColor surfaceRGB;
 	API_RGBColor specularRGB;
 	API_RGBColor emissionRGB;
-	API_AttributeIndex ffillInd;              // the fill shown in sections
+	API_AttributeIndex ffillInd{};            // the fill shown in sections
 	Int32 fillCol = 0;                        // the fill's colour code
 	API_Texture texture;
 };
@@ -102,6 +124,9 @@ union API_Attribute {
 	API_Attr_Head header;
 	API_LayerType layer;
 	API_MaterialType material;
+#if VELMORA_HOST_API < 27
+	API_PenType pen;
+#endif
 };
 
 // Variable-length attribute data (line-type dashes, fill lines), in host handles; free
@@ -111,16 +136,9 @@ struct API_AttributeDef {
 	GSHandle fill_lineItems = nullptr;
 };
 
-struct API_RGBAColor {
-	double f_red = 0.0;
-	double f_green = 0.0;
-	double f_blue = 0.0;
-	double f_alpha = 0.0;
-};
-
 // A pen of the project's pen table.
 struct API_Pen {
-	API_AttributeIndex index;
+	API_AttributeIndex index{};
 	API_RGBColor rgb;
 	double width = 0.0;
 };

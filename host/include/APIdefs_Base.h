@@ -87,6 +87,16 @@ struct API_MenuParams {
 
 using APIMenuCommandProc = GSErrCode(const API_MenuParams* menuParams);
 
+// The host API generation (VELMORA_HOST_API, 26 to 29). Host 26 reaches some services through
+// other entry points (ACAPI_Host26.h); the names that hosts 27 to 29 use for them are declared
+// under VHOST_HOST29_NAMES. The stand-in's own code (VHOST_STANDIN: the host, its tests and
+// tools) sees both sets, since the host offers both and forwards one to the other.
+#if VELMORA_HOST_API >= 27 || defined(VHOST_STANDIN)
+#define VHOST_HOST29_NAMES 1
+#else
+#define VHOST_HOST29_NAMES 0
+#endif
+
 // Resource modules: the add-on's own is the one the host knows of.
 using GSResModule = Int32;
 constexpr GSResModule InvalidResModule = -1;

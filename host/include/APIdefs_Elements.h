@@ -63,7 +63,7 @@ struct API_ElemType {
 struct API_Elem_Head {
 	API_ElemType type;
 	API_Guid guid;
-	API_AttributeIndex layer;
+	API_AttributeIndex layer{};
 	Int16 floorInd = 0;
 };
 

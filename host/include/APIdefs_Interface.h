@@ -64,7 +64,7 @@ enum API_InitNeigFilterID { APIInitNeigFilter_Empty = 0, APIInitNeigFilter_Full 
 
 struct API_AttributePickerParams {
 	API_AttrTypeID type = API_ZombieAttrID;
-	API_AttributeIndex defaultAttributeIndex;
+	API_AttributeIndex defaultAttributeIndex{};
 };
 
 class API_AttributePicker {

@@ -6,6 +6,7 @@
 
 #include "ACAPinc.h"
 #include "vhost/Elements.hpp"
+#include "vhost/AttributeIndex.hpp"
 #include "vhost/Text.hpp"
 #include "vhost/Materials.hpp"
 
@@ -99,7 +100,7 @@ GSErrCode ACAPI_Attribute_Get(API_Attribute* attribute)
 	if (attribute == nullptr) return APIERR_BADPARS;
 	if (attribute->header.typeID == API_MaterialID) return vhost::GetMaterial(*attribute);
 	if (attribute->header.typeID != API_LayerID) return APIERR_NOTSUPPORTED;
-	const vhost::LayerRecord* layer = vhost::FindLayer(attribute->header.index.ToInt32());
+	const vhost::LayerRecord* layer = vhost::FindLayer(vhost::IndexValue(attribute->header.index));
 	if (layer == nullptr) return APIERR_BADINDEX;
 	vhost::PutName(layer->name, attribute->header.name);
 	if (attribute->header.uniStringNamePtr != nullptr) *attribute->header.uniStringNamePtr = vhost::FromUnits(layer->name);

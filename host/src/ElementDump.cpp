@@ -4,6 +4,7 @@
 #include "vhost/Elements.hpp"
 #include "vhost/Text.hpp"
 #include "vhost/LibraryStore.hpp"
+#include "vhost/AttributeIndex.hpp"
 
 namespace vhost {
 
@@ -70,11 +71,11 @@ void MeshFields(const ElementRecord& r, json& j)
 	j["skirtLevel"] = m.skirtLevel;
 	j["pens"] = {{"contour", m.contPen}, {"levelLines", m.levelPen}, {"useSectPens", m.useSectPens},
 		{"sectContour", m.sectContPen}, {"sectLevel", m.sectLevelPen}, {"fill", m.fillPen}, {"fillBackground", m.fillBGPen}};
-	j["topMaterial"] = {{"overridden", m.topMat.overridden}, {"index", m.topMat.attributeIndex.ToInt32()}};
+	j["topMaterial"] = {{"overridden", m.topMat.overridden}, {"index", vhost::IndexValue(m.topMat.attributeIndex)}};
 	j["materialsChained"] = m.materialsChained;
 	j["showLevelLines"] = m.showLevelLines;
 	j["skirt"] = m.skirt;
-	j["fill"] = m.fillInd.ToInt32();
+	j["fill"] = vhost::IndexValue(m.fillInd);
 	j["polygon"] = Contours(r);
 	json heights = json::array();
 	for (std::size_t i = 1; i < r.meshPolyZ.size(); ++i) heights.push_back(r.meshPolyZ[i]);
@@ -115,9 +116,9 @@ void DrawingFields(const ElementRecord& r, json& j)
 json ElementJson(const ElementRecord& r)
 {
 	const API_Elem_Head& h = r.element.header;
-	const LayerRecord* layer = FindLayer(h.layer.ToInt32());
+	const LayerRecord* layer = FindLayer(vhost::IndexValue(h.layer));
 	json j = {{"guid", GuidText(h.guid)}, {"type", ElemTypeName(h.type.typeID)}, {"typeID", static_cast<Int32>(h.type.typeID)},
-		{"layer", h.layer.ToInt32()}, {"layerName", layer != nullptr ? vhost::Utf16ToUtf8(layer->name) : std::string()},
+		{"layer", vhost::IndexValue(h.layer)}, {"layerName", layer != nullptr ? vhost::Utf16ToUtf8(layer->name) : std::string()},
 		{"story", h.floorInd}};
 	switch (h.type.typeID) {
 		case API_ObjectID:

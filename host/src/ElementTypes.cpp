@@ -26,7 +26,9 @@ GSErrCode ACAPI_DrawingPrimitive_ShapePrims(const API_Elem_Head&, ShapePrimsProc
 GSErrCode ACAPI_Grouping_Tool(const GS::Array<API_Guid>&, API_ToolCmdID, void*) { return Refused(); }
 GSErrCode ACAPI_Element_SearchElementByCoord(const API_ElemSearchPars*, API_Guid*) { return Refused(); }
 
+#if VELMORA_HOST_API >= 27
 API_AttributeIndex ACAPI_CreateAttributeIndex(Int32 index) { return API_AttributeIndex(index); }
+#endif
 GSErrCode ACAPI_Attribute_GetPen(API_Pen&) { return Refused(); }
 GSErrCode ACAPI_Attribute_Delete(const API_Attr_Head&) { return Refused(); }
 GSErrCode ACAPI_Attribute_DeleteMore(API_AttrTypeID, const GS::Array<API_AttributeIndex>&) { return Refused(); }

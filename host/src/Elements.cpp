@@ -8,6 +8,7 @@
 #include "vhost/Elements.hpp"
 #include "vhost/Text.hpp"
 #include "vhost/LibraryStore.hpp"
+#include "vhost/AttributeIndex.hpp"
 
 namespace vhost {
 
@@ -198,7 +199,7 @@ GSErrCode StoreMemo(const Kind& kind, const API_ElementMemo* memo, ElementRecord
 // The checks every element passes: layer and kind.
 GSErrCode CheckElement(const Kind& kind, const API_Element& e, const API_ElementMemo* memo)
 {
-	if (FindLayer(e.header.layer.ToInt32()) == nullptr) return APIERR_BADINDEX;
+	if (FindLayer(vhost::IndexValue(e.header.layer)) == nullptr) return APIERR_BADINDEX;
 	return kind.check(e, memo);
 }
 
@@ -381,7 +382,7 @@ GSErrCode ACAPI_Element_GetElemList(const API_ElemType& type, GS::Array<API_Guid
 	for (const vhost::ElementRecord& r : p.state.elements) {
 		const API_Elem_Head& h = r.element.header;
 		if (type.typeID != API_ZombieElemID && h.type.typeID != type.typeID) continue;
-		const vhost::LayerRecord* layer = vhost::FindLayer(h.layer.ToInt32());
+		const vhost::LayerRecord* layer = vhost::FindLayer(vhost::IndexValue(h.layer));
 		if ((filterBits & APIFilt_OnVisLayer) && (layer == nullptr || (layer->flags & APILay_Hidden))) continue;
 		if ((filterBits & APIFilt_OnActFloor) && h.floorInd != p.actStory) continue;
 		elemList->Push(h.guid);

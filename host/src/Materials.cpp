@@ -5,6 +5,7 @@
 
 #include "ACAPinc.h"
 #include "vhost/Elements.hpp"
+#include "vhost/AttributeIndex.hpp"
 #include "vhost/Project.hpp"
 #include "vhost/Text.hpp"
 
@@ -74,7 +75,7 @@ GSErrCode CreateMaterial(API_Attribute& attribute)
 
 GSErrCode ModifyMaterial(API_Attribute& attribute)
 {
-	const Int32 index = attribute.header.index.ToInt32();
+	const Int32 index = vhost::IndexValue(attribute.header.index);
 	MaterialRecord* old = MaterialAt(index);
 	if (old == nullptr) return APIERR_BADINDEX;
 	MaterialRecord kept;
@@ -95,7 +96,7 @@ GSErrCode SearchMaterial(API_Attr_Head& head)
 
 GSErrCode GetMaterial(API_Attribute& attribute)
 {
-	const MaterialRecord* m = MaterialAt(attribute.header.index.ToInt32());
+	const MaterialRecord* m = MaterialAt(vhost::IndexValue(attribute.header.index));
 	if (m == nullptr) return APIERR_BADINDEX;
 	GS::UniString* nameOut = attribute.header.uniStringNamePtr;
 	IO::Location* fileOut = attribute.material.texture.fileLoc;
@@ -118,7 +119,7 @@ void DumpMaterials(nlohmann::ordered_json& j)
 		const std::u16string texName(t.texName, std::char_traits<char16_t>::length(t.texName));
 		materials.push_back({{"index", i + 1}, {"name", Utf16ToUtf8(all[i].name)}, {"type", m.mtype},
 			{"surface", Rgb(m.surfaceRGB)}, {"ambient", m.ambientPc}, {"diffuse", m.diffusePc},
-			{"specular", m.specularPc}, {"transparency", m.transpPc}, {"fill", m.ffillInd.ToInt32()},
+			{"specular", m.specularPc}, {"transparency", m.transpPc}, {"fill", vhost::IndexValue(m.ffillInd)},
 			{"fillColor", m.fillCol},
 			{"texture", {{"file", all[i].textureFile}, {"name", Utf16ToUtf8(texName)}, {"status", t.status},
 				{"width", t.xSize}, {"height", t.ySize}, {"rotation", t.rotAng}}}});

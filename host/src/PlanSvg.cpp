@@ -11,6 +11,7 @@
 #include "vhost/Elements.hpp"
 #include "vhost/Text.hpp"
 #include "vhost/LibraryStore.hpp"
+#include "vhost/AttributeIndex.hpp"
 
 namespace vhost {
 
@@ -90,7 +91,7 @@ private:
 
 std::string Title(const ElementRecord& r)
 {
-	const LayerRecord* layer = FindLayer(r.element.header.layer.ToInt32());
+	const LayerRecord* layer = FindLayer(vhost::IndexValue(r.element.header.layer));
 	std::string t = ElemTypeName(r.element.header.type.typeID) + " " + vhost::ToUtf8(APIGuidToString(r.element.header.guid));
 	if (layer != nullptr) t += " on " + vhost::Utf16ToUtf8(layer->name);
 	return "<title>" + Escape(t) + "</title>";

@@ -59,7 +59,8 @@ GS::UniString ElemID_To_Name(API_ElemTypeID id)
 	GS::UniString name;
 	API_ElemType type{};
 	type.typeID = id;
-	ACAPI_Element_GetElemTypeName(type, name); // nothing written on failure: the empty name
+	// Nothing is written on failure: the empty name.
+	KIVEL_HOST_CALL(ACAPI_Element_GetElemTypeName(type, name), ACAPI_Goodies_GetElemTypeName(type, name));
 	return name;
 }
 

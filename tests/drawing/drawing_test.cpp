@@ -12,7 +12,7 @@
 #include "SimpleDxflib/SimpleDxf.hpp"
 #include "TestSupport.hpp"
 #include "vhost/Elements.hpp"
-#include "vhost/Text.hpp"
+#include "vhost/AttributeIndex.hpp"
 
 namespace {
 
@@ -57,7 +57,7 @@ protected:
 
 	std::string LayerName(const vhost::ElementRecord* r) const
 	{
-		const vhost::LayerRecord* layer = vhost::FindLayer(r->element.header.layer.ToInt32());
+		const vhost::LayerRecord* layer = vhost::FindLayer(vhost::IndexValue(r->element.header.layer));
 		return layer != nullptr ? vhost::Utf16ToUtf8(layer->name) : std::string("?");
 	}
 };
@@ -124,7 +124,7 @@ TEST_F(Drawing, LayersAreNamedAfterTheDrawingsAndDefaultIsLeftOut)
 	EXPECT_EQ(LayerName(lines[1]), longName.substr(0, 254));
 	EXPECT_EQ(LayerName(lines[2]), "Veg");
 	EXPECT_EQ(lines[3]->element.header.layer, lines[2]->element.header.layer);
-	EXPECT_EQ(lines[4]->element.header.layer.ToInt32(), 1); // no layer name: the import's layer
+	EXPECT_EQ(vhost::IndexValue(lines[4]->element.header.layer), 1); // no layer name: the import's layer
 	EXPECT_EQ(Host().attributes.layers.size(), 4u);
 }
 
@@ -193,7 +193,7 @@ TEST_F(Drawing, RefusedElementsAndLayersDoNotStopTheDrawing)
 	ASSERT_EQ(ACAPI_Attribute_Create(&own, nullptr), NoError);
 	vhost::InjectFault("ACAPI_Attribute_Create", APIERR_GENERAL);
 	vhost::InjectFault("ACAPI_Element_Create", APIERR_BADPARS, "", 1);
-	Draw(Entities(LineOn("Ny", 0, 0, 1, 0) + LineOn("Ny", 0, 0, 2, 0)), own.header.index.ToInt32());
+	Draw(Entities(LineOn("Ny", 0, 0, 1, 0) + LineOn("Ny", 0, 0, 2, 0)), vhost::IndexValue(own.header.index));
 	const auto lines = Of(API_LineID);
 	ASSERT_EQ(lines.size(), 1u);
 	EXPECT_EQ(LayerName(lines[0]), "Basiskart");

@@ -11,7 +11,7 @@
 #include "sample/SamplePackage.hpp"
 #include "TestSupport.hpp"
 #include "vhost/Elements.hpp"
-#include "vhost/Text.hpp"
+#include "vhost/AttributeIndex.hpp"
 
 namespace {
 
@@ -26,7 +26,7 @@ protected:
 		layer.header.typeID = API_LayerID;
 		std::strcpy(layer.header.name, "Omgivelser");
 		ASSERT_EQ(ACAPI_Attribute_Create(&layer, nullptr), NoError);
-		object.layer = static_cast<Int16>(layer.header.index.ToInt32());
+		object.layer = static_cast<Int16>(vhost::IndexValue(layer.header.index));
 		object.pen = 77;
 		object.type = ImportSurroundings;
 	}
@@ -44,7 +44,7 @@ protected:
 
 	bool Changed(const vhost::ElementRecord* r) const
 	{
-		return r->element.object.pen == 77 && r->element.header.layer.ToInt32() == object.layer;
+		return r->element.object.pen == 77 && vhost::IndexValue(r->element.header.layer) == object.layer;
 	}
 
 	size_t ChangeSteps() const
@@ -159,7 +159,7 @@ TEST_F(SamplePackageDrawing, BaseMapAndSurroundingsOfTheSample)
 	Importer::Place2DElements(testsupport::Loc(folder + "/3D-modell/Basiskart/Alle data.dxf"), API_AttributeIndex(1));
 	std::map<std::string, std::map<std::string, int>> kinds; // layer -> element type -> count
 	for (const vhost::ElementRecord& r : Host().state.elements) {
-		const vhost::LayerRecord* layer = vhost::FindLayer(r.element.header.layer.ToInt32());
+		const vhost::LayerRecord* layer = vhost::FindLayer(vhost::IndexValue(r.element.header.layer));
 		++kinds[layer != nullptr ? vhost::Utf16ToUtf8(layer->name) : "?"][vhost::ElemTypeName(r.element.header.type.typeID)];
 	}
 	EXPECT_EQ(kinds["høydekurve"]["PolyLine"], 7);
@@ -177,12 +177,12 @@ TEST_F(SamplePackageDrawing, BaseMapAndSurroundingsOfTheSample)
 	layer.header.typeID = API_LayerID;
 	std::strcpy(layer.header.name, "Omgivelser");
 	ASSERT_EQ(ACAPI_Attribute_Create(&layer, nullptr), NoError);
-	model.layer = static_cast<Int16>(layer.header.index.ToInt32());
+	model.layer = static_cast<Int16>(vhost::IndexValue(layer.header.index));
 	ASSERT_EQ(ImportSurroundingModel(model), NoError);
 	const auto objects = vhost::ElementsOfType(API_ObjectID);
 	ASSERT_EQ(objects.size(), 1u);
 	EXPECT_EQ(objects[0]->element.object.pen, 12);
-	EXPECT_EQ(objects[0]->element.header.layer.ToInt32(), model.layer);
+	EXPECT_EQ(vhost::IndexValue(objects[0]->element.header.layer), model.layer);
 }
 
 } // namespace

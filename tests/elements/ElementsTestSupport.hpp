@@ -12,7 +12,7 @@
 #include "vhost/Text.hpp"
 #include "TestSupport.hpp"
 #include "vhost/Project.hpp"
-#include "vhost/Text.hpp"
+#include "vhost/AttributeIndex.hpp"
 
 namespace elementstest {
 
@@ -179,7 +179,7 @@ inline Int32 MakeLayer(const std::string& name)
 	layer.header.typeID = API_LayerID;
 	std::strncpy(layer.header.name, name.c_str(), API_AttrNameLen - 1);
 	EXPECT_EQ(ACAPI_Attribute_Create(&layer, nullptr), NoError);
-	return layer.header.index.ToInt32();
+	return vhost::IndexValue(layer.header.index);
 }
 
 } // namespace elementstest

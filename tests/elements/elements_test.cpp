@@ -11,7 +11,7 @@
 #include "vhost/Text.hpp"
 #include "ElementsTestSupport.hpp"
 #include "vhost/Elements.hpp"
-#include "vhost/Text.hpp"
+#include "vhost/AttributeIndex.hpp"
 
 namespace {
 
@@ -161,7 +161,7 @@ TEST_F(Elements, ChangeTakesOnlyTheMaskedFields)
 	ASSERT_EQ(InStep([&] { return ACAPI_Element_Change(&e, &mask, nullptr, 0, true); }), NoError);
 	const vhost::ElementRecord* r = vhost::FindElement(object);
 	EXPECT_EQ(r->element.object.pen, 42);
-	EXPECT_EQ(r->element.header.layer.ToInt32(), layer);
+	EXPECT_EQ(vhost::IndexValue(r->element.header.layer), layer);
 	EXPECT_DOUBLE_EQ(r->element.object.pos.x, 0.0);
 
 	e.header.layer = API_AttributeIndex(layer + 1);

@@ -7,7 +7,7 @@
 #include "vhost/Text.hpp"
 #include "ElementsTestSupport.hpp"
 #include "vhost/Elements.hpp"
-#include "vhost/Text.hpp"
+#include "vhost/AttributeIndex.hpp"
 
 namespace {
 
@@ -31,7 +31,7 @@ TEST_F(Layers, CreatedLayersAreFoundByTheirExactName)
 	EXPECT_EQ(second, 3);
 	API_Attr_Head head = LayerHead("DEFAULT");
 	ASSERT_EQ(ACAPI_Attribute_Search(&head), NoError);
-	EXPECT_EQ(head.index.ToInt32(), second);
+	EXPECT_EQ(vhost::IndexValue(head.index), second);
 	head = LayerHead("Default");
 	EXPECT_EQ(ACAPI_Attribute_Search(&head), APIERR_BADNAME);
 	EXPECT_EQ(MakeLayer("Default"), 4);
@@ -81,7 +81,7 @@ TEST_F(Layers, AFailingCreateIsAnsweredAndAddsNothing)
 	API_Attribute layer;
 	layer.header = LayerHead("Bygg");
 	EXPECT_EQ(ACAPI_Attribute_Create(&layer, nullptr), APIERR_GENERAL);
-	EXPECT_EQ(layer.header.index.ToInt32(), 0);
+	EXPECT_EQ(vhost::IndexValue(layer.header.index), 0);
 	EXPECT_EQ(Host().attributes.layers.size(), 1u);
 }
 

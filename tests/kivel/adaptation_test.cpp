@@ -206,7 +206,7 @@ TEST_F(Adaptation, DeleteMoreReadsWholeIndicesOfTheBlock)
 		for (UInt32 i = 0; i < c.count; ++i) indices[i] = kivel::CreateAttributeIndex(static_cast<int>(10 + i));
 		const GS::Array<API_AttributeIndex> list = kivel::AttributeIndicesOfBlock(indices);
 		ASSERT_EQ(list.GetSize(), c.count) << c.bytes;
-		for (UInt32 i = 0; i < c.count; ++i) EXPECT_EQ(list[i].ToInt32(), static_cast<Int32>(10 + i));
+		for (UInt32 i = 0; i < c.count; ++i) EXPECT_EQ(kivel::GetAttributeIndex(list[i]), static_cast<Int32>(10 + i));
 		BMKillPtr(&block);
 	}
 	EXPECT_TRUE(kivel::AttributeIndicesOfBlock(nullptr).IsEmpty());

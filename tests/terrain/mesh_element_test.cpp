@@ -8,6 +8,7 @@
 #include "ACAPinc.h"
 #include "TerrainTest.hpp"
 #include "TestSupport.hpp"
+#include "vhost/AttributeIndex.hpp"
 #include "vhost/Elements.hpp"
 
 namespace {
@@ -175,9 +176,9 @@ TEST_F(MeshElement, SettingsMemoAndOutwardShift)
 	EXPECT_EQ(m.skirtLevel, 15.7);
 	EXPECT_EQ(std::vector<int>({m.contPen, m.levelPen, m.sectContPen, m.sectLevelPen}), std::vector<int>(4, 61));
 	EXPECT_TRUE(m.useSectPens && m.topMat.overridden && m.materialsChained && m.showLevelLines);
-	EXPECT_EQ(m.topMat.attributeIndex.ToInt32(), 4);
+	EXPECT_EQ(vhost::IndexValue(m.topMat.attributeIndex), 4);
 	EXPECT_EQ(m.skirt, 0);
-	EXPECT_EQ(std::vector<int>({m.fillPen, m.fillBGPen, m.fillInd.ToInt32(), m.head.layer.ToInt32()}), std::vector<int>({7, 8, 3, 1}));
+	EXPECT_EQ(std::vector<int>({m.fillPen, m.fillBGPen, vhost::IndexValue(m.fillInd), vhost::IndexValue(m.head.layer)}), std::vector<int>({7, 8, 3, 1}));
 	// Turned counter-clockwise with its heights, then 0.01 outward on every side.
 	ASSERT_TRUE(Equal(std::vector<API_Coord>(r.coords.begin() + 1, r.coords.end()),
 	                  {{-0.01, -0.01}, {10.01, -0.01}, {10.01, 10.01}, {-0.01, 10.01}, {-0.01, -0.01}}));

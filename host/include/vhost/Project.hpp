@@ -243,6 +243,9 @@ struct Project {
 	// Parameter-script runs: element GUID and mask.
 	std::vector<std::pair<std::string, UInt32>> parameterScriptRuns;
 
+	// Host-26 builds: every command sent through a dispatcher, as "Environment GSPF".
+	std::vector<std::string> dispatcherCalls;
+
 	// Library store.
 	LibraryStore library;
 

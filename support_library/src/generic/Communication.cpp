@@ -6,44 +6,66 @@ namespace kivel::Communication {
 
 GSErrCode InterAddonCommunicationTest(const API_ModulID* mdid, unsigned int cmdID, int cmdVersion)
 {
-	return ACAPI_AddOnAddOnCommunication_Test(mdid, cmdID, cmdVersion);
+	return KIVEL_HOST_CALL(ACAPI_AddOnAddOnCommunication_Test(mdid, cmdID, cmdVersion), ACAPI_Command_Test(mdid, cmdID, cmdVersion));
 }
 
 GSErrCode InterAddonCommunicationCall(const API_ModulID* mdid, unsigned int cmdID, int cmdVersion, char** params, char* resultData, bool silentMode)
 {
-	return ACAPI_AddOnAddOnCommunication_Call(mdid, cmdID, cmdVersion, params, resultData, silentMode);
+	return KIVEL_HOST_CALL(ACAPI_AddOnAddOnCommunication_Call(mdid, cmdID, cmdVersion, params, resultData, silentMode),
+	                       ACAPI_Command_Call(mdid, cmdID, cmdVersion, params, resultData, silentMode));
 }
 
 GSErrCode InterAddonCommunicationExternalCall(const IO::Location* projectFile, const API_ModulID* mdid, unsigned int cmdID, int cmdVersion,
 	char** params, bool silentMode, APIModulCommandCallBackProc* resultCallback)
 {
-	return ACAPI_AddOnAddOnCommunication_ExternalCall(projectFile, mdid, cmdID, cmdVersion, params, silentMode, resultCallback);
+	return KIVEL_HOST_CALL(ACAPI_AddOnAddOnCommunication_ExternalCall(projectFile, mdid, cmdID, cmdVersion, params, silentMode, resultCallback),
+	                       ACAPI_Command_ExternalCall(projectFile, mdid, cmdID, cmdVersion, params, silentMode, resultCallback));
 }
 
 GSErrCode InterAddonCommunicationCallFromEventLoop(const API_ModulID* mdid, unsigned int cmdID, int cmdVersion, char** params,
 	bool silentMode, APIModulCommandCallBackProc* completionCallback)
 {
-	return ACAPI_AddOnAddOnCommunication_CallFromEventLoop(mdid, cmdID, cmdVersion, params, silentMode, completionCallback);
+	return KIVEL_HOST_CALL(ACAPI_AddOnAddOnCommunication_CallFromEventLoop(mdid, cmdID, cmdVersion, params, silentMode, completionCallback),
+	                       ACAPI_Command_CallFromEventLoop(mdid, cmdID, cmdVersion, params, silentMode, completionCallback));
 }
 
 GSErrCode InstallModulCommandHandler(unsigned int cmdID, int cmdVersion, APIModulCommandProc* handler)
 {
-	return ACAPI_AddOnIntegration_InstallModulCommandHandler(cmdID, cmdVersion, handler);
+	return KIVEL_HOST_CALL(ACAPI_AddOnIntegration_InstallModulCommandHandler(cmdID, cmdVersion, handler),
+	                       ACAPI_Install_ModulCommandHandler(cmdID, cmdVersion, handler));
 }
 
-GSErrCode RegisterSupportedService(unsigned int cmdID, int cmdVersion) { return ACAPI_AddOnAddOnCommunication_RegisterSupportedService(cmdID, cmdVersion); }
+GSErrCode RegisterSupportedService(unsigned int cmdID, int cmdVersion)
+{
+	return KIVEL_HOST_CALL(ACAPI_AddOnAddOnCommunication_RegisterSupportedService(cmdID, cmdVersion), ACAPI_Register_SupportedService(cmdID, cmdVersion));
+}
 
 GSErrCode RegisterRequiredService(const API_ModulID* mdid, unsigned int cmdID, int cmdVersion)
 {
-	return ACAPI_AddOnIntegration_RegisterRequiredService(mdid, cmdID, cmdVersion);
+	return KIVEL_HOST_CALL(ACAPI_AddOnIntegration_RegisterRequiredService(mdid, cmdID, cmdVersion), ACAPI_Register_RequiredService(mdid, cmdID, cmdVersion));
 }
 
-GSErrCode InitMDCLParameterList(char*** params) { return ACAPI_AddOnAddOnCommunication_InitMDCLParameterList(params); }
-GSErrCode FreeMDCLParameterList(char*** params) { return ACAPI_AddOnAddOnCommunication_FreeMDCLParameterList(params); }
+GSErrCode InitMDCLParameterList(char*** params) { return KIVEL_HOST_CALL(ACAPI_AddOnAddOnCommunication_InitMDCLParameterList(params), ACAPI_Goodies(API_FourCC("ICLP"), params)); }
+GSErrCode FreeMDCLParameterList(char*** params) { return KIVEL_HOST_CALL(ACAPI_AddOnAddOnCommunication_FreeMDCLParameterList(params), ACAPI_Goodies(API_FourCC("FCLP"), params)); }
 
-GSErrCode GetMDCLParameterNumber(char** params, int& count) { return ACAPI_AddOnAddOnCommunication_GetMDCLParameterNum(params, &count); }
-GSErrCode GetMDCLParameter(char** params, API_MDCLParameter& par) { return ACAPI_AddOnAddOnCommunication_GetMDCLParameter(params, &par); }
-GSErrCode AddMDCLParameter(char** params, API_MDCLParameter& par) { return ACAPI_AddOnAddOnCommunication_AddMDCLParameter(params, &par); }
-GSErrCode ChangeMDCLParameter(char** params, API_MDCLParameter& par) { return ACAPI_AddOnAddOnCommunication_ChangeMDCLParameter(params, &par); }
+GSErrCode GetMDCLParameterNumber(char** params, int& count)
+{
+	return KIVEL_HOST_CALL(ACAPI_AddOnAddOnCommunication_GetMDCLParameterNum(params, &count), ACAPI_Goodies(API_FourCC("NCLP"), params, &count));
+}
+
+GSErrCode GetMDCLParameter(char** params, API_MDCLParameter& par)
+{
+	return KIVEL_HOST_CALL(ACAPI_AddOnAddOnCommunication_GetMDCLParameter(params, &par), ACAPI_Goodies(API_FourCC("GCLP"), params, &par));
+}
+
+GSErrCode AddMDCLParameter(char** params, API_MDCLParameter& par)
+{
+	return KIVEL_HOST_CALL(ACAPI_AddOnAddOnCommunication_AddMDCLParameter(params, &par), ACAPI_Goodies(API_FourCC("ACLP"), params, &par));
+}
+
+GSErrCode ChangeMDCLParameter(char** params, API_MDCLParameter& par)
+{
+	return KIVEL_HOST_CALL(ACAPI_AddOnAddOnCommunication_ChangeMDCLParameter(params, &par), ACAPI_Goodies(API_FourCC("CCLP"), params, &par));
+}
 
 } // namespace kivel::Communication

@@ -4,8 +4,8 @@
 
 namespace kivel::Environment {
 
-GSErrCode GetToolBoxMode(API_ToolBoxItem& item) { return ACAPI_Toolbox_GetToolBoxMode(&item); }
-GSErrCode SetToolBoxMode(API_ToolBoxItem& item) { return ACAPI_Toolbox_SetToolBoxMode(&item); }
+GSErrCode GetToolBoxMode(API_ToolBoxItem& item) { return KIVEL_HOST_CALL(ACAPI_Toolbox_GetToolBoxMode(&item), ACAPI_Environment(API_FourCC("GTBX"), &item)); }
+GSErrCode SetToolBoxMode(API_ToolBoxItem& item) { return KIVEL_HOST_CALL(ACAPI_Toolbox_SetToolBoxMode(&item), ACAPI_Environment(API_FourCC("STBX"), &item)); }
 
 GSErrCode SetToolBoxMode(API_ElemTypeID type)
 {
@@ -14,22 +14,36 @@ GSErrCode SetToolBoxMode(API_ElemTypeID type)
 	return SetToolBoxMode(item);
 }
 
-GSErrCode GetSpecialFolder(API_SpecFolderID* id, IO::Location* location) { return ACAPI_ProjectSettings_GetSpecFolder(id, location); }
-GSErrCode Get3DWindowSets(API_3DWindowInfo* info) { return ACAPI_View_Get3DWindowSets(info); }
-GSErrCode Change3DWindowSets(API_3DWindowInfo* info) { return ACAPI_View_Change3DWindowSets(info); }
-GSErrCode Get3DStyle(API_3DStyle* style) { return ACAPI_View_Get3DStyle(style); }
-GSErrCode Change3DStyle(API_3DStyle* style) { return ACAPI_View_Change3DStyle(style); }
-GSErrCode Get3DProjectionSets(API_3DProjectionInfo* info) { return ACAPI_View_Get3DProjectionSets(info); }
-GSErrCode Change3DProjectionSets(API_3DProjectionInfo* info) { return ACAPI_View_Change3DProjectionSets(info, nullptr); }
-GSErrCode GetRenderingSets(void* data, API_RendSetTypeID type, const GS::UniString* name) { return ACAPI_Rendering_GetRenderingSets(data, type, name); }
-GSErrCode ChangeRenderingSets(void* data, API_RendSetTypeID type) { return ACAPI_Rendering_ChangeRenderingSets(data, type); }
-GSErrCode GetStructureDisplay(API_UIStructureDisplay* display) { return ACAPI_Navigator_GetStructureDisplay(display); }
-GSErrCode ChangeStructureDisplay(API_UIStructureDisplay* display) { return ACAPI_Navigator_ChangeStructureDisplay(display); }
-GSErrCode GetServerApplicationInfo(API_ServerApplicationInfo& info) { return ACAPI_AddOnIdentification_Application(&info); }
+GSErrCode GetSpecialFolder(API_SpecFolderID* id, IO::Location* location)
+{
+	return KIVEL_HOST_CALL(ACAPI_ProjectSettings_GetSpecFolder(id, location), ACAPI_Environment(API_FourCC("GSPF"), id, location));
+}
+
+GSErrCode Get3DWindowSets(API_3DWindowInfo* info) { return KIVEL_HOST_CALL(ACAPI_View_Get3DWindowSets(info), ACAPI_Environment(API_FourCC("GW3D"), info)); }
+GSErrCode Change3DWindowSets(API_3DWindowInfo* info) { return KIVEL_HOST_CALL(ACAPI_View_Change3DWindowSets(info), ACAPI_Environment(API_FourCC("CW3D"), info)); }
+GSErrCode Get3DStyle(API_3DStyle* style) { return KIVEL_HOST_CALL(ACAPI_View_Get3DStyle(style), ACAPI_Environment(API_FourCC("GD3S"), style)); }
+GSErrCode Change3DStyle(API_3DStyle* style) { return KIVEL_HOST_CALL(ACAPI_View_Change3DStyle(style), ACAPI_Environment(API_FourCC("CD3S"), style)); }
+GSErrCode Get3DProjectionSets(API_3DProjectionInfo* info) { return KIVEL_HOST_CALL(ACAPI_View_Get3DProjectionSets(info), ACAPI_Environment(API_FourCC("GP3D"), info)); }
+GSErrCode Change3DProjectionSets(API_3DProjectionInfo* info) { return KIVEL_HOST_CALL(ACAPI_View_Change3DProjectionSets(info, nullptr), ACAPI_Environment(API_FourCC("CP3D"), info, nullptr)); }
+
+GSErrCode GetRenderingSets(void* data, API_RendSetTypeID type, const GS::UniString* name)
+{
+	return KIVEL_HOST_CALL(ACAPI_Rendering_GetRenderingSets(data, type, name), ACAPI_Environment(API_FourCC("GREN"), data, &type, Arg(name)));
+}
+
+GSErrCode ChangeRenderingSets(void* data, API_RendSetTypeID type)
+{
+	return KIVEL_HOST_CALL(ACAPI_Rendering_ChangeRenderingSets(data, type), ACAPI_Environment(API_FourCC("CREN"), data, &type));
+}
+
+GSErrCode GetStructureDisplay(API_UIStructureDisplay* display) { return KIVEL_HOST_CALL(ACAPI_Navigator_GetStructureDisplay(display), ACAPI_Environment(API_FourCC("GSTD"), display)); }
+GSErrCode ChangeStructureDisplay(API_UIStructureDisplay* display) { return KIVEL_HOST_CALL(ACAPI_Navigator_ChangeStructureDisplay(display), ACAPI_Environment(API_FourCC("CSTD"), display)); }
+GSErrCode GetServerApplicationInfo(API_ServerApplicationInfo& info) { return KIVEL_HOST_CALL(ACAPI_AddOnIdentification_Application(&info), ACAPI_Environment(API_FourCC("APPL"), &info)); }
 
 GSErrCode GetPreferencesPlatform(int* version, int* nByte, void* data, unsigned short* platform)
 {
-	return ACAPI_Preferences_Platform(version, nByte, static_cast<GSPtr>(data), platform);
+	return KIVEL_HOST_CALL(ACAPI_Preferences_Platform(version, nByte, static_cast<GSPtr>(data), platform),
+	                       ACAPI_GetPreferences_Platform(version, nByte, static_cast<GSPtr>(data), platform));
 }
 
 } // namespace kivel::Environment

@@ -3,10 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-// Each wrapper names its host entry point once; a host-26 build replaces these bodies.
-#if VELMORA_HOST_API < 27
-#error "the host-26 library entry points are not built yet"
-#endif
+#include "generic/HostApi.hpp"
 
 namespace kivel {
 namespace LibraryManager {
@@ -26,7 +23,8 @@ void Clear(API_LibPart& part) { std::memset(&part, 0, sizeof part); }
 
 GSErrCode Search(API_LibPart& part, bool createIfMissing, bool onlyPlaceable, bool keepLocation)
 {
-	const GSErrCode err = ACAPI_LibraryPart_Search(&part, createIfMissing, onlyPlaceable);
+	const GSErrCode err = KIVEL_HOST_CALL(ACAPI_LibraryPart_Search(&part, createIfMissing, onlyPlaceable),
+	                                      ACAPI_LibPart_Search(&part, createIfMissing, onlyPlaceable));
 	DropLocation(part, keepLocation);
 	return err;
 }
@@ -57,7 +55,7 @@ GSErrCode SearchByFileName(API_LibPart& part, const GS::UniString& name, bool cr
 
 GSErrCode GetLibraryPart(API_LibPart& part, bool keepLocation)
 {
-	const GSErrCode err = ACAPI_LibraryPart_Get(&part);
+	const GSErrCode err = KIVEL_HOST_CALL(ACAPI_LibraryPart_Get(&part), ACAPI_LibPart_Get(&part));
 	if (err != NoError) return err;
 	DropLocation(part, keepLocation);
 	return NoError;
@@ -66,32 +64,32 @@ GSErrCode GetLibraryPart(API_LibPart& part, bool keepLocation)
 GSErrCode GetLibrariesNumber(int& count)
 {
 	Int32 n = 0;
-	const GSErrCode err = ACAPI_LibraryPart_GetNum(&n);
+	const GSErrCode err = KIVEL_HOST_CALL(ACAPI_LibraryPart_GetNum(&n), ACAPI_LibPart_GetNum(&n));
 	count = n;
 	return err;
 }
 
 GSErrCode GetLibraries(GS::Array<API_LibraryInfo>& libraries)
 {
-	return ACAPI_LibraryManagement_GetLibraries(&libraries, nullptr);
+	return KIVEL_HOST_CALL(ACAPI_LibraryManagement_GetLibraries(&libraries, nullptr), ACAPI_Environment(API_FourCC("GLIB"), &libraries, nullptr));
 }
 
 GSErrCode GetLibraries(GS::Array<API_LibraryInfo>& libraries, int& embeddedIndex)
 {
 	Int32 index = -1;
-	const GSErrCode err = ACAPI_LibraryManagement_GetLibraries(&libraries, &index);
+	const GSErrCode err = KIVEL_HOST_CALL(ACAPI_LibraryManagement_GetLibraries(&libraries, &index), ACAPI_Environment(API_FourCC("GLIB"), &libraries, &index));
 	embeddedIndex = index;
 	return err;
 }
 
 GSErrCode SetLibraries(GS::Array<API_LibraryInfo>& libraries)
 {
-	return ACAPI_LibraryManagement_SetLibraries(&libraries);
+	return KIVEL_HOST_CALL(ACAPI_LibraryManagement_SetLibraries(&libraries), ACAPI_Environment(API_FourCC("SLIB"), &libraries));
 }
 
 GSErrCode AddLibrary(const IO::Location& folder)
 {
-	return ACAPI_LibraryManagement_AddLibraries(&folder);
+	return KIVEL_HOST_CALL(ACAPI_LibraryManagement_AddLibraries(&folder), ACAPI_Environment(API_FourCC("ALIB"), Arg(&folder)));
 }
 
 } // namespace LibraryManager

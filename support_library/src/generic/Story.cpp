@@ -6,12 +6,12 @@ namespace kivel::Story {
 
 GSErrCode GetSettings(API_StoryInfo& info, unsigned int mask)
 {
-	return ACAPI_ProjectSetting_GetStorySettings(&info, mask);
+	return KIVEL_HOST_CALL(ACAPI_ProjectSetting_GetStorySettings(&info, mask), ACAPI_Environment(API_FourCC("GSTO"), &info, &mask));
 }
 
 GSErrCode ChangeSettings(API_StoryCmdType& cmd)
 {
-	return ACAPI_ProjectSetting_ChangeStorySettings(&cmd);
+	return KIVEL_HOST_CALL(ACAPI_ProjectSetting_ChangeStorySettings(&cmd), ACAPI_Environment(API_FourCC("CSTO"), &cmd));
 }
 
 GSErrCode GetStoryLevel(short index, double& level)
