@@ -59,6 +59,7 @@ GSErrCode ModelPart(const std::string& name, Int32& libInd)
 	if (uname.empty() || uname.size() >= static_cast<std::size_t>(API_UniLongNameLen)) return APIERR_BADNAME;
 	std::copy(uname.begin(), uname.end(), part.docu_UName);
 	if (ACAPI_LibraryPart_Search(&part, false) == NoError) {
+		delete part.location; // the search made one for us
 		libInd = part.index;
 		return NoError;
 	}

@@ -100,6 +100,7 @@ TEST_F(AddonCalls, TheModelImportPlacesAsManyObjectsAsItsFileSays)
 		std::memset(&part, 0, sizeof(part));
 		part.index = libIndex;
 		ASSERT_EQ(ACAPI_LibraryPart_Get(&part), NoError);
+		delete part.location;
 		EXPECT_EQ(GS::UniString(part.docu_UName), "SurroundingArea");
 	}
 	EXPECT_EQ(Host().undo.size(), 3u);
