@@ -155,8 +155,10 @@ void AddBody(ScriptText& out, const kivel::GdlMeshMaterialData& r)
 		else
 			out.Add("VERT ").Fixed(v.x).Add(",").Fixed(v.y).Add(",").Fixed(v.z).EndRow();
 	}
+	// A face of no area has no direction: its normal is 0/0, which no script may hold.
+	const auto finite = [](double c) { return std::isfinite(c) ? c : 0.0; };
 	for (const Geometry::Vector3<double>& n : r.normals)
-		out.Add("VECT ").Fixed(n.x).Add(",").Fixed(n.y).Add(",").Fixed(n.z).EndRow();
+		out.Add("VECT ").Fixed(finite(n.x)).Add(",").Fixed(finite(n.y)).Add(",").Fixed(finite(n.z)).EndRow();
 	for (const kivel::GdlEdge& e : r.edges) {
 		out.Add("EDGE ").Int(e.vertex1).Add(",").Int(e.vertex2).Add(",").Int(e.face1).Add(",").Int(e.face2).Add(",");
 		out.Int(e.status).EndRow();
