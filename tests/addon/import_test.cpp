@@ -21,15 +21,14 @@ int RunLine(const testsupport::TempDir& dir, const std::string& line, std::strin
 
 TEST(Import, SamplePackageAsFolderAndAsZip)
 {
-	const std::string build = VELMORA_BUILD_DIR;
 	for (const bool zip : {false, true}) {
 		SCOPED_TRACE(zip ? "ZIP" : "folder");
 		testsupport::TempDir dir;
 		// A name with a space and a quote: the package path reaches the script quoted.
 		const std::string package = dir.Path() + "/Kart \"B\"" + (zip ? ".zip" : "");
 		std::string err;
-		ASSERT_EQ(RunLine(dir, build + "/make_sample_package " + (zip ? "--zip " : "") + "'" + package + "'", err), 0) << err;
-		ASSERT_EQ(RunLine(dir, build + "/velmora-host --home '" + dir.Path() + "/home' --out '" + dir.Path() + "/out' import '" +
+		ASSERT_EQ(RunLine(dir, testsupport::BuildProgram("make_sample_package") + " " + (zip ? "--zip " : "") + "'" + package + "'", err), 0) << err;
+		ASSERT_EQ(RunLine(dir, testsupport::BuildProgram("velmora-host") + " --home '" + dir.Path() + "/home' --out '" + dir.Path() + "/out' import '" +
 		                       package + "'", err),
 		          0) << err;
 		EXPECT_TRUE(std::filesystem::is_directory(dir / "home/Documents/Velmora/Kart \"B\"/3D-modell"));
@@ -74,8 +73,8 @@ TEST(Import, FolderIsCopiedToTheImportFolderOfTheSettings)
 	testsupport::WriteFile(dir / "home/Common Documents/Velmora/terrainsettings.txt", "[user_import_folder=" + hex + "]");
 	std::filesystem::create_directories(dir / "Mine kart/Another");
 	std::string err;
-	ASSERT_EQ(RunLine(dir, std::string(VELMORA_BUILD_DIR) + "/make_sample_package '" + dir.Path() + "/Prøvekart'", err), 0) << err;
-	ASSERT_EQ(RunLine(dir, std::string(VELMORA_BUILD_DIR) + "/velmora-host --home '" + dir.Path() + "/home' --out '" + dir.Path() +
+	ASSERT_EQ(RunLine(dir, testsupport::BuildProgram("make_sample_package") + " '" + dir.Path() + "/Prøvekart'", err), 0) << err;
+	ASSERT_EQ(RunLine(dir, testsupport::BuildProgram("velmora-host") + " --home '" + dir.Path() + "/home' --out '" + dir.Path() +
 	                           "/out' import '" + dir.Path() + "/Prøvekart'", err),
 	          0) << err;
 	EXPECT_TRUE(std::filesystem::is_directory(dir / "Mine kart/Prøvekart/3D-modell"));
@@ -91,7 +90,7 @@ TEST(Import, MissingPackageIsABadArgument)
 {
 	testsupport::TempDir dir;
 	std::string err;
-	EXPECT_EQ(RunLine(dir, std::string(VELMORA_BUILD_DIR) + "/velmora-host --home '" + dir.Path() + "/home' import '" + dir.Path() +
+	EXPECT_EQ(RunLine(dir, testsupport::BuildProgram("velmora-host") + " --home '" + dir.Path() + "/home' import '" + dir.Path() +
 	                       "/none'", err),
 	          2);
 	EXPECT_NE(err.find("is neither a package folder nor a .zip"), std::string::npos) << err;
