@@ -256,13 +256,20 @@ bool Parse(std::string_view text, double& value)
 	uint64_t digits = 0;            // wraps beyond 19 digits, and is then not used
 	p = TakeDigits(first, end, end, digits);
 	const char* const point = p;
-	std::ptrdiff_t count = p - first, fraction = 0;
+	const std::ptrdiff_t whole = p - first;
+	std::ptrdiff_t fraction = 0, beyond = 0;   // beyond: fraction digits after the 19th digit
+	uint64_t dropped = 0;
 	if (p != end && *p == '.') {
 		const char* const part = ++p;
-		p = TakeDigits(p, end, end, digits);
+		// At most 19 digits in all go to digits; the rest are only checked.
+		p = TakeDigits(p, whole < 19 ? std::min(end, part + (19 - whole)) : part, end, digits);
 		fraction = p - part;
-		count += fraction;
+		const char* const more = p;
+		p = TakeDigits(p, end, end, dropped);
+		beyond = p - more;
+		if (beyond > 19) dropped = std::find_if(more, p, NonZero) != p;   // dropped wrapped
 	}
+	const std::ptrdiff_t count = whole + fraction + beyond;
 	if (p != end || count == 0) return false;
 	double result;
 	if (count <= 19 && digits <= (uint64_t(1) << 53) && fraction <= 22) {
@@ -271,10 +278,11 @@ bool Parse(std::string_view text, double& value)
 	} else if (count <= 19) {   // exact digits, too many for a double
 		result = Scale(digits, -static_cast<int>(fraction));
 	} else {
-		uint64_t w = 0;
-		int q = 0;
-		bool inexact = false;
-		Significant(first, point, end, w, q, inexact);
+		uint64_t w = digits;
+		int q = -static_cast<int>(fraction);
+		bool inexact = dropped != 0;
+		// The usual long decimal: 19 digits taken, the first of them significant.
+		if (whole > 19 || *first == '0' || first == point) Significant(first, point, end, w, q, inexact);
 		if (w == 0) {
 			result = 0.0;
 		} else {

@@ -53,6 +53,12 @@ int CodeNumber(std::string_view code)
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
+constexpr bool LittleEndian = false;
+#else
+constexpr bool LittleEndian = true;
+#endif
+
 } // namespace
 
 double ToDouble(std::string_view text)
@@ -103,9 +109,49 @@ inline std::string_view SimpleDxf::NextLine()
 	return std::string_view(base + first, last - first);
 }
 
+namespace {
+
+// The usual code line read from one word: up to 7 spaces, 1 to 4 digits, then its end within
+// the word. Answers the number, the digits' place and count, and the end's place; false for
+// anything else.
+inline bool PlainCodeWord(const char* at, int& number, unsigned& lead, unsigned& count)
+{
+	constexpr uint64_t Ones = 0x0101010101010101u, Highs = Ones << 7;
+	uint64_t word;
+	std::memcpy(&word, at, 8);
+	const uint64_t text = word ^ (Ones * ' ');   // spaces become zero bytes
+	if (text == 0) return false;
+	lead = static_cast<unsigned>(LineEndSearch::LowestBit(text)) / 8;
+	const uint64_t t = (word >> (8 * lead)) - Ones * '0';
+	// Bytes that are no digit get their high bit; bytes above the first one may be wrong.
+	const uint64_t marks = ((t + Ones * 0x76) | t) & Highs;
+	count = marks ? static_cast<unsigned>(LineEndSearch::LowestBit(marks)) / 8 : 8;
+	if (count == 0 || count > 4 || lead + count >= 8 || (count > 1 && (t & 0xFF) == 0)) return false;
+	// The digits right-aligned in four bytes, then pairs, then the number.
+	const uint32_t v = static_cast<uint32_t>(t) << (8 * (4 - count));
+	const uint32_t pairs = (v & 0x00FF00FFu) * 10 + ((v >> 8) & 0x00FF00FFu);
+	number = static_cast<int>((pairs & 0xFFFFu) * 100 + (pairs >> 16));
+	return true;
+}
+
+} // namespace
+
 inline bool SimpleDxf::ReadPlainCode()
 {
 	const char* base = reinterpret_cast<const char*>(bytes_);
+	if (LittleEndian && size_ - pos_ >= 8) {
+		int number = 0;
+		unsigned lead = 0, count = 0;
+		if (!PlainCodeWord(base + pos_, number, lead, count)) return false;
+		std::size_t p = pos_ + lead + count;
+		if (base[p] == '\r') ++p;
+		else if (base[p] != '\n') return false;
+		if (p < size_ && base[p] == '\n') ++p;
+		pair_.code = std::string_view(base + pos_ + lead, count);
+		pair_.number = number;
+		pos_ = p;
+		return true;
+	}
 	std::size_t p = pos_;
 	const std::size_t limit = std::min(size_, pos_ + 8);
 	while (p < limit && base[p] == ' ') ++p;
