@@ -262,7 +262,7 @@ bool Parse(std::string_view text, double& value)
 	if (p != end && *p == '.') {
 		const char* const part = ++p;
 		// At most 19 digits in all go to digits; the rest are only checked.
-		p = TakeDigits(p, whole < 19 ? std::min(end, part + (19 - whole)) : part, end, digits);
+		p = TakeDigits(p, part + std::clamp<std::ptrdiff_t>(19 - whole, 0, end - part), end, digits);
 		fraction = p - part;
 		const char* const more = p;
 		p = TakeDigits(p, end, end, dropped);

@@ -111,9 +111,9 @@ inline std::string_view SimpleDxf::NextLine()
 
 namespace {
 
-// The usual code line read from one word: up to 7 spaces, 1 to 4 digits, then its end within
-// the word. Answers the number, the digits' place and count, and the end's place; false for
-// anything else.
+// The usual code line read from one word: up to 7 spaces, then 1 to 4 digits (no leading
+// zero) that end within the word. Gives the number, the count of spaces before the digits and
+// the count of digits; false for anything else.
 inline bool PlainCodeWord(const char* at, int& number, unsigned& lead, unsigned& count)
 {
 	constexpr uint64_t Ones = 0x0101010101010101u, Highs = Ones << 7;
@@ -259,6 +259,7 @@ bool SimpleDxf::Load(const unsigned char* bytes, std::size_t size)
 	layerNames_.clear();
 	lastLayerName_ = {};
 	const bool read = ReadSections();
+	VertexList().swap(vertices_);   // a long polyline's list is not kept beyond the load
 	bytes_ = nullptr;
 	size_ = 0;
 	pair_ = CodePair();
