@@ -180,20 +180,28 @@ std::string Dxflib(const std::string& path)
 }
 
 // The parse alone, from the file's bytes in memory.
-std::function<void()> OursWarm(const std::string& path)
-{
-	auto bytes = std::make_shared<std::vector<unsigned char>>();
-	if (ReadBinaryData(*bytes, IO::Location(path.c_str())) != NoError) std::fprintf(stderr, "read failed\n"), std::exit(1);
-	return [bytes] {
-		SimpleDxf::SimpleDxf dxf;
-		if (!dxf.LoadSceneFromMemory(*bytes)) std::fprintf(stderr, "our reader failed: %s\n", dxf.error.c_str()), std::exit(1);
-	};
-}
+class OursWarm : public bench::WarmParser {
+public:
+	explicit OursWarm(const std::string& path)
+	{
+		if (ReadBinaryData(bytes_, IO::Location(path.c_str())) != NoError) std::fprintf(stderr, "read failed\n"), std::exit(1);
+	}
+	void Parse() override
+	{
+		dxf_ = std::make_unique<SimpleDxf::SimpleDxf>();
+		if (!dxf_->LoadSceneFromMemory(bytes_)) std::fprintf(stderr, "our reader failed: %s\n", dxf_->error.c_str()), std::exit(1);
+	}
+	void Release() override { dxf_.reset(); }
+
+private:
+	std::vector<unsigned char> bytes_;
+	std::unique_ptr<SimpleDxf::SimpleDxf> dxf_;
+};
 
 } // namespace
 
 int main(int argc, char** argv)
 {
 	const std::vector<bench::Tool> tools = {{"ours", Ours}, {"libdime", Dime}, {"dxflib", Dxflib}};
-	return bench::Main(argc, argv, tools, {{"basemap.dxf", Generate}}, {{"ours", OursWarm}});
+	return bench::Main(argc, argv, tools, {{"basemap.dxf", Generate}}, {{"ours", [](const std::string& path) { return std::make_unique<OursWarm>(path); }}});
 }
