@@ -187,6 +187,9 @@ inline void FreshProcess(const std::string& self, const std::vector<Tool>& tools
 
 inline void Steady(const std::vector<Tool>& tools, const std::vector<WarmParse>& warm, const std::string& path, int rounds)
 {
+#if defined(__GLIBC__)
+	mallopt(M_TRIM_THRESHOLD, 1 << 30);   // freed models stay mapped, so every tool's next load reuses them
+#endif
 	const double fileMB = FileMB(path);
 	std::printf("%s: IN-PROCESS STEADY STATE (memory reused between loads; not what an import sees), "
 	            "%d loads each in turn, medians\n",
@@ -204,9 +207,6 @@ inline void Steady(const std::vector<Tool>& tools, const std::vector<WarmParse>&
 		std::printf("  %-8s %7.1f ms  %7.0f MB/s  %5.2fx ours\n", tools[t].name.c_str(), m * 1e3, fileMB / m, m / ours);
 	}
 	for (const WarmParse& parse : warm) {
-#if defined(__GLIBC__)
-		mallopt(M_TRIM_THRESHOLD, 1 << 30);   // freed models stay mapped, so the next parse reuses them
-#endif
 		const std::unique_ptr<WarmParser> parser = parse.prepare(path);
 		std::vector<double> times;
 		for (int r = -1; r < std::max(rounds, 9); ++r) {   // the first parse touches the memory
