@@ -63,15 +63,16 @@ std::size_t CountRows(std::string_view text)
 }
 
 // Cells up to each comma; an empty line gives none and a trailing comma no empty last cell.
-// Stops after `most` cells; `cells` is reused from line to line.
-void SplitCells(std::string_view line, std::size_t most, std::vector<std::string_view>& cells)
+// Stops after `most` cells; `cells` is reused from line to line. Bytes or UTF-16 units.
+template <typename C>
+void SplitCells(std::basic_string_view<C> line, std::size_t most, std::vector<std::basic_string_view<C>>& cells)
 {
 	cells.clear();
-	const char* p = line.data();
-	const char* const end = p + line.size();
+	const C* p = line.data();
+	const C* const end = p + line.size();
 	while (p < end && cells.size() < most) {
-		const void* comma = std::memchr(p, ',', static_cast<std::size_t>(end - p));
-		const char* stop = comma ? static_cast<const char*>(comma) : end;
+		const C* comma = std::char_traits<C>::find(p, static_cast<std::size_t>(end - p), C(','));
+		const C* stop = comma ? comma : end;
 		cells.emplace_back(p, static_cast<std::size_t>(stop - p));
 		p = stop + 1;
 	}
@@ -219,27 +220,39 @@ std::string ReadTable(std::string_view text, const std::string& shownName, const
 	const UInt32 rowsBefore = rows.GetSize();
 	rows.SetCapacity(static_cast<UInt32>(std::min<std::size_t>(rowsBefore + CountRows(text), UINT32_MAX)));
 	std::vector<char16_t> units;
+	std::vector<std::u16string_view> unitCells;
 	while (lines.Next(line)) {
 		if (line.empty()) continue;
-		const bool ascii = IsAscii(line);
 		if (units.size() < line.size()) units.resize(line.size());
-		if (!ascii && ToUnits(line, units.data()) < 0) {   // the whole line must be UTF-8
-			rows.SetSize(rowsBefore);
-			return NotUtf8(shownName, lines.Number());
+		// An ASCII line is split as bytes; any other is checked and widened whole (the whole
+		// line must be UTF-8), then split as units: a comma is one unit either way.
+		const bool ascii = IsAscii(line);
+		std::size_t count = 0;
+		if (ascii) {
+			SplitCells(line, cellsNeeded, cells);
+			count = cells.size();
+		} else {
+			const std::ptrdiff_t n = ToUnits(line, units.data());
+			if (n < 0) {
+				rows.SetSize(rowsBefore);
+				return NotUtf8(shownName, lines.Number());
+			}
+			SplitCells(std::u16string_view(units.data(), static_cast<std::size_t>(n)), cellsNeeded, unitCells);
+			count = unitCells.size();
 		}
-		SplitCells(line, cellsNeeded, cells);
 		Row row;
 		row.SetCapacity(static_cast<UInt32>(wanted.size()));
 		for (const std::size_t index : wanted) {
-			if (index >= cells.size()) {
+			if (index >= count) {
 				row.Push(GS::UniString());
-				continue;
+			} else if (ascii) {
+				const std::string_view cell = cells[index];
+				char16_t* const wide = units.data();
+				std::copy(cell.begin(), cell.end(), wide);
+				row.Push(GS::UniString(wide, static_cast<USize>(cell.size())));
+			} else {
+				row.Push(GS::UniString(unitCells[index].data(), static_cast<USize>(unitCells[index].size())));
 			}
-			const std::string_view cell = cells[index];
-			std::ptrdiff_t n = static_cast<std::ptrdiff_t>(cell.size());
-			if (ascii) std::copy(cell.begin(), cell.end(), units.data());
-			else n = ToUnits(cell, units.data());
-			row.Push(GS::UniString(units.data(), static_cast<USize>(n)));
 		}
 		rows.Push(std::move(row));
 	}

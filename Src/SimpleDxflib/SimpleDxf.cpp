@@ -7,6 +7,7 @@
 #include <limits>
 #include <new>
 
+#include "Helpers/DecimalText.hpp"
 #include "Helpers/LineEnd.hpp"
 
 namespace SimpleDxf {
@@ -25,24 +26,6 @@ std::string_view TrimSpace(std::string_view text)
 	std::size_t last = text.size();
 	while (last > first && IsSpace(static_cast<unsigned char>(text[last - 1]))) --last;
 	return text.substr(first, last - first);
-}
-
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
-constexpr bool LittleEndian = false;
-#else
-constexpr bool LittleEndian = true;
-#endif
-
-// Index of the lowest byte whose high bit is set in a nonzero mask.
-std::size_t FirstMarked(uint64_t mask)
-{
-#if defined(__GNUC__)
-	return static_cast<std::size_t>(__builtin_ctzll(mask)) / 8;
-#else
-	std::size_t n = 0;
-	for (; !(mask & 0x80); mask >>= 8) ++n;
-	return n;
-#endif
 }
 
 std::string_view SkipSign(std::string_view text)
@@ -70,72 +53,20 @@ int CodeNumber(std::string_view code)
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The digits that begin the eight bytes at p, appended to value; answers their count.
-// Byte arithmetic on one word: no branch per digit.
-inline std::size_t TakeDigitWord(const char* p, uint64_t& value)
-{
-	static constexpr uint64_t Scale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
-	constexpr uint64_t Ones = 0x0101010101010101u, Highs = Ones << 7, Pairs = 0x000000FF000000FFu;
-	uint64_t word;
-	std::memcpy(&word, p, 8);
-	uint64_t t = word - Ones * '0';
-	// Bytes that are no digit get their high bit; bytes above the first one may be wrong.
-	const uint64_t marks = ((t + Ones * 0x76) | t) & Highs;
-	const std::size_t count = marks ? FirstMarked(marks) : 8;
-	if (count == 0) return 0;
-	t <<= 8 * (8 - count);          // drop what follows; zero bytes lead
-	t = t * 10 + (t >> 8);          // byte pairs to 0..99
-	t = ((t & Pairs) * (100 + (1000000ull << 32)) + ((t >> 16) & Pairs) * (1 + (10000ull << 32))) >> 32;
-	value = value * Scale[count] + (t & 0xFFFFFFFFu);
-	return count;
-}
-
-// Appends the digits at p to value; answers the first other character.
-inline const char* TakeDigits(const char* p, const char* end, uint64_t& value)
-{
-	while (LittleEndian && end - p >= 8) {
-		const std::size_t count = TakeDigitWord(p, value);
-		p += count;
-		if (count < 8) return p;
-	}
-	for (; p != end && IsDigit(*p); ++p) value = value * 10 + static_cast<uint64_t>(*p - '0');
-	return p;
-}
-
-// Plain decimals ("-123.456") of up to 15 digits are exact as digits / 10^k: one correctly
-// rounded division. Everything else goes to from_chars.
-bool FastDecimal(std::string_view text, double& value)
-{
-	static constexpr double Powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11,
-	                                    1e12, 1e13, 1e14, 1e15};
-	const char* p = text.data();
-	const char* const end = p + text.size();
-	const bool negative = p != end && *p == '-';
-	if (negative) ++p;
-	uint64_t digits = 0;            // wraps beyond 19 digits, and is then not used
-	const char* const whole = p;
-	p = TakeDigits(p, end, digits);
-	std::ptrdiff_t count = p - whole, fraction = 0;
-	if (p != end && *p == '.') {
-		const char* const part = ++p;
-		p = TakeDigits(p, end, digits);
-		fraction = p - part;
-		count += fraction;
-	}
-	if (p != end || count == 0 || count > 15) return false;
-	value = static_cast<double>(digits) / Powers[fraction];
-	if (negative) value = -value;
-	return true;
-}
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
+constexpr bool LittleEndian = false;
+#else
+constexpr bool LittleEndian = true;
+#endif
 
 } // namespace
 
 double ToDouble(std::string_view text)
 {
 	double value = 0;
-	if (FastDecimal(text, value)) return value;   // most values: a plain decimal, trimmed
+	if (DecimalText::Parse(text, value)) return value;   // most values: a plain decimal, trimmed
 	text = SkipSign(text);
-	if (FastDecimal(text, value)) return value;
+	if (DecimalText::Parse(text, value)) return value;
 	const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
 	if (result.ec != std::errc() || !std::isfinite(value)) return 0;
 	return value;
@@ -178,9 +109,49 @@ inline std::string_view SimpleDxf::NextLine()
 	return std::string_view(base + first, last - first);
 }
 
+namespace {
+
+// The usual code line read from one word: up to 7 spaces, then 1 to 4 digits (no leading
+// zero) that end within the word. Gives the number, the count of spaces before the digits and
+// the count of digits; false for anything else.
+inline bool PlainCodeWord(const char* at, int& number, unsigned& lead, unsigned& count)
+{
+	constexpr uint64_t Ones = 0x0101010101010101u, Highs = Ones << 7;
+	uint64_t word;
+	std::memcpy(&word, at, 8);
+	const uint64_t text = word ^ (Ones * ' ');   // spaces become zero bytes
+	if (text == 0) return false;
+	lead = static_cast<unsigned>(LineEndSearch::LowestBit(text)) / 8;
+	const uint64_t t = (word >> (8 * lead)) - Ones * '0';
+	// Bytes that are no digit get their high bit; bytes above the first one may be wrong.
+	const uint64_t marks = ((t + Ones * 0x76) | t) & Highs;
+	count = marks ? static_cast<unsigned>(LineEndSearch::LowestBit(marks)) / 8 : 8;
+	if (count == 0 || count > 4 || lead + count >= 8 || (count > 1 && (t & 0xFF) == 0)) return false;
+	// The digits right-aligned in four bytes, then pairs, then the number.
+	const uint32_t v = static_cast<uint32_t>(t) << (8 * (4 - count));
+	const uint32_t pairs = (v & 0x00FF00FFu) * 10 + ((v >> 8) & 0x00FF00FFu);
+	number = static_cast<int>((pairs & 0xFFFFu) * 100 + (pairs >> 16));
+	return true;
+}
+
+} // namespace
+
 inline bool SimpleDxf::ReadPlainCode()
 {
 	const char* base = reinterpret_cast<const char*>(bytes_);
+	if (LittleEndian && size_ - pos_ >= 8) {
+		int number = 0;
+		unsigned lead = 0, count = 0;
+		if (!PlainCodeWord(base + pos_, number, lead, count)) return false;
+		std::size_t p = pos_ + lead + count;
+		if (base[p] == '\r') ++p;
+		else if (base[p] != '\n') return false;
+		if (p < size_ && base[p] == '\n') ++p;
+		pair_.code = std::string_view(base + pos_ + lead, count);
+		pair_.number = number;
+		pos_ = p;
+		return true;
+	}
 	std::size_t p = pos_;
 	const std::size_t limit = std::min(size_, pos_ + 8);
 	while (p < limit && base[p] == ' ') ++p;
@@ -288,6 +259,7 @@ bool SimpleDxf::Load(const unsigned char* bytes, std::size_t size)
 	layerNames_.clear();
 	lastLayerName_ = {};
 	const bool read = ReadSections();
+	VertexList().swap(vertices_);   // a long polyline's list is not kept beyond the load
 	bytes_ = nullptr;
 	size_ = 0;
 	pair_ = CodePair();

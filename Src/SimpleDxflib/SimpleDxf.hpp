@@ -198,6 +198,7 @@ private:
 	std::set<std::string, std::less<>> layerNames_;   // the texts entities' layer names view
 	std::string_view lastLayerName_;    // the one the last entity took; entities repeat it
 	bool resolveFailed_ = false;
+	VertexList vertices_;               // a POLYLINE's plain vertices while they are read
 };
 
 } // namespace SimpleDxf

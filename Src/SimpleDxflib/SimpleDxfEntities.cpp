@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "SimpleDxf.hpp"
 
@@ -132,6 +133,7 @@ bool SimpleDxf::ReadPolyLine(Polyline& polyline)
 {
 	polyline.kind = 1;
 	int32_t mHint = 0, nHint = 0;
+	vertices_.clear();
 	if (!ReadCode()) return false;
 	for (bool header = true;; header = false) {
 		while (pair_.number != 0) {
@@ -151,7 +153,7 @@ bool SimpleDxf::ReadPolyLine(Polyline& polyline)
 		while (pair_.value == "VERTEX") {
 			VertexList& into = polyline.mVertices.size() < static_cast<std::size_t>(mHint) ? polyline.mVertices
 			                 : polyline.nVertices.size() < static_cast<std::size_t>(nHint) ? polyline.nVertices
-			                 : polyline.vertices;
+			                 : vertices_;
 			if (!ReadVertex(into.emplace_back())) return false;
 		}
 		if (pair_.value != "SEQEND") break;
@@ -159,6 +161,9 @@ bool SimpleDxf::ReadPolyLine(Polyline& polyline)
 	}
 	Fit(polyline.mVertices);
 	Fit(polyline.nVertices);
+	// Gathered in a list that is reused, so the polyline's own is allocated once, to size.
+	polyline.vertices.reserve(vertices_.size());
+	std::move(vertices_.begin(), vertices_.end(), std::back_inserter(polyline.vertices));
 	polyline.mCount = static_cast<int32_t>(polyline.mVertices.size());
 	polyline.nCount = static_cast<int32_t>(polyline.nVertices.size());
 	return true;

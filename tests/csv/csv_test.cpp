@@ -129,6 +129,40 @@ TEST(CsvHelpers, WideTextBomAndLineEnds)
 	EXPECT_EQ(text, "ab");
 }
 
+// Rows of ASCII cells and of cells with letters of two, three and four bytes, in every mix,
+// some short and some long, with the columns asked for out of order: the same cells as a plain
+// split of each line at its commas.
+TEST(CsvTable, MixedLettersGiveTheCellsOfAPlainSplit)
+{
+	const std::vector<std::string> pieces = {"5971", "\xC3\xB8", "\xE2\x82\xAC", "\xF0\x9F\x8C\xB2", "a b", "", "12.5"};
+	const int columnCount = 6;
+	std::string text = "c0,c1,c2,c3,c4,c5\n";
+	Table expected;
+	unsigned state = 5;
+	auto next = [&state](unsigned range) {
+		state = state * 1103515245u + 12345u;
+		return (state >> 8) % range;
+	};
+	for (int line = 0; line < 300; ++line) {
+		std::vector<std::string> cells;
+		const int count = 1 + static_cast<int>(next(columnCount + 1));   // a line may be short or long
+		for (int c = 0; c < count; ++c) {
+			std::string cell;
+			for (unsigned k = next(5); k > 0; --k) cell += pieces[next(static_cast<unsigned>(pieces.size()))];
+			cells.push_back(cell);
+			text += (c ? "," : "") + cell;
+		}
+		text += "\n";
+		if (count == 1 && cells[0].empty()) continue;   // an empty line gives no row
+		// Requested: c4, c0, c2 (a trailing empty cell is no cell; a missing one is empty).
+		auto cellOf = [&cells](std::size_t i) { return i < cells.size() ? cells[i] : std::string(); };
+		expected.push_back({cellOf(4), cellOf(0), cellOf(2)});
+	}
+	SimpleCsv::Rows rows;
+	ASSERT_EQ(SimpleCsv::ReadTable(text, "m.csv", Names({L"c4", L"c0", L"c2"}), rows), "");
+	EXPECT_EQ(AsTable(rows), expected);
+}
+
 class CsvFile : public testsupport::HostTest {};
 
 TEST_F(CsvFile, TreeListFromAnotherTool)

@@ -107,8 +107,8 @@ TEST(DxfNumbers, ConvertLikeTheCLibraryAndClamp)
 // double as the standard conversion, to the bit.
 TEST(DxfNumbers, DecimalsOfEveryShapeMatchTheStandardConversion)
 {
-	const std::string digits = "9876543210123456789";
-	for (std::size_t length = 1; length <= 18; ++length)
+	const std::string digits = "98765432101234567890123456789";
+	for (std::size_t length = 1; length <= digits.size(); ++length)
 		for (std::size_t point = 0; point <= length + 1; ++point)   // past the end: no point
 			for (const char* tail : {"", "x", " ", "\n0", "/", ":"}) {   // "/" and ":" border digits
 				std::string text = digits.substr(0, length);
@@ -120,6 +120,48 @@ TEST(DxfNumbers, DecimalsOfEveryShapeMatchTheStandardConversion)
 					EXPECT_EQ(SimpleDxf::ToDouble(full), expected) << full;
 				}
 			}
+}
+
+// (2m + 1) / 2^(k + 1), the exact midpoint of two neighbouring doubles, written out in full.
+std::string Midpoint(uint64_t m, int k)
+{
+	std::string digits = std::to_string(2 * m + 1);   // times 5^(k + 1), then k + 1 places
+	for (int i = 0; i <= k; ++i) {
+		int carry = 0;
+		for (auto d = digits.rbegin(); d != digits.rend(); ++d) {
+			const int v = (*d - '0') * 5 + carry;
+			*d = static_cast<char>('0' + v % 10);
+			carry = v / 10;
+		}
+		if (carry) digits.insert(digits.begin(), static_cast<char>('0' + carry));
+	}
+	if (digits.size() <= static_cast<std::size_t>(k + 1)) digits.insert(0, static_cast<std::size_t>(k + 2) - digits.size(), '0');
+	digits.insert(digits.size() - static_cast<std::size_t>(k + 1), ".");
+	return digits;
+}
+
+// Long decimals (coordinates written with many digits) at, just above and just below the
+// ties between two doubles, with leading zeros too: the same double as the standard
+// conversion, to the bit.
+TEST(DxfNumbers, LongDecimalsAtTiesMatchTheStandardConversion)
+{
+	unsigned state = 99;
+	auto next = [&state] { return state = state * 1103515245u + 12345u; };
+	for (int i = 0; i < 4000; ++i) {
+		const uint64_t m = (uint64_t(1) << 52) | (uint64_t(next()) << 20) | (next() >> 12);
+		const int k = 20 + static_cast<int>(next() % 40);   // values from about 2^-8 to 2^32
+		const std::string tie = Midpoint(m, k);
+		std::string above = tie + "0000001", below = tie;
+		below.back() = '4';
+		// A whole number of 54 significant bits is a tie too, written with and without places.
+		const std::string whole = std::to_string(((m << 1) | 1) << (next() % 10));
+		for (const std::string& text : {tie, above, below, tie.substr(0, 24), "0.000" + tie.substr(tie.find('.') + 1),
+		                                "-" + tie, whole, whole + ".000"}) {
+			double expected = 0;
+			std::from_chars(text.data(), text.data() + text.size(), expected);
+			EXPECT_EQ(SimpleDxf::ToDouble(text), expected) << text;
+		}
+	}
 }
 
 TEST(DxfNumbers, ProcessLocaleDoesNotChangeTheDecimalPoint)
