@@ -1,0 +1,369 @@
+// Import speed: a generated map package of about 100 MB (a terrain of a million vertices, a
+// 50 MB base map, 20,000 trees) and the same package at half size. Every measurement is a
+// fresh process, the runs taking turns round after round:
+//   import  velmora-host import PACKAGE (the whole command with its default answers): wall
+//           time and peak memory;
+//   parse   this program with --parse: our readers load every 3DS, DXF and CSV file of the
+//           package once;
+//   steps   this program with --steps: the run's steps in-process, each timed.
+// Prints medians, the import over the parse time (goal: at most 5) and each step's time at
+// full size over its time at half size (goal: at most 2.5, i.e. no worse than linear).
+//   bench_import [--rounds N]   (default 3)
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "ACAPinc.h"
+#include "Classes/HouseReader.hpp"
+#include "Classes/ImportOptions.hpp"
+#include "Classes/MapInsert.hpp"
+#include "Classes/SkpImporter.hpp"
+#include "Classes/VegetationReader.hpp"
+#include "Classes/import_folder_scan.hpp"
+#include "Classes/import_map.hpp"
+#include "Classes/terrain_import_ini.hpp"
+#include "FreshProcess.hpp"
+#include "Helpers/LibraryManager.hpp"
+#include "Simple3dslib/Simple3ds.hpp"
+#include "SimpleCsvlib/SimpleCsv.hpp"
+#include "SimpleDxflib/SimpleDxf.hpp"
+#include "generic/GenericHelpers.hpp"
+#include "generic/LibraryManager.hpp"
+#include "sample/SamplePackage.hpp"
+#include "vhost/Project.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Size {
+	const char* name;
+	sample::PackageOptions options;
+};
+
+sample::PackageOptions Package(int grid, int trees, std::size_t baseMapMB)
+{
+	sample::PackageOptions o;
+	o.grid = grid;
+	o.trees = trees;
+	o.baseMapBytes = baseMapMB * 1000000;
+	return o;
+}
+
+// Half: half the vertices, trees and base map of full.
+const Size kSizes[] = {{"half", Package(707, 10000, 25)}, {"full", Package(1000, 20000, 50)}};
+
+const char* const kSteps[] = {"scan",  "frame",     "library", "geolocation", "material", "generated parts",
+                              "buildings", "trees", "terrain", "2D",          "surroundings", "cut"};
+
+constexpr const char* kPackageName = "Kart";
+
+// ---- children ------------------------------------------------------------------------------
+
+// Results go to the pipe on the saved standard output; the readers' traces to /dev/null.
+std::FILE* ResultStream()
+{
+	const int saved = ::dup(1);
+	const int null = ::open("/dev/null", O_WRONLY);
+	::dup2(null, 1);
+	::close(null);
+	return ::fdopen(saved, "w");
+}
+
+std::vector<std::uint8_t> Bytes(const fs::path& path)
+{
+	std::ifstream in(path, std::ios::binary);
+	return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+// Our readers over every file of the package, each once; prints the seconds and file count.
+int Parse(const std::string& package)
+{
+	std::FILE* out = ResultStream();
+	std::vector<std::shared_ptr<void>> kept;   // the models stay to the end, as an import keeps what it read
+	const double start = bench::Now();
+	int files = 0;
+	for (const auto& entry : fs::recursive_directory_iterator(package)) {
+		const std::string ext = entry.path().extension().string();
+		bool read = true;
+		if (ext == ".3ds") {
+			const auto scene = std::make_shared<Simple3dsScene>();
+			std::ostringstream trace;
+			read = Simple3ds::LoadSceneFromMemory(*scene, Bytes(entry.path()), trace);
+			kept.push_back(scene);
+		} else if (ext == ".dxf") {
+			const auto drawing = std::make_shared<SimpleDxf::SimpleDxf>();
+			read = drawing->LoadSceneFromFile(entry.path().c_str());
+			kept.push_back(drawing);
+		} else if (ext == ".csv") {
+			const GS::Array<std::wstring> columns = {L"x", L"y", L"z", L"tre_diameter", L"tre_hoyde", L"tre_størrelse",
+			                                         L"tre_type", L"tre_type_tekst"};
+			const auto rows = std::make_shared<SimpleCsv::Rows>();
+			read = SimpleCsv::SimpleCsv().LoadFromFile(IO::Location(entry.path().c_str()), columns, *rows);
+			kept.push_back(rows);
+		} else {
+			continue;
+		}
+		if (!read) return std::fprintf(stderr, "cannot parse %s\n", entry.path().c_str()), 1;
+		++files;
+	}
+	std::fprintf(out, "parse %.6f\nfiles %d\n", bench::Now() - start, files);
+	std::fflush(out);
+	std::_Exit(0);   // not torn down: the parse time is what is measured
+}
+
+// The import run's steps in the order of the import command and Importer::MapInsert (scan,
+// frame, library, geolocation tag, ortho photo material, parts, buildings, trees, placement
+// in one undoable step each, terrain, 2D, surroundings, cut, plan geolocation), through the
+// run's own public functions. The objects keep the scan's display values; the story is 0.
+int Steps(const std::string& home, const std::string& addonFolder)
+{
+	std::FILE* out = ResultStream();
+	vhost::Reset(home, addonFolder);
+	std::map<std::string, double> seconds;
+	const auto time = [&](const char* step, const std::function<void()>& work) {
+		const double start = bench::Now();
+		work();
+		seconds[step] += bench::Now() - start;
+	};
+	const auto config = std::make_unique<terrain_import_ini>();
+	import_folder_scan scan;
+	std::vector<import_object*> objects;
+	time("scan", [&] {
+		config->init();
+		config->user_import_folder = GS::UniString((home + "/Documents/Velmora").c_str());
+		scan.config = config.get();
+		scan.load();
+		for (import_project& p : scan.projects) p.chosen = p.name == GS::UniString(kPackageName);
+		scan.filter_user_selection();
+		for (import_object& o : scan.user_selection) objects.push_back(&o);
+	});
+	if (objects.size() != 9) return std::fprintf(stderr, "the scan chose %zu files, not 9\n", objects.size()), 1;
+	const auto count = static_cast<unsigned int>(objects.size());
+	Importer importer(GetImportOptions(&scan));
+	time("frame", [&] { importer.PickOrigo(false, objects.data(), count); });
+	time("library", [&] { LoadVelmoraLibrary(); });
+	time("geolocation", [&] {
+		double x = 0, y = 0;
+		GS::UniString datum, projection, zone;
+		Importer::ReadCoordSystemOrigo(importer.options.origin_location, x, y);
+		Importer::ReadCoordSystemData(importer.options.origin_location, datum, projection, zone);
+		importer.PlaceGeolocalTag(objects[0], x, y, datum, projection, zone);
+	});
+	short surfaceIndex = 0;
+	GS::Array<API_LibraryInfo> libraries;
+	time("material", [&] { importer.OrthoPhotoToEmbedded(objects.data(), true, surfaceIndex, libraries); });
+	PlacementBase base{objects[0]->origin_x, objects[0]->origin_y, objects[0]->angle, 0.0};
+	RunElements elements;
+	const auto place = [&](const GS::Array<ObjectGenerationInfo>& records) {
+		ACAPI_CallUndoableCommand("Placing VELMORA elements", [&] { return PlaceObjectElements(records, base, elements); });
+	};
+	MeshGenerationInfo job;
+	for (import_object* o : objects) {
+		GS::Array<ObjectGenerationInfo> records;
+		ObjectGenerationInfo part;
+		if (GenerateLayerPart(*o, importer.options.name_prefix, part)) {
+			records.Push(part);
+			time("generated parts", [&] { place(records); });
+		}
+		if (o->type == ImportBuildings) {
+			time("buildings", [&] {
+				HouseReader::Read(o->location, records, o->layer, 0.0, o->pen, o->fillpen, o->bckgrnd, o->fill, o->surface, o->surface_2);
+				place(records);
+			});
+		}
+		if (o->type == ImportVegetation) {
+			time("trees", [&] {
+				records.Clear();
+				VegetationReader::Read(importer.options.vegetation_location, records, o->layer, 0.0, o->pen, o->fillpen, o->bckgrnd, o->fill);
+				place(records);
+			});
+		}
+		if (o->type == ImportTerrain) job.terrain = o;
+		if (o->type == ImportRoads) job.road = o;
+		if (o->type == ImportWater) job.water = o;
+		if (o->type == Import2DBaseMap) job.drawing = o;
+	}
+	if (!libraries.IsEmpty()) time("material", [&] { kivel::LibraryManager::SetLibraries(libraries); });
+	job.material = kivel::CreateAttributeIndex(surfaceIndex);
+	job.useLevelLines = true;
+	time("terrain", [&] {
+		const GS::Array<API_Coord> polygon = Importer::ReadOutline(importer.options.area_location);
+		ACAPI_CallUndoableCommand("Placing VELMORA mesh elements",
+		                          [&] { return PlaceTerrainMesh(job, base, polygon, importer, elements); });
+	});
+	for (import_object* o : objects) {
+		if (o->type == ImportSurroundings) time("surroundings", [&] { ImportSurroundingModel(*o); });
+		if (o->type == Import2DBaseMap) time("2D", [&] { Importer::Place2DElements(o->location, kivel::CreateAttributeIndex(o->layer)); });
+	}
+	time("cut", [&] { ACAPI_CallUndoableCommand("Cutting VELMORA mesh elements", [&] { return CutTerrainMesh(elements); }); });
+	time("geolocation", [&] {
+		bool changed = false;
+		importer.ReadPlanGeoLocation(changed);
+		importer.SetPlanGeoLocation();
+	});
+	for (const char* step : kSteps) std::fprintf(out, "%s\t%.6f\n", step, seconds[step]);
+	std::fprintf(out, "elements\t%zu\n", vhost::Current().state.elements.size());
+	return 0;
+}
+
+// ---- the parent ----------------------------------------------------------------------------
+
+struct Run {
+	std::map<std::string, double> values;   // named figures the child printed
+	double wall = 0, peakMB = 0;
+};
+
+// Runs argv as a child with the update check sent to a port where nothing listens; its
+// standard output is parsed as "name value" lines, its standard error goes to log.
+Run Child(const std::vector<std::string>& argv, const std::string& log)
+{
+	int pipeFds[2];
+	if (::pipe(pipeFds) != 0) std::perror("pipe"), std::exit(2);
+	const double start = bench::Now();
+	const pid_t pid = ::fork();
+	if (pid == 0) {
+		::dup2(pipeFds[1], 1);
+		::close(pipeFds[0]);
+		const int err = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+		::dup2(err, 2);
+		::setenv("VELMORA_UPDATE_BASE", "http://127.0.0.1:9", 1);
+		std::vector<char*> args;
+		for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+		args.push_back(nullptr);
+		::execv(args[0], args.data());
+		::_exit(127);
+	}
+	::close(pipeFds[1]);
+	std::string text;
+	char buffer[4096];
+	for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
+	::close(pipeFds[0]);
+	int status = 0;
+	struct rusage usage {};
+	Run run;
+	if (pid < 0 || ::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+		std::fprintf(stderr, "bench_import: %s failed, see %s\n", argv[0].c_str(), log.c_str());
+		std::exit(1);
+	}
+	run.wall = bench::Now() - start;
+	run.peakMB = static_cast<double>(usage.ru_maxrss) / 1024.0;
+	std::istringstream lines(text);
+	for (std::string line; std::getline(lines, line);) {
+		const std::size_t cut = line.find_last_of(" \t");
+		if (cut != std::string::npos) run.values[line.substr(0, cut)] = std::atof(line.c_str() + cut + 1);
+	}
+	return run;
+}
+
+// Empties the run root but for the package, so that every run starts from a new project,
+// with settings that include every layer, the base map and the surroundings model.
+void Clean(const fs::path& home)
+{
+	for (const auto& entry : fs::directory_iterator(home))
+		if (entry.path().filename() != "Documents") fs::remove_all(entry.path());
+	fs::create_directories(home / "Common Documents" / "Velmora");
+	std::ofstream(home / "Common Documents" / "Velmora" / "terrainsettings.txt")
+	    << "[include_terrain=1][include_houses=1][include_roads=1][include_fences=1][include_customobj=1][include_water=1]"
+	       "[include_vegetation=1][include_customs_2d=1][include_customs_surroundings=1]";
+}
+
+double MB(const fs::path& folder)
+{
+	double bytes = 0;
+	for (const auto& e : fs::recursive_directory_iterator(folder))
+		if (e.is_regular_file()) bytes += static_cast<double>(e.file_size());
+	return bytes / 1e6;
+}
+
+struct Figures {
+	std::vector<double> import, importPeak, parse, parsePeak;
+	std::map<std::string, std::vector<double>> steps;
+	double elements = 0;
+};
+
+void Row(const char* name, double half, double full, const char* unit, double goal)
+{
+	std::printf("  %-22s %9.3f %s %9.3f %s %7.2f%s\n", name, half, unit, full, unit, half > 0 ? full / half : 0.0,
+	            goal > 0 && half > 0 && full / half > goal ? "  over the goal" : "");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+	if (argc == 3 && std::strcmp(argv[1], "--parse") == 0) return Parse(argv[2]);
+	if (argc == 4 && std::strcmp(argv[1], "--steps") == 0) return Steps(argv[2], argv[3]);
+	int rounds = 3;
+	if (argc == 3 && std::strcmp(argv[1], "--rounds") == 0) rounds = std::max(1, std::atoi(argv[2]));
+	else if (argc != 1) return std::fprintf(stderr, "usage: bench_import [--rounds N]\n"), 2;
+
+	const fs::path self = fs::read_symlink("/proc/self/exe");
+	const fs::path build = self.parent_path().parent_path();
+	const std::string host = (build / "velmora-host").string();
+	const fs::path folder = fs::temp_directory_path() / ("velmora-bench-import-" + std::to_string(::getpid()));
+	Figures figures[2];
+	std::printf("generating the packages in %s\n", folder.c_str());
+	for (int s = 0; s < 2; ++s) {
+		const fs::path package = folder / kSizes[s].name / "Documents" / "Velmora" / kPackageName;
+		const std::string error = sample::MakeProjectFolder(package.string(), kSizes[s].options);
+		if (!error.empty()) return std::fprintf(stderr, "bench_import: %s\n", error.c_str()), 1;
+		const sample::PackageOptions& o = kSizes[s].options;
+		std::printf("  %s: %.1f MB of files, terrain %d x %d vertices, %d trees, base map %.0f MB\n", kSizes[s].name, MB(package),
+		            o.grid, o.grid, o.trees, static_cast<double>(o.baseMapBytes) / 1e6);
+	}
+	std::fflush(stdout);
+	for (int r = 0; r < rounds; ++r)
+		for (int k = 0; k < 2; ++k) {   // each round starts with the other size
+			const int s = (k + r) % 2;
+			const fs::path home = folder / kSizes[s].name;
+			const std::string package = (home / "Documents" / "Velmora" / kPackageName).string();
+			const std::string log = (folder / "child.log").string();
+			Figures& f = figures[s];
+			Clean(home);
+			const Run import = Child({host, "--home", home.string(), "import", package}, log);
+			f.import.push_back(import.wall);
+			f.importPeak.push_back(import.peakMB);
+			const Run parse = Child({self.string(), "--parse", package}, log);
+			f.parse.push_back(parse.values.at("parse"));
+			f.parsePeak.push_back(parse.peakMB);
+			Clean(home);
+			const Run steps = Child({self.string(), "--steps", home.string(), build.string()}, log);
+			for (const char* step : kSteps) f.steps[step].push_back(steps.values.at(step));
+			f.elements = steps.values.at("elements");
+		}
+	fs::remove_all(folder);
+
+	std::printf("medians of %d rounds, every run a fresh process, the sizes in turn\n", rounds);
+	std::printf("  %-22s %11s %11s %7s\n", "", "half", "full", "full/half");
+	const Figures &h = figures[0], &f = figures[1];
+	Row("import (velmora-host)", bench::Median(h.import), bench::Median(f.import), "s", 0);
+	Row("  peak memory", bench::Median(h.importPeak), bench::Median(f.importPeak), "MB", 0);
+	Row("parse (3DS, DXF, CSV)", bench::Median(h.parse), bench::Median(f.parse), "s", 0);
+	Row("  peak memory", bench::Median(h.parsePeak), bench::Median(f.parsePeak), "MB", 0);
+	std::printf("  %-22s %11.2f %11.2f   (goal: at most 5)\n", "import / parse", bench::Median(h.import) / bench::Median(h.parse),
+	            bench::Median(f.import) / bench::Median(f.parse));
+	std::printf("steps in-process (%.0f and %.0f elements made; goal: full/half at most 2.5)\n", h.elements, f.elements);
+	double half = 0, full = 0;
+	for (const char* step : kSteps) {
+		Row(step, bench::Median(h.steps.at(step)), bench::Median(f.steps.at(step)), "s", 2.5);
+		half += bench::Median(h.steps.at(step));
+		full += bench::Median(f.steps.at(step));
+	}
+	Row("sum of the steps", half, full, "s", 2.5);
+	return 0;
+}
