@@ -75,6 +75,8 @@ struct SolidLinkRecord {
 	GSFlags flags = 0;
 };
 
+struct ParamCache; // host/src/LibraryParams.cpp
+
 // The part of the project that an undoable step can roll back.
 struct UndoableState {
 	std::vector<ElementRecord> elements; // in creation order
@@ -227,6 +229,7 @@ struct Project {
 	int undoDepth = 0;
 	UndoableState state;
 	UndoJournal undoJournal; // of the open step
+	std::shared_ptr<ParamCache> paramCache; // the parts' decoded parameter sections
 
 	// IO.
 	int ioInitDepth = 0;
