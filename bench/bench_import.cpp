@@ -322,7 +322,7 @@ void Row(const char* name, const Times& half, const Times& full, double goal)
 
 void MemoryRow(const char* name, const std::vector<double>& half, const std::vector<double>& full)
 {
-	std::printf("  %-22s %17.0f MB   %17.0f MB   %6.2f\n", name, bench::Median(half), bench::Median(full),
+	std::printf("  %-22s %14.0f MB   %14.0f MB   %6.2f\n", name, bench::Median(half), bench::Median(full),
 	            bench::Median(full) / bench::Median(half));
 }
 
