@@ -27,6 +27,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "Spawn.hpp"
+
 namespace bench {
 
 // One reader under test. load reads the file at path once and answers a short summary of
@@ -95,36 +97,16 @@ struct Sample {
 // Starts this program again to load path with tool once.
 inline Sample RunChild(const std::string& self, const std::string& tool, const std::string& path)
 {
-	int out[2];
-	if (::pipe(out) != 0) std::perror("pipe"), std::exit(2);
-	const double start = Now();
-	const pid_t pid = ::fork();
-	if (pid < 0) std::perror("fork"), std::exit(2);
-	if (pid == 0) {
-		::dup2(out[1], 1);
-		::close(out[0]);
-		::close(out[1]);
-		::execl(self.c_str(), self.c_str(), "--load", tool.c_str(), path.c_str(), static_cast<char*>(nullptr));
-		std::perror("exec");
-		::_exit(127);
-	}
-	::close(out[1]);
-	std::string text;
-	char buffer[512];
-	for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
-	::close(out[0]);
-	int status = 0;
-	struct rusage usage {};
-	::wait4(pid, &status, 0, &usage);
-	Sample s;
-	s.process = Now() - start;
-	if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+	const Spawned run = Spawn({self, "--load", tool, path});
+	if (!run.ok) {
 		std::fprintf(stderr, "%s failed on %s\n", tool.c_str(), path.c_str());
 		std::exit(1);
 	}
-	s.peakMB = static_cast<double>(usage.ru_maxrss) / 1024.0;   // kilobytes on Linux
+	Sample s;
+	s.process = run.seconds;
+	s.peakMB = run.peakMB;
 	char* rest = nullptr;
-	s.load = std::strtod(text.c_str(), &rest);
+	s.load = std::strtod(run.text.c_str(), &rest);
 	s.cpu = std::strtod(rest, &rest);
 	s.addedMB = s.peakMB - std::strtod(rest, &rest) / 1024.0;
 	s.summary = rest + (*rest == ' ');

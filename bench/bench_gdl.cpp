@@ -23,10 +23,8 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
+
 
 #include "Gdl/GDLCreator.hpp"
 #include "Gdl/GdlScripts.hpp"
@@ -34,6 +32,7 @@
 #include "Helpers/BinFileHelper.hpp"
 #include "Simple3dslib/Simple3ds.hpp"
 #include "sample/Writer3ds.hpp"
+#include "FreshProcess.hpp"
 #include "vhost/Project.hpp"
 #include "vhost/Text.hpp"
 
@@ -221,43 +220,21 @@ struct Sample {
 	std::string summary;
 };
 
+// One run of a tool in a fresh process; its figures come on standard error (the 3DS trace
+// goes to standard output, which is dropped).
 Sample RunChild(const std::string& self, const std::string& tool, const std::string& path, bool flat)
 {
-	int err[2];
-	if (::pipe(err) != 0) std::exit(2);
-	const pid_t pid = ::fork();
-	if (pid == 0) {
-		const int devnull = ::open("/dev/null", O_WRONLY);
-		::dup2(devnull, 1); // the 3DS trace
-		::dup2(err[1], 2);
-		::close(err[0]);
-		::execl(self.c_str(), self.c_str(), "--child", tool.c_str(), path.c_str(), flat ? "1" : "0", static_cast<char*>(nullptr));
-		::_exit(127);
-	}
-	::close(err[1]);
-	std::string text;
-	char buffer[512];
-	for (ssize_t n; (n = ::read(err[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
-	::close(err[0]);
-	int status = 0;
-	struct rusage usage {};
-	::wait4(pid, &status, 0, &usage);
-	if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-		std::cerr << tool << " failed on " << path << ": " << text << "\n";
+	const bench::Spawned run = bench::Spawn({self, "--child", tool, path, flat ? "1" : "0"}, 2, true);
+	if (!run.ok) {
+		std::cerr << tool << " failed on " << path << ": " << run.text << "\n";
 		std::exit(1);
 	}
 	Sample s;
-	std::istringstream in(text);
+	std::istringstream in(run.text);
 	in >> s.seconds;
 	std::getline(in >> std::ws, s.summary);
-	s.peakMB = static_cast<double>(usage.ru_maxrss) / 1024.0;
+	s.peakMB = run.peakMB;
 	return s;
-}
-
-double Median(std::vector<double> v)
-{
-	std::sort(v.begin(), v.end());
-	return v.empty() ? 0 : v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
 }
 
 } // namespace
@@ -299,13 +276,13 @@ int main(int argc, char** argv)
 		std::printf("%s (%.1f MB, %s form), %d rounds, fresh process per run, median processor seconds:\n", layer.name,
 		            static_cast<double>(fs::file_size(path)) / 1e6, layer.flat ? "slab" : "body", rounds);
 		for (const char* tool : tools)
-			std::printf("  %-9s %8.3f s  peak %7.1f MB  %s\n", tool, Median(seconds[tool]), Median(peak[tool]), summary[tool].c_str());
+			std::printf("  %-9s %8.3f s  peak %7.1f MB  %s\n", tool, bench::Median(seconds[tool]), bench::Median(peak[tool]), summary[tool].c_str());
 		const bool same = summary["rows"] == summary["snprintf"];
 		failures += same ? 0 : 1;
-		std::printf("  rows: snprintf/ours = %.2f (goal 4 or more), output %s\n", Median(seconds["snprintf"]) / Median(seconds["rows"]),
+		std::printf("  rows: snprintf/ours = %.2f (goal 4 or more), output %s\n", bench::Median(seconds["snprintf"]) / bench::Median(seconds["rows"]),
 		            same ? "byte-identical" : "DIFFERENT");
-		std::printf("  part/load = %.2f, records/load = %.2f\n", Median(seconds["part"]) / Median(seconds["load"]),
-		            Median(seconds["records"]) / Median(seconds["load"]));
+		std::printf("  part/load = %.2f, records/load = %.2f\n", bench::Median(seconds["part"]) / bench::Median(seconds["load"]),
+		            bench::Median(seconds["records"]) / bench::Median(seconds["load"]));
 	}
 	std::error_code ec;
 	fs::remove_all(dir, ec);

@@ -4,10 +4,6 @@
 // run is a fresh process (this program run with --child), the cases in turns; the table
 // shows median times and the largest peak memory.
 //   bench_terrain [rounds]   (default 3)
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -20,6 +16,7 @@
 
 #include "Classes/MeshCreator.hpp"
 #include "SimpleDxflib/SimpleDxf.hpp"
+#include "FreshProcess.hpp"
 #include "vhost/Project.hpp"
 #include "sample/TerrainScenes.hpp"
 
@@ -95,36 +92,14 @@ struct Sample {
 
 bool RunChild(const char* self, int index, bool reference, Sample& out)
 {
-	int pipeFds[2];
-	if (pipe(pipeFds) != 0) return false;
-	const pid_t pid = fork();
-	if (pid == 0) {
-		dup2(pipeFds[1], 1);
-		close(pipeFds[0]);
-		const std::string which = std::to_string(index);
-		execl(self, self, "--child", which.c_str(), reference ? "reference" : "grid", static_cast<char*>(nullptr));
-		_exit(127);
-	}
-	close(pipeFds[1]);
-	std::string text;
-	char buffer[256];
-	for (ssize_t n; (n = read(pipeFds[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
-	close(pipeFds[0]);
-	int status = 0;
-	rusage usage{};
-	if (pid < 0 || wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return false;
+	const bench::Spawned run = bench::Spawn({self, "--child", std::to_string(index), reference ? "reference" : "grid"});
 	std::size_t contour = 0, points = 0, linePoints = 0;
-	if (std::sscanf(text.c_str(), "%lf %lf %lf %zu %zu %zu", &out.parse, &out.build, &out.element, &contour, &points, &linePoints) != 6)
+	if (!run.ok ||
+	    std::sscanf(run.text.c_str(), "%lf %lf %lf %zu %zu %zu", &out.parse, &out.build, &out.element, &contour, &points, &linePoints) != 6)
 		return false;
-	out.peakKb = usage.ru_maxrss;
+	out.peakKb = static_cast<long>(run.peakMB * 1024);
 	out.counts = std::to_string(contour) + " contour, " + std::to_string(points) + " elevation, " + std::to_string(linePoints) + " line points";
 	return true;
-}
-
-double Median(std::vector<double> v)
-{
-	std::sort(v.begin(), v.end());
-	return v.empty() ? 0 : v[v.size() / 2];
 }
 
 } // namespace
@@ -162,14 +137,14 @@ int main(int argc, char** argv)
 		}
 	std::printf("%-44s %-9s %7s %7s %8s %7s %8s  %s\n", "case", "search", "dxf s", "mesh s", "element", "total s", "peak MB", "made");
 	for (const Run& run : runs) {
-		const double parse = Median(run.parse), build = Median(run.build), element = Median(run.element);
+		const double parse = bench::Median(run.parse), build = bench::Median(run.build), element = bench::Median(run.element);
 		std::printf("%-44s %-9s %7.3f %7.3f %8.3f %7.3f %8.1f  %s\n", kCases[run.index].name, run.reference ? "reference" : "grid",
 		            parse, build, element, parse + build + element, run.peakKb / 1024.0, run.counts.c_str());
 	}
 	for (const int index : {1, 3}) {
 		double grid = 0, reference = 0;
 		for (const Run& run : runs)
-			if (run.index == index) (run.reference ? reference : grid) = Median(run.build);
+			if (run.index == index) (run.reference ? reference : grid) = bench::Median(run.build);
 		std::printf("%s: the literal scans take %.1f times as long as the grids\n", kCases[index].name, grid > 0 ? reference / grid : 0.0);
 	}
 	return 0;

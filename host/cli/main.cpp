@@ -102,6 +102,12 @@ std::string ParseArgs(int argc, char** argv, Options& o)
 }
 
 const Int16 kImportMenu = 32502;
+// The import command's dialogs (international ids) and its icon of a present, unticked layer.
+const int kProjectDialog = 32501, kColoursDialog = 32508, kGeolocationDialog = 32510;
+const int kUntickedIcon = 32729;
+
+// The Norwegian menus and dialogs are the international ones plus 20.
+int LanguageOffset() { return vhost::Current().languageCode == "NOR" ? 20 : 0; }
 
 // A text as the UI script quotes it.
 std::string Quoted(const std::string& text)
@@ -175,9 +181,11 @@ std::string PrepareImport(const std::string& package, std::string& error)
 	}
 	fs::create_directories(importFolder, ec);
 	const int row = ProjectRow(importFolder, name);
-	std::string script = "dialog 32501\n";
+	const int offset = LanguageOffset();
+	const std::string projects = "dialog " + std::to_string(kProjectDialog + offset) + "\n";
+	std::string script = projects;
 	if (zip) {
-		script += "click 16\nfile " + Quoted(source.u8string()) + "\ndialog 32501\n";
+		script += "click 16\nfile " + Quoted(source.u8string()) + "\n" + projects;
 	} else {
 		const fs::path target = importFolder / fs::u8path(name);
 		if (!fs::equivalent(source, target, ec)) {
@@ -192,9 +200,19 @@ std::string PrepareImport(const std::string& package, std::string& error)
 			}
 		}
 	}
-	// Selecting the row keeps the layers the command ticks for the project (all it has).
-	script += "listclick 15 " + std::to_string(row) + " 1\nclick 1\ndialog 32508\nclick 1\n";
+	// Select the row, then tick every layer the project has that the settings leave unticked
+	// (columns 2-10: the seven layers, the 2D base map, the surroundings model).
+	const std::string cell = "listclick 15 " + std::to_string(row) + " ";
+	script += cell + "1\n";
+	for (int column = 2; column <= 10; ++column) script += cell + std::to_string(column) + " " + std::to_string(kUntickedIcon) + "\n";
+	script += "click 1\ndialog " + std::to_string(kColoursDialog + offset) + "\nclick 1\n";
 	return script;
+}
+
+// The answer to the question the command asks only when the project's geolocation exists.
+std::string GeolocationAnswer()
+{
+	return "dialog " + std::to_string(kGeolocationDialog + LanguageOffset()) + "\nclick 1\n";
 }
 
 // Runs one command; answers false after telling why on standard error.
@@ -204,17 +222,21 @@ bool RunCommand(const std::pair<std::string, std::string>& command)
 	if (command.first == "import") {
 		std::string error;
 		const std::string script = PrepareImport(command.second, error);
-		std::vector<vhost::ScriptStep> steps;
-		if (script.empty() || !vhost::ParseScript(script, steps, error)) {
+		std::vector<vhost::ScriptStep> steps, question;
+		if (script.empty() || !vhost::ParseScript(script, steps, error) || !vhost::ParseScript(GeolocationAnswer(), question, error)) {
 			std::fprintf(stderr, "velmora-host: %s\n", error.c_str());
 			return false;
 		}
-		menu = kImportMenu;
+		const std::size_t optionalFrom = steps.size();
+		steps.insert(steps.end(), question.begin(), question.end());
+		menu = static_cast<Int16>(kImportMenu + LanguageOffset());
 		// The import answers from its own script; the --script file's steps wait for later commands.
 		const std::vector<vhost::ScriptStep> saved(vhost::Current().script.begin() + static_cast<std::ptrdiff_t>(vhost::Current().scriptPos),
 		                                           vhost::Current().script.end());
 		vhost::SetScript(steps);
 		const GSErrCode err = vhost::RunMenuCommand(menu);
+		// Yes to the geolocation question was only needed if the command asked it.
+		if (vhost::Current().scriptPos == optionalFrom) vhost::Current().scriptPos = vhost::Current().script.size();
 		vhost::FinishScript();
 		vhost::SetScript(saved);
 		if (err == NoError) return true;

@@ -152,6 +152,14 @@ bool PlayListClick(DialogState& d, DialogItemState& i, const ScriptStep& s, shor
 		why = "list " + s.args[0] + " has no column " + s.args[2] + " (it has " + std::to_string(columns) + ")";
 		return false;
 	}
+	// With an icon, the click is made only when the cell shows it (to tick what is unticked).
+	short icon = 0;
+	if (s.args.size() == 4) {
+		if (!ToShort(s.args[3], icon)) { why = "bad icon id " + s.args[3]; return false; }
+		const ListRow& row = i.rows[static_cast<std::size_t>(data.row - 1)];
+		const std::size_t c = static_cast<std::size_t>(data.column - 1);
+		if (c >= row.icons.size() || row.icons[c] != icon) return true;
+	}
 	i.value = data.row;
 	const auto msgData = static_cast<long long>(reinterpret_cast<std::intptr_t>(&data));
 	close = Send(d, DG_MSG_CLICK, i.def.id, msgData) != 0 ? i.def.id : 0;

@@ -89,11 +89,37 @@ private:
 	double scale_;
 };
 
+std::string GuidText(const API_Guid& guid) { return vhost::ToUtf8(APIGuidToString(guid)); }
+
+// The parameters' values, one "name = value" a line (arrays by their size).
+std::string ParameterLines(const ElementRecord& r)
+{
+	std::string lines;
+	const nlohmann::ordered_json params = ParamSectionJson(r.params);
+	const nlohmann::ordered_json& list = params.is_object() && params.contains("parameters") ? params["parameters"] : params;
+	if (!list.is_array()) return lines;
+	for (const auto& p : list) {
+		if (!p.is_object() || !p.contains("name")) continue;
+		const std::string value = p.contains("value") ? p["value"].dump()
+		                          : p.contains("values") ? "[" + std::to_string(p["values"].size()) + " values]" : "";
+		lines += "\n" + p["name"].get<std::string>() + " = " + value;
+	}
+	return lines;
+}
+
+// The hover text: type, identity, layer; for objects their parameters; the solid operations
+// the element takes part in.
 std::string Title(const ElementRecord& r)
 {
+	const API_Guid& guid = r.element.header.guid;
 	const LayerRecord* layer = FindLayer(vhost::IndexValue(r.element.header.layer));
-	std::string t = ElemTypeName(r.element.header.type.typeID) + " " + vhost::ToUtf8(APIGuidToString(r.element.header.guid));
+	std::string t = ElemTypeName(r.element.header.type.typeID) + " " + GuidText(guid);
 	if (layer != nullptr) t += " on " + vhost::Utf16ToUtf8(layer->name);
+	for (const SolidLinkRecord& link : Current().state.solidLinks) {
+		if (link.operatorElem == guid) t += "\ncuts " + GuidText(link.target);
+		if (link.target == guid) t += "\ncut by " + GuidText(link.operatorElem);
+	}
+	if (r.element.header.type.typeID == API_ObjectID) t += ParameterLines(r);
 	return "<title>" + Escape(t) + "</title>";
 }
 

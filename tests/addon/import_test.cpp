@@ -1,5 +1,8 @@
 // The import command of velmora-host on our sample package, as a folder and as a ZIP.
+#include <cmath>
 #include <cstdlib>
+#include <map>
+#include <sstream>
 #include <set>
 #include <string>
 #include <sys/wait.h>
@@ -19,45 +22,213 @@ int RunLine(const testsupport::TempDir& dir, const std::string& line, std::strin
 	return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// The undo steps of one import of the sample package, in order.
+const std::vector<std::string> kSampleSteps = {"Placing VELMORA Geocoordinate", "Placing VELMORA elements",
+                                               "Placing VELMORA mesh elements", "Placing VELMORA elements", "Import model",
+                                               "Change Surrounding elements", "Cutting VELMORA mesh elements"};
+
+// Writes the sample package as dir/name (a ZIP when zip).
+void MakeSample(const testsupport::TempDir& dir, const std::string& name, bool zip = false)
+{
+	std::string err;
+	ASSERT_EQ(RunLine(dir, std::string(VELMORA_BUILD_DIR) + "/make_sample_package " + (zip ? "--zip '" : "'") + dir.Path() + "/" + name + "'", err),
+	          0) << err;
+}
+
+// Runs velmora-host with `commands` in dir's run root, writing to dir/out; answers the project.
+nlohmann::json RunHost(const testsupport::TempDir& dir, const std::string& commands)
+{
+	std::string err;
+	const int status = RunLine(dir, std::string(VELMORA_BUILD_DIR) + "/velmora-host --home '" + dir.Path() + "/home' --out '" + dir.Path() +
+	                                    "/out' " + commands, err);
+	EXPECT_EQ(status, 0) << err;
+	return nlohmann::json::parse(testsupport::ReadFile(dir / "out/project.json"));
+}
+
+std::vector<std::string> UndoSteps(const nlohmann::json& project)
+{
+	std::vector<std::string> steps;
+	for (const auto& step : project["undo"]) {
+		steps.push_back(step["name"]);
+		EXPECT_EQ(step["result"], 0) << step["name"];
+		EXPECT_FALSE(step["rolledBack"].get<bool>()) << step["name"];
+	}
+	return steps;
+}
+
+std::vector<int> DialogIds(const nlohmann::json& project)
+{
+	std::vector<int> ids;
+	for (const auto& d : project["dialogs"]) ids.push_back(d["id"]);
+	return ids;
+}
+
+std::vector<nlohmann::json> Elements(const nlohmann::json& project, const std::string& type)
+{
+	std::vector<nlohmann::json> out;
+	for (const auto& e : project["elements"])
+		if (e["type"] == type) out.push_back(e);
+	return out;
+}
+
+// The value of an object's parameter, NaN when it has none of that name.
+double Param(const nlohmann::json& object, const std::string& name)
+{
+	for (const auto& p : object["params"])
+		if (p["name"] == name && p.contains("value")) return p["value"];
+	return std::nan("");
+}
+
 TEST(Import, SamplePackageAsFolderAndAsZip)
 {
-	const std::string build = VELMORA_BUILD_DIR;
 	for (const bool zip : {false, true}) {
 		SCOPED_TRACE(zip ? "ZIP" : "folder");
 		testsupport::TempDir dir;
 		// A name with a space and a quote: the package path reaches the script quoted.
-		const std::string package = dir.Path() + "/Kart \"B\"" + (zip ? ".zip" : "");
-		std::string err;
-		ASSERT_EQ(RunLine(dir, build + "/make_sample_package " + (zip ? "--zip " : "") + "'" + package + "'", err), 0) << err;
-		ASSERT_EQ(RunLine(dir, build + "/velmora-host --home '" + dir.Path() + "/home' --out '" + dir.Path() + "/out' import '" +
-		                       package + "'", err),
-		          0) << err;
+		const std::string name = std::string("Kart \"B\"") + (zip ? ".zip" : "");
+		MakeSample(dir, name, zip);
+		const nlohmann::json project = RunHost(dir, "import '" + dir.Path() + "/" + name + "'");
 		EXPECT_TRUE(std::filesystem::is_directory(dir / "home/Documents/Velmora/Kart \"B\"/3D-modell"));
-		const nlohmann::json project = nlohmann::json::parse(testsupport::ReadFile(dir / "out/project.json"));
-
-		std::vector<std::string> steps;
-		for (const auto& step : project["undo"]) {
-			steps.push_back(step["name"]);
-			EXPECT_EQ(step["result"], 0) << step["name"];
-			EXPECT_FALSE(step["rolledBack"].get<bool>()) << step["name"];
-		}
-		EXPECT_EQ(steps, (std::vector<std::string>{"Placing VELMORA Geocoordinate", "Placing VELMORA elements",
-		                                           "Placing VELMORA mesh elements", "Placing VELMORA elements",
-		                                           "Cutting VELMORA mesh elements"}));
+		EXPECT_EQ(UndoSteps(project), kSampleSteps);
+		// Add ZIP goes back to the project list.
+		EXPECT_EQ(DialogIds(project), zip ? (std::vector<int>{32501, 32501, 32508}) : (std::vector<int>{32501, 32508}));
 
 		std::set<std::string> parts;
 		for (const auto& part : project["libraryParts"]) parts.insert(part["name"]);
 		for (const char* layer : {"Veg", "Gjerder", "Objekter", "Vann", "Vegetasjon"}) EXPECT_EQ(parts.count(std::string("Kart \"B\"_") + layer), 1u) << layer;
 		EXPECT_TRUE(std::filesystem::is_directory(dir / "out/library"));
-
-		bool mesh = false;
-		for (const auto& e : project["elements"]) mesh |= e["type"] == "Mesh";
-		EXPECT_TRUE(mesh);
-		// The terrain is cut by the road and the water.
-		ASSERT_FALSE(project["solidLinks"].empty());
+		EXPECT_EQ(Elements(project, "Mesh").size(), 1u);
+		EXPECT_EQ(project["solidLinks"].size(), 2u);
 		EXPECT_TRUE(std::filesystem::exists(dir / "out/plan.svg"));
 		EXPECT_TRUE(project["exceptions"].empty());
 	}
+}
+
+// The whole project one import makes, checked against the package's own files.
+TEST(Import, SampleProjectInDetail)
+{
+	testsupport::TempDir dir;
+	MakeSample(dir, "Prøvekart");
+	// Pens of this import's settings reach the elements.
+	testsupport::WriteFile(dir / "home/Common Documents/Velmora/terrainsettings.txt", "[pen_roads=5][customs_surroundings_pen=7]");
+	const nlohmann::json project = RunHost(dir, "import '" + dir.Path() + "/Prøvekart'");
+	EXPECT_EQ(UndoSteps(project), kSampleSteps);
+	EXPECT_TRUE(project["alerts"].empty());
+
+	// The frame: the package's origin is the project's, the geocoordinate marks it.
+	std::map<std::string, std::vector<nlohmann::json>> objects;
+	for (const auto& o : Elements(project, "Object")) objects[o["libPart"]].push_back(o);
+	ASSERT_EQ(objects["Velmora_Geocoordinate"].size(), 1u);
+	EXPECT_EQ(objects["Velmora_Geocoordinate"][0]["pos"], nlohmann::json::parse("[0.0, 0.0]"));
+	EXPECT_EQ(Param(objects["Velmora_Geocoordinate"][0], "bGeodeticData"), 1.0);
+
+	// Every tree of the list, where it stands, its size and its kind's part.
+	const std::map<std::string, std::string> kinds = {{"furu", "Velmora_Pine_Tree"}, {"gran", "Velmora_Spruce_Tree"},
+	                                                  {"bjork", "Velmora_Birch_Tree"}, {"eik", "Velmora_Oak_Tree"}};
+	std::istringstream list(testsupport::ReadFile(dir / "Prøvekart/3D-modell/Vegetasjon/Vegetasjon.csv"));
+	std::string line;
+	std::getline(list, line);
+	std::size_t trees = 0;
+	while (std::getline(list, line)) {
+		std::vector<std::string> f;
+		std::istringstream fields(line);
+		for (std::string v; f.size() < 8 && std::getline(fields, v, ',');) f.push_back(v);
+		const auto kind = kinds.find(f[7]);
+		const std::string part = kind == kinds.end() ? "Velmora_Spruce_Tree" : kind->second;
+		bool found = false;
+		for (const auto& t : objects[part]) {
+			if (t["pos"][0] != std::stod(f[0]) || t["pos"][1] != std::stod(f[1])) continue;
+			found = true;
+			EXPECT_NEAR(t["level"].get<double>(), std::stod(f[2]), 1e-9) << line;
+			EXPECT_EQ(t["a"], std::stod(f[3])) << line;
+			EXPECT_EQ(t["b"], std::stod(f[3])) << line;
+			EXPECT_EQ(Param(t, "ZZYZX"), std::stod(f[4])) << line;
+		}
+		EXPECT_TRUE(found) << line;
+		++trees;
+	}
+	EXPECT_EQ(trees, 24u);
+	EXPECT_EQ(objects["Velmora_Pine_Tree"].size() + objects["Velmora_Spruce_Tree"].size() + objects["Velmora_Birch_Tree"].size() +
+	              objects["Velmora_Oak_Tree"].size(),
+	          trees);
+	EXPECT_EQ(objects["Velmora_Building"].size(), 6u);
+
+	// Each generated part placed once at the origin, its pens from the settings.
+	for (const char* layer : {"Veg", "Gjerder", "Objekter", "Vann", "Vegetasjon"}) {
+		const auto& placed = objects[std::string("Prøvekart_") + layer];
+		ASSERT_EQ(placed.size(), 1u) << layer;
+		EXPECT_EQ(placed[0]["pos"], nlohmann::json::parse("[0.0, 0.0]")) << layer;
+		EXPECT_EQ(Param(placed[0], "iContPen"), Param(placed[0], "gs_cont_pen")) << layer;
+	}
+	EXPECT_EQ(Param(objects["Prøvekart_Veg"][0], "gs_cont_pen"), 5.0);
+	ASSERT_EQ(objects["SurroundingArea"].size(), 1u);
+	EXPECT_EQ(objects["SurroundingArea"][0]["pen"], 7);
+
+	// The terrain: one mesh over the area (400 m by 300 m), textured with the ortho photo, cut by road and water.
+	const auto meshes = Elements(project, "Mesh");
+	ASSERT_EQ(meshes.size(), 1u);
+	double lo[2] = {1e9, 1e9}, hi[2] = {-1e9, -1e9};
+	for (const auto& p : meshes[0]["polygon"]["points"])
+		for (int k = 0; k < 2; ++k) {
+			lo[k] = std::min(lo[k], p[k].get<double>());
+			hi[k] = std::max(hi[k], p[k].get<double>());
+		}
+	EXPECT_NEAR(lo[0], 0, 0.05);
+	EXPECT_NEAR(lo[1], 0, 0.05);
+	EXPECT_NEAR(hi[0], 400, 0.05);
+	EXPECT_NEAR(hi[1], 300, 0.05);
+	ASSERT_EQ(project["attributes"]["materials"].size(), 1u);
+	const auto& material = project["attributes"]["materials"][0];
+	EXPECT_EQ(material["name"], "Velmora_ORTOFOTO");
+	EXPECT_EQ(material["texture"]["width"], 400.0);
+	EXPECT_EQ(material["texture"]["height"], 300.0);
+	EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::u8path(material["texture"]["file"].get<std::string>())));
+	EXPECT_EQ(meshes[0]["topMaterial"]["index"], material["index"]);
+	std::set<std::string> cutters;
+	for (const auto& link : project["solidLinks"]) {
+		EXPECT_EQ(link["target"], meshes[0]["guid"]);
+		EXPECT_EQ(link["operation"], "SSUU");
+		cutters.insert(link["operator"]);
+	}
+	EXPECT_EQ(cutters, (std::set<std::string>{objects["Prøvekart_Veg"][0]["guid"], objects["Prøvekart_Vann"][0]["guid"]}));
+
+	// The 2D base map on its own layers: road edges, the turning place, names, contours, a group of trees.
+	const std::map<std::string, std::size_t> drawing = {{"Line", 2}, {"Arc", 1}, {"Text", 2}, {"PolyLine", 7}, {"Circle", 3}};
+	for (const auto& [type, count] : drawing) EXPECT_EQ(Elements(project, type).size(), count) << type;
+	std::set<std::string> names;
+	for (const auto& t : Elements(project, "Text")) names.insert(t["text"]);
+	EXPECT_EQ(names, (std::set<std::string>{"Storgata", "Dammen"}));
+	for (const auto& c : Elements(project, "Circle")) EXPECT_EQ(c["layerName"], "Vegetasjon");
+
+	// The geolocation of the local-origin file, written without a question into a project that had none.
+	const auto& geo = project["geolocation"];
+	EXPECT_EQ(geo["latitude"], 59.9786);
+	EXPECT_EQ(geo["longitude"], 10.7296);
+	EXPECT_EQ(geo["georeference"]["eastings"], 598000.0);
+	EXPECT_EQ(geo["georeference"]["northings"], 6650000.0);
+	EXPECT_EQ(geo["georeference"]["name"], "EUREF89 UTM sone 32");
+	EXPECT_EQ(geo["georeference"]["verticalDatum"], "NN2000");
+	EXPECT_EQ(geo["georeference"]["mapProjection"], "UTM");
+	EXPECT_EQ(geo["georeference"]["mapZone"], "32");
+}
+
+// A second import into a project that has a geolocation asks before changing it (yes here);
+// the Norwegian host shows the Norwegian dialogs.
+TEST(Import, SecondImportAsksAboutTheGeolocationAndNorwegianDialogs)
+{
+	testsupport::TempDir dir;
+	MakeSample(dir, "Første");
+	MakeSample(dir, "Andre");
+	nlohmann::json project = RunHost(dir, "import '" + dir.Path() + "/Første' import '" + dir.Path() + "/Andre'");
+	EXPECT_EQ(DialogIds(project), (std::vector<int>{32501, 32508, 32501, 32508, 32510}));
+	EXPECT_EQ(UndoSteps(project).size(), 2 * kSampleSteps.size());
+	EXPECT_EQ(project["geolocation"]["latitude"], 59.9786);
+
+	testsupport::TempDir nor;
+	MakeSample(nor, "Kart");
+	project = RunHost(nor, "--language NOR import '" + nor.Path() + "/Kart'");
+	EXPECT_EQ(DialogIds(project), (std::vector<int>{32521, 32528}));
+	EXPECT_EQ(UndoSteps(project), kSampleSteps);
 }
 
 // A folder goes to the import folder the settings chose, where the command lists it.

@@ -311,8 +311,9 @@ TEST_F(Elements, MeshKeepsOutlineHeightsAndLevelLines)
 
 TEST_F(Elements, DumpAndPlanShowEveryKind)
 {
-	PlaceMesh();
-	PlaceObject(MakePart("Tre & busk"));
+	const API_Guid mesh = PlaceMesh();
+	const API_Guid object = PlaceObject(MakePart("Tre & busk", 2.5));
+	ASSERT_EQ(InStep([&] { return ACAPI_Element_SolidLink_Create(mesh, object, APISolid_SubstUp, 0); }), NoError);
 	API_Guid g;
 	ASSERT_EQ(InStep([&] {
 		CreateLine({0, 0}, {10, 0}, &g);
@@ -329,6 +330,10 @@ TEST_F(Elements, DumpAndPlanShowEveryKind)
 	const std::string svg = vhost::PlanSvg();
 	for (const char* part : {"class=\"mesh\"", "class=\"object\"", "class=\"line\"", "class=\"polyline\"", "class=\"arc\"",
 			 "class=\"circle\"", "&lt;Nord&gt;", "Tre &amp; busk"})
+		EXPECT_NE(svg.find(part), std::string::npos) << part;
+	// An object's hover text holds its parameters; the cut shows on both elements.
+	const std::string meshId = vhost::ToUtf8(APIGuidToString(mesh)), objectId = vhost::ToUtf8(APIGuidToString(object));
+	for (const std::string& part : {"\ncuts " + meshId + "\nHEIGHT = 2.5", "\ncut by " + objectId})
 		EXPECT_NE(svg.find(part), std::string::npos) << part;
 }
 

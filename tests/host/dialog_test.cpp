@@ -246,6 +246,29 @@ TEST_F(HostDialog, ListRowsCellsIconsSelectionAndUserData)
 	EXPECT_TRUE(vhost::RunIsClean()) << (Host().scriptErrors.empty() ? "" : Host().scriptErrors[0]);
 }
 
+// A click that names an icon is made only on a cell showing it; a bad icon id is an error.
+TEST_F(HostDialog, ListClickWithAnIconClicksOnlyCellsShowingIt)
+{
+	Script("dialog 100\nlistclick 9 1 3 32731\nlistclick 9 2 3 32731\nlistclick 9 2 2 32731\nclick 1\n");
+	Recorder r;
+	std::vector<std::pair<short, short>> clicks;
+	r.act = [&](short message, short item, long long msgData) -> short {
+		if (message == DG_MSG_INIT) DGListSetTabItemIcon(100, 9, 2, 3, ACAPI_GetOwnResModule(), 32731);
+		if (message == DG_MSG_CLICK && item == 9) {
+			const auto* c = reinterpret_cast<const DGListClickData*>(static_cast<std::intptr_t>(msgData));
+			clicks.emplace_back(c->row, c->column);
+		}
+		return message == DG_MSG_CLICK && item == 1 ? 1 : 0;
+	};
+	EXPECT_EQ(Open(r), 1);
+	EXPECT_EQ(clicks, (std::vector<std::pair<short, short>>{{2, 3}}));
+	EXPECT_TRUE(vhost::RunIsClean()) << (Host().scriptErrors.empty() ? "" : Host().scriptErrors[0]);
+
+	Script("dialog 100\nlistclick 9 1 3 icon\n");
+	EXPECT_EQ(Open(r), DG_CANCEL);
+	EXPECT_EQ(TakeScriptError(), "script line 2: bad icon id icon");
+}
+
 TEST_F(HostDialog, PopupEntriesAndSelection)
 {
 	Script("dialog 100\nset 8 2\nexpect text 8 \"Layer\"\nclick 1\n");
