@@ -23,8 +23,6 @@
 #include <vector>
 
 #include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "ACAPinc.h"
@@ -37,6 +35,7 @@
 #include "Classes/import_map.hpp"
 #include "Classes/terrain_import_ini.hpp"
 #include "FreshProcess.hpp"
+#include "Spawn.hpp"
 #include "Helpers/LibraryManager.hpp"
 #include "Simple3dslib/Simple3ds.hpp"
 #include "SimpleCsvlib/SimpleCsv.hpp"
@@ -229,43 +228,19 @@ struct Run {
 	double wall = 0, cpu = 0, peakMB = 0;   // the child's wall and processor seconds, peak memory
 };
 
-// Runs argv as a child with the update check sent to a port where nothing listens; its
-// standard output is parsed as "name value" lines, its standard error goes to log.
-Run Child(const std::vector<std::string>& argv, const std::string& log)
+// Runs argv as a child (its standard error, the host's reports, goes to /dev/null); its
+// standard output is read as "name value" lines. A failed child ends the benchmark.
+Run Child(const std::vector<std::string>& argv)
 {
-	int pipeFds[2];
-	if (::pipe(pipeFds) != 0) std::perror("pipe"), std::exit(2);
-	const double start = bench::Now();
-	const pid_t pid = ::fork();
-	if (pid == 0) {
-		::dup2(pipeFds[1], 1);
-		::close(pipeFds[0]);
-		const int err = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-		::dup2(err, 2);
-		::setenv("VELMORA_UPDATE_BASE", "http://127.0.0.1:9", 1);
-		std::vector<char*> args;
-		for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-		args.push_back(nullptr);
-		::execv(args[0], args.data());
-		::_exit(127);
-	}
-	::close(pipeFds[1]);
-	std::string text;
-	char buffer[4096];
-	for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
-	::close(pipeFds[0]);
-	int status = 0;
-	struct rusage usage {};
-	Run run;
-	if (pid < 0 || ::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-		std::fprintf(stderr, "bench_import: %s failed, see %s\n", argv[0].c_str(), log.c_str());
+	const bench::Spawned spawned = bench::Spawn(argv, 1, true);
+	if (!spawned.ok) {
+		std::string command;
+		for (const std::string& a : argv) command += " '" + a + "'";
+		std::fprintf(stderr, "bench_import: this failed (run it by hand to see why):%s\n", command.c_str());
 		std::exit(1);
 	}
-	run.wall = bench::Now() - start;
-	run.peakMB = static_cast<double>(usage.ru_maxrss) / 1024.0;
-	run.cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-	          static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-	std::istringstream lines(text);
+	Run run{{}, spawned.seconds, spawned.cpuSeconds, spawned.peakMB};
+	std::istringstream lines(spawned.text);
 	for (std::string line; std::getline(lines, line);) {
 		const std::size_t cut = line.find_last_of(" \t");
 		if (cut != std::string::npos) run.values[line.substr(0, cut)] = std::atof(line.c_str() + cut + 1);
@@ -336,6 +311,8 @@ int main(int argc, char** argv)
 	if (argc == 3 && std::strcmp(argv[1], "--rounds") == 0) rounds = std::max(1, std::atoi(argv[2]));
 	else if (argc != 1) return std::fprintf(stderr, "usage: bench_import [--rounds N]\n"), 2;
 
+	// The add-on's update check goes to a port where nothing listens and fails at once.
+	::setenv("VELMORA_UPDATE_BASE", "http://127.0.0.1:9", 1);
 	const fs::path self = fs::read_symlink("/proc/self/exe");
 	const fs::path build = self.parent_path().parent_path();
 	const std::string host = (build / "velmora-host").string();
@@ -356,17 +333,16 @@ int main(int argc, char** argv)
 			const int s = (k + r) % 2;
 			const fs::path home = folder / kSizes[s].name;
 			const std::string package = (home / "Documents" / "Velmora" / kPackageName).string();
-			const std::string log = (folder / "child.log").string();
 			Figures& f = figures[s];
 			Clean(home);
-			const Run import = Child({host, "--home", home.string(), "import", package}, log);
+			const Run import = Child({host, "--home", home.string(), "import", package});
 			f.import.Add(import.wall, import.cpu);
 			f.importPeak.push_back(import.peakMB);
-			const Run parse = Child({self.string(), "--parse", package}, log);
+			const Run parse = Child({self.string(), "--parse", package});
 			f.parse.Add(parse.values.at("parse"), parse.values.at("parse cpu"));
 			f.parsePeak.push_back(parse.peakMB);
 			Clean(home);
-			const Run steps = Child({self.string(), "--steps", home.string(), build.string()}, log);
+			const Run steps = Child({self.string(), "--steps", home.string(), build.string()});
 			for (const char* step : kSteps) f.steps[step].Add(steps.values.at(step), steps.values.at(std::string(step) + " cpu"));
 			f.elements = steps.values.at("elements");
 		}
