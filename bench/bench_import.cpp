@@ -1,13 +1,13 @@
 // Import speed: a generated map package of about 100 MB (a terrain of a million vertices, a
 // 50 MB base map, 20,000 trees) and the same package at half size. Every measurement is a
 // fresh process, the runs taking turns round after round:
-//   import  velmora-host import PACKAGE (the whole command with its default answers): wall
-//           time and peak memory;
+//   import  velmora-host import PACKAGE (the whole command with its default answers);
 //   parse   this program with --parse: our readers load every 3DS, DXF and CSV file of the
 //           package once;
 //   steps   this program with --steps: the run's steps in-process, each timed.
-// Prints medians, the import over the parse time (goal: at most 5) and each step's time at
-// full size over its time at half size (goal: at most 2.5, i.e. no worse than linear).
+// Prints medians of wall and processor time and the peak memory, the import over the parse
+// time (goal: at most 5) and each step's time at full size over its time at half size (goal:
+// at most 2.5, i.e. no worse than linear).
 //   bench_import [--rounds N]   (default 3)
 #include <algorithm>
 #include <cstdio>
@@ -175,11 +175,12 @@ int Steps(const std::string& home, const std::string& addonFolder)
 	MeshGenerationInfo job;
 	for (import_object* o : objects) {
 		GS::Array<ObjectGenerationInfo> records;
-		ObjectGenerationInfo part;
-		if (GenerateLayerPart(*o, importer.options.name_prefix, part)) {
+		time("generated parts", [&] {
+			ObjectGenerationInfo part;
+			if (!GenerateLayerPart(*o, importer.options.name_prefix, part)) return;
 			records.Push(part);
-			time("generated parts", [&] { place(records); });
-		}
+			place(records);
+		});
 		if (o->type == ImportBuildings) {
 			time("buildings", [&] {
 				HouseReader::Read(o->location, records, o->layer, 0.0, o->pen, o->fillpen, o->bckgrnd, o->fill, o->surface, o->surface_2);
@@ -193,7 +194,7 @@ int Steps(const std::string& home, const std::string& addonFolder)
 				place(records);
 			});
 		}
-		if (o->type == ImportTerrain) job.terrain = o;
+		if (o->type == ImportTerrain) job.terrain = o, job.layer = o->layer;
 		if (o->type == ImportRoads) job.road = o;
 		if (o->type == ImportWater) job.water = o;
 		if (o->type == Import2DBaseMap) job.drawing = o;
