@@ -133,7 +133,8 @@ void Restore(UndoJournal& j, UndoableState& state)
 {
 	if (state.elements.size() > j.elements) state.elements.resize(j.elements);
 	if (state.solidLinks.size() > j.solidLinks) state.solidLinks.resize(j.solidLinks);
-	for (auto& [index, original] : j.changed) state.elements[index] = std::move(original);
+	for (auto& [index, original] : j.changed)
+		if (index < state.elements.size()) state.elements[index] = std::move(original);
 	j.changed.clear();
 }
 
@@ -149,10 +150,8 @@ void KeepForUndo(std::optional<std::size_t> index)
 		Restore(j, *j.whole);
 		return;
 	}
-	if (*index >= j.elements) return; // made in this step: the rollback drops it
-	for (const auto& c : j.changed)
-		if (c.first == *index) return;
-	j.changed.emplace_back(*index, p.state.elements.at(*index));
+	if (*index >= j.elements || j.changed.count(*index) != 0) return; // made in this step, or kept already
+	j.changed.emplace(*index, p.state.elements.at(*index));
 }
 
 void RollBackStep()

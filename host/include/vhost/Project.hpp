@@ -9,7 +9,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "ACAPI_GeoLocation.h"
@@ -90,7 +89,7 @@ struct UndoableState {
 struct UndoJournal {
 	std::size_t elements = 0;
 	std::size_t solidLinks = 0;
-	std::vector<std::pair<std::size_t, ElementRecord>> changed; // position, original
+	std::map<std::size_t, ElementRecord> changed; // by position: the original
 	std::optional<UndoableState> whole;
 };
 
