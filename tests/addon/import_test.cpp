@@ -31,7 +31,7 @@ const std::vector<std::string> kSampleSteps = {"Placing VELMORA Geocoordinate", 
 void MakeSample(const testsupport::TempDir& dir, const std::string& name, bool zip = false)
 {
 	std::string err;
-	ASSERT_EQ(RunLine(dir, std::string(VELMORA_BUILD_DIR) + "/make_sample_package " + (zip ? "--zip '" : "'") + dir.Path() + "/" + name + "'", err),
+	ASSERT_EQ(RunLine(dir, testsupport::BuildProgram("make_sample_package") + " " + (zip ? "--zip '" : "'") + dir.Path() + "/" + name + "'", err),
 	          0) << err;
 }
 
@@ -39,7 +39,7 @@ void MakeSample(const testsupport::TempDir& dir, const std::string& name, bool z
 nlohmann::json RunHost(const testsupport::TempDir& dir, const std::string& commands)
 {
 	std::string err;
-	const int status = RunLine(dir, std::string(VELMORA_BUILD_DIR) + "/velmora-host --home '" + dir.Path() + "/home' --out '" + dir.Path() +
+	const int status = RunLine(dir, testsupport::BuildProgram("velmora-host") + " --home '" + dir.Path() + "/home' --out '" + dir.Path() +
 	                                    "/out' " + commands, err);
 	EXPECT_EQ(status, 0) << err;
 	return nlohmann::json::parse(testsupport::ReadFile(dir / "out/project.json"));
@@ -245,8 +245,8 @@ TEST(Import, FolderIsCopiedToTheImportFolderOfTheSettings)
 	testsupport::WriteFile(dir / "home/Common Documents/Velmora/terrainsettings.txt", "[user_import_folder=" + hex + "]");
 	std::filesystem::create_directories(dir / "Mine kart/Another");
 	std::string err;
-	ASSERT_EQ(RunLine(dir, std::string(VELMORA_BUILD_DIR) + "/make_sample_package '" + dir.Path() + "/Prøvekart'", err), 0) << err;
-	ASSERT_EQ(RunLine(dir, std::string(VELMORA_BUILD_DIR) + "/velmora-host --home '" + dir.Path() + "/home' --out '" + dir.Path() +
+	ASSERT_EQ(RunLine(dir, testsupport::BuildProgram("make_sample_package") + " '" + dir.Path() + "/Prøvekart'", err), 0) << err;
+	ASSERT_EQ(RunLine(dir, testsupport::BuildProgram("velmora-host") + " --home '" + dir.Path() + "/home' --out '" + dir.Path() +
 	                           "/out' import '" + dir.Path() + "/Prøvekart'", err),
 	          0) << err;
 	EXPECT_TRUE(std::filesystem::is_directory(dir / "Mine kart/Prøvekart/3D-modell"));
@@ -262,7 +262,7 @@ TEST(Import, MissingPackageIsABadArgument)
 {
 	testsupport::TempDir dir;
 	std::string err;
-	EXPECT_EQ(RunLine(dir, std::string(VELMORA_BUILD_DIR) + "/velmora-host --home '" + dir.Path() + "/home' import '" + dir.Path() +
+	EXPECT_EQ(RunLine(dir, testsupport::BuildProgram("velmora-host") + " --home '" + dir.Path() + "/home' import '" + dir.Path() +
 	                       "/none'", err),
 	          2);
 	EXPECT_NE(err.find("is neither a package folder nor a .zip"), std::string::npos) << err;

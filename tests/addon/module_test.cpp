@@ -21,7 +21,7 @@ TEST(Module, MenuRunsEndToEndInBothLanguages)
 		// The about command shows its dialog with the version filled in.
 		testsupport::WriteFile(dir / "script.txt", "dialog " + std::to_string(c.dialog) + "\nexpect text 4 \"" + c.version +
 			"\"\nclick 1\n");
-		const std::string command = std::string(VELMORA_HOST_COMMAND) + " --home '" + dir.Path() + "/home' --script '" +
+		const std::string command = testsupport::BuildProgram("velmora-host") + " --home '" + dir.Path() + "/home' --script '" +
 			dir.Path() + "/script.txt' --out '" + dir.Path() + "/out' --language " + c.language + " menu " + std::to_string(c.menu);
 		ASSERT_EQ(std::system(command.c_str()), 0) << command;
 		const nlohmann::json project = nlohmann::json::parse(testsupport::ReadFile(dir / "out/project.json"));
@@ -47,7 +47,7 @@ TEST(Module, MenuRunsEndToEndInBothLanguages)
 // Runs velmora-host with the arguments; answers its exit status and what it wrote on stderr.
 int RunHost(const testsupport::TempDir& dir, const std::string& arguments, std::string& stderrText)
 {
-	const std::string command = std::string(VELMORA_HOST_COMMAND) + " " + arguments + " 2>'" + dir.Path() + "/stderr.txt'";
+	const std::string command = testsupport::BuildProgram("velmora-host") + " " + arguments + " 2>'" + dir.Path() + "/stderr.txt'";
 	const int status = std::system(command.c_str());
 	stderrText = testsupport::ReadFile(dir / "stderr.txt");
 	return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

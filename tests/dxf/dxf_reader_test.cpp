@@ -358,6 +358,10 @@ TEST(DxfLoad, ASecondLoadStartsFromAnEmptyDrawing)
 	EXPECT_EQ(dxf.entities->size(), 1u);
 }
 
+#if defined(__aarch64__)
+static_assert(VELMORA_LINEEND_NEON, "arm64 builds search line ends sixteen bytes a step with NEON");
+#endif
+
 // The line-end search agrees with a plain byte loop for every length and every place of the
 // first CR or LF, with bytes of every value before it, and never reads past the end.
 TEST(DxfLineEnd, FindsTheFirstCarriageReturnOrLineFeed)

@@ -427,7 +427,7 @@ TEST(ImportCommandRun, AddZipWithAHostileNameThroughTheHost)
 	const std::string zip = dir / "a b;$(touch pwned)'.zip";
 	ASSERT_EQ(sample::ZipFolder(dir / "Source", zip), "");
 	testsupport::WriteFile(dir / "script.txt", "dialog 32501\nclick 16\nfile \"" + ScriptText(zip) + "\"\ndialog 32501\nclick 2\n");
-	const std::string command = std::string(VELMORA_BUILD_DIR) + "/velmora-host --home '" + dir.Path() + "/home' --script '" +
+	const std::string command = testsupport::BuildProgram("velmora-host") + " --home '" + dir.Path() + "/home' --script '" +
 		dir.Path() + "/script.txt' menu 32502 2>'" + dir.Path() + "/stderr.txt'";
 	EXPECT_EQ(std::system(command.c_str()), 0) << testsupport::ReadFile(dir / "stderr.txt");
 	EXPECT_TRUE(fs::exists(fs::u8path(dir / "home/Documents/Velmora/a b;$(touch pwned)'/3D-modell/3ds/Veg.3ds")));

@@ -16,7 +16,7 @@ TEST(SettingsCommandRun, PenSetInTheDialogReachesTheUserFile)
 		SCOPED_TRACE(c.language);
 		testsupport::TempDir dir;
 		testsupport::WriteFile(dir / "script.txt", "dialog " + std::to_string(c.dialog) + "\nexpect value 63 2\nset 35 7\nexpect value 63 7\nclick 1\n");
-		const std::string command = std::string(VELMORA_HOST_COMMAND) + " --home '" + dir.Path() + "/home' --script '" +
+		const std::string command = testsupport::BuildProgram("velmora-host") + " --home '" + dir.Path() + "/home' --script '" +
 			dir.Path() + "/script.txt' --out '" + dir.Path() + "/out' --language " + c.language + " menu " + std::to_string(c.menu);
 		ASSERT_EQ(std::system(command.c_str()), 0) << command;
 		const std::string saved = testsupport::ReadFile(dir / "home/Common Documents/Velmora/terrainsettings.txt");

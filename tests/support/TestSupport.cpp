@@ -51,6 +51,12 @@ std::string ReadFile(const std::string& path)
 
 IO::Location Loc(const std::string& path) { return IO::Location(path.c_str()); }
 
+std::string BuildProgram(const std::string& name)
+{
+	const std::string launcher = VELMORA_LAUNCHER;
+	return (launcher.empty() ? "" : launcher + " ") + VELMORA_BUILD_DIR "/" + name;
+}
+
 void HostTest::SetUp() { vhost::Reset(root_.Path(), VELMORA_BUILD_DIR); }
 
 void HostTest::TearDown()

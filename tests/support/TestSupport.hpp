@@ -31,6 +31,10 @@ void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
 IO::Location Loc(const std::string& path);
 
+// The start of a command line that runs the build's program NAME (velmora-host, ...), through
+// the emulator in a cross build.
+std::string BuildProgram(const std::string& name);
+
 // Each test gets a fresh host project under its own run root; the add-on folder is a
 // copy-free pointer to the build folder (resource file, url.txt, ... lie there).
 class HostTest : public ::testing::Test {

@@ -179,7 +179,7 @@ TEST(UpdateTriggerRun, VelmoraHostAlertsOnTheFirstCommandOnly)
 	ScopedEnv env("VELMORA_UPDATE_BASE", server.Base());
 	testsupport::TempDir dir;
 	testsupport::WriteFile(dir / "script.txt", "alert 1\ndialog 32504\nclick 1\ndialog 32504\nclick 1\n");
-	const std::string command = std::string(VELMORA_HOST_COMMAND) + " --home '" + dir.Path() +
+	const std::string command = testsupport::BuildProgram("velmora-host") + " --home '" + dir.Path() +
 		"/home' --script '" + dir.Path() + "/script.txt' --out '" + dir.Path() + "/out' menu 32506 menu 32506";
 	ASSERT_EQ(std::system(command.c_str()), 0) << command;
 	EXPECT_EQ(server.Requests().size(), 1u);
