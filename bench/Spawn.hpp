@@ -19,6 +19,7 @@ struct Spawned {
 	bool ok = false;      // the program ran and exited with status 0
 	double seconds = 0;   // from start to end, measured outside
 	double peakMB = 0;    // its peak resident memory
+	double cpuSeconds = 0; // its processor time (user and system)
 };
 
 // Runs argv (argv[0] the program's path) and waits for it. `stream` is the one collected,
@@ -55,6 +56,8 @@ inline Spawned Spawn(const std::vector<std::string>& argv, int stream = 1, bool 
 	if (pid < 0 || ::wait4(pid, &status, 0, &usage) != pid) return s;
 	s.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 	s.peakMB = static_cast<double>(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
+	s.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+	               static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 	s.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
 	return s;
 }

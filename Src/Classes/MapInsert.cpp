@@ -88,10 +88,13 @@ IO::Location PartSource(const IO::Location& location)
 	return fallback;
 }
 
-// The generated part of one 3D layer into out. False (reported once, naming the part) when
-// the part could not be made: its elements are then not placed.
-bool GeneratePart(const import_object& object, const LayerKind& kind, const GS::UniString& prefix, ObjectGenerationInfo& out)
+} // namespace
+
+bool GenerateLayerPart(const import_object& object, const GS::UniString& prefix, ObjectGenerationInfo& out)
 {
+	const LayerKind* found = KindOf(object.type);
+	if (found == nullptr || !found->generatesPart) return false;
+	const LayerKind& kind = *found;
 	API_LibPart part{};
 	SetPartName(part, prefix + GS::UniString("_") + GS::UniString(kind.word));
 	API_Box3D box{};
@@ -112,6 +115,8 @@ bool GeneratePart(const import_object& object, const LayerKind& kind, const GS::
 	out = ObjectGenerationInfo(part, object.type, object.layer, kind.z);
 	return true;
 }
+
+namespace {
 
 // The level of the current story; 0 with a report when the story list cannot be read.
 double CurrentStoryLevel()
@@ -296,10 +301,8 @@ void CollectObjects(Importer& importer, import_object** objects, unsigned int co
 		if (type == 2) job.road = &object;
 		if (type == 5) job.water = &object;
 		if (type == kDrawing) job.drawing = &object;
-		const LayerKind* kind = KindOf(object.type);
-		if (kind == nullptr) continue;
 		ObjectGenerationInfo record;
-		if (kind->generatesPart && GeneratePart(object, *kind, prefix, record)) records.Push(record);
+		if (GenerateLayerPart(object, prefix, record)) records.Push(record);
 		if (type == 1)
 			HouseReader::Read(object.location, records, object.layer, 0.0, object.pen, object.fillpen, object.bckgrnd, object.fill,
 			                  object.surface, object.surface_2);

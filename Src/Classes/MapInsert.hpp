@@ -41,6 +41,11 @@ struct RunElements {
 	API_Guid water = APINULLGuid;
 };
 
+// The generated part "<prefix>_<word>" of a road, fences, objects, water or vegetation layer
+// into out. False for the other kinds, and (reported once, naming the part) when the part
+// could not be made: its elements are then not placed.
+bool GenerateLayerPart(const import_object& object, const GS::UniString& prefix, ObjectGenerationInfo& out);
+
 // Places one object element per record, in order, with its parameter values. A record whose
 // part has no index (its creation failed) is not placed. Failures are reported once per part
 // and message with the number of elements it hit; the placed elements stay. Answers the

@@ -1,6 +1,9 @@
 #include "Classes/SkpImporter.hpp"
 
+#include <algorithm>
+#include <array>
 #include <string>
+#include <vector>
 
 #include "ACUtils.hpp"
 #include "APICommon.hpp"
@@ -40,6 +43,27 @@ GS::Array<API_Guid> ObjectElements()
 	type.typeID = API_ObjectID;
 	ACAPI_Element_GetElemList(type, &list, APIFilt_None, APIVarId_Generic, APINULLGuid);
 	return list;
+}
+
+// A GUID's bytes as an ordered key: the object elements before the import are looked up by
+// it, so that a project of many objects is not searched once per object.
+using GuidKey = std::array<UInt8, 16>;
+
+GuidKey KeyOf(const API_Guid& g)
+{
+	return {static_cast<UInt8>(g.time_low >> 24), static_cast<UInt8>(g.time_low >> 16), static_cast<UInt8>(g.time_low >> 8),
+	        static_cast<UInt8>(g.time_low), static_cast<UInt8>(g.time_mid >> 8), static_cast<UInt8>(g.time_mid),
+	        static_cast<UInt8>(g.time_hi_and_version >> 8), static_cast<UInt8>(g.time_hi_and_version), g.clock_seq_hi_and_reserved,
+	        g.clock_seq_low, g.node[0], g.node[1], g.node[2], g.node[3], g.node[4], g.node[5]};
+}
+
+std::vector<GuidKey> SortedKeys(const GS::Array<API_Guid>& guids)
+{
+	std::vector<GuidKey> keys;
+	keys.reserve(guids.GetSize());
+	for (const API_Guid& g : guids) keys.push_back(KeyOf(g));
+	std::sort(keys.begin(), keys.end());
+	return keys;
 }
 
 void ReportFailure(const char* call, GSErrCode err)
@@ -84,7 +108,7 @@ GSErrCode ImportSurroundingModel(const import_object& object)
 {
 	kivel::WriteReport_utf8_Alert(GetResUniString(IsArchiCADNorwegian() ? 133 : 132, 1));
 	SkpImporter importer(object.location);
-	const GS::Array<API_Guid> before = ObjectElements();
+	const std::vector<GuidKey> before = SortedKeys(ObjectElements());
 	const GSErrCode imported = importer.Import();
 	const GS::Array<API_Guid> after = ObjectElements();
 	if (imported != NoError) {
@@ -92,7 +116,7 @@ GSErrCode ImportSurroundingModel(const import_object& object)
 		return imported;
 	}
 	for (const API_Guid& guid : after) {
-		if (before.Contains(guid)) continue;
+		if (std::binary_search(before.begin(), before.end(), KeyOf(guid))) continue;
 		const GSErrCode err = importer.SetAttributes(guid, object.pen, kivel::CreateAttributeIndex(object.layer));
 		if (err != NoError) ReportFailure("SkpImporter::SetAttributes", err);
 		return err;

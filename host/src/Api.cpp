@@ -65,15 +65,16 @@ GSErrCode ACAPI_CallUndoableCommand(const GS::UniString& undoString, const std::
 	vhost::Project& p = vhost::Current();
 	if (!command) return APIERR_BADPARS;
 	if (p.undoDepth > 0) return APIERR_NESTING; // steps do not nest
-	const vhost::UndoableState before = p.state;
+	p.undoJournal = vhost::UndoJournal{p.state.elements.size(), p.state.solidLinks.size(), {}, std::nullopt};
 	++p.undoDepth;
 	const GSErrCode result = vhost::Guarded("undoable command", command);
 	--p.undoDepth;
 	vhost::UndoStep step{vhost::ToUtf8(undoString), result, false};
 	if (result != NoError) {
-		p.state = before;
+		vhost::RollBackStep();
 		step.rolledBack = true;
 	}
+	p.undoJournal = vhost::UndoJournal();
 	p.undo.push_back(step);
 	return result;
 }

@@ -365,6 +365,7 @@ GSErrCode ACAPI_Element_Change(API_Element* element, const API_Element* mask, co
 	if (err == NoError && (memoMask & APIMemoMask_AddPars)) err = vhost::EncodeParams(memo->params, changed.params);
 	ACAPI_DisposeElemMemoHdls(&stored);
 	if (err != NoError) return err;
+	vhost::KeepForUndo(static_cast<std::size_t>(r - vhost::Current().state.elements.data()));
 	*r = changed;
 	*element = r->element;
 	return NoError;
@@ -395,6 +396,7 @@ GSErrCode ACAPI_Element_Delete(const GS::Array<API_Guid>& elemGuids)
 	if (const GSErrCode err = vhost::CheckUndoScope()) return err;
 	for (const API_Guid& g : elemGuids)
 		if (vhost::FindElement(g) == nullptr) return APIERR_BADID;
+	vhost::KeepForUndo(std::nullopt);
 	vhost::UndoableState& s = vhost::Current().state;
 	auto gone = [&](const API_Guid& g) { return elemGuids.Contains(g); };
 	s.elements.erase(std::remove_if(s.elements.begin(), s.elements.end(),

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -120,7 +121,13 @@ GS::Guid APIGuid2GSGuid(const API_Guid& g)
 	return guid;
 }
 
-bool API_Guid::operator==(const API_Guid& o) const { return APIGuid2GSGuid(*this) == APIGuid2GSGuid(o); }
+// Field by field: element lookups compare identities by the hundred thousand.
+bool API_Guid::operator==(const API_Guid& o) const
+{
+	return time_low == o.time_low && time_mid == o.time_mid && time_hi_and_version == o.time_hi_and_version &&
+	       clock_seq_hi_and_reserved == o.clock_seq_hi_and_reserved && clock_seq_low == o.clock_seq_low &&
+	       std::equal(node, node + 6, o.node);
+}
 bool API_Guid::operator<(const API_Guid& o) const { return APIGuid2GSGuid(*this) < APIGuid2GSGuid(o); }
 
 GS::UniString APIGuidToString(const API_Guid& guid) { return APIGuid2GSGuid(guid).ToUniString(); }

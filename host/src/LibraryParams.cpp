@@ -4,9 +4,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <memory>
 
 #include "ACAPinc.h"
 #include "vhost/LibraryStore.hpp"
+#include "vhost/Project.hpp"
 #include "vhost/Text.hpp"
 
 namespace vhost {
@@ -298,26 +301,84 @@ const std::string* ParamBytes(Int32 libInd, GSErrCode& err)
 
 } // namespace
 
+namespace vhost {
+
+// The decoded parameter sections of parts, each with the bytes it was decoded from: objects
+// are placed by the thousand from one part, and decoding its text for each would make the
+// stand-in, not the add-on, the cost of a placement. Arrays are kept as bytes, so the cache
+// holds no handle.
+struct ParamCache {
+	struct Entry {
+		std::string bytes;
+		ParamSection section;             // array records without their handles
+		std::vector<std::string> arrays;  // per record: its array's bytes, empty for a simple one
+	};
+	std::map<Int32, Entry> parts;
+};
+
+} // namespace vhost
+
+namespace {
+
+// The decoded section of part libInd, decoded again only when its bytes changed; null with
+// err set when it has none or it does not decode.
+const vhost::ParamCache::Entry* DecodedParams(Int32 libInd, GSErrCode& err)
+{
+	const std::string* bytes = ParamBytes(libInd, err);
+	if (bytes == nullptr) return nullptr;
+	std::shared_ptr<vhost::ParamCache>& cache = vhost::Current().paramCache;
+	if (!cache) cache = std::make_shared<vhost::ParamCache>();
+	const auto found = cache->parts.find(libInd);
+	if (found != cache->parts.end() && found->second.bytes == *bytes) return &found->second;
+	vhost::ParamCache::Entry entry;
+	std::string why;
+	if ((err = vhost::DecodeParamSection(*bytes, entry.section, why)) != NoError) return nullptr;
+	entry.bytes = *bytes;
+	for (API_AddParType& r : entry.section.records) {
+		entry.arrays.emplace_back();
+		if (r.typeMod != API_ParArray || r.value.array == nullptr) continue;
+		entry.arrays.back().assign(*r.value.array, static_cast<std::size_t>(BMGetHandleSize(r.value.array)));
+		BMKillHandle(&r.value.array);
+	}
+	return &(cache->parts[libInd] = std::move(entry));
+}
+
+// A copy of the cached records in a new handle, each array in a new handle of its own.
+API_AddParType** CopyRecords(const vhost::ParamCache::Entry& entry)
+{
+	const auto n = static_cast<Int32>(entry.section.records.size());
+	GSHandle h = BMAllocateHandle(n * static_cast<Int32>(sizeof(API_AddParType)), ALLOCATE_CLEAR, 0);
+	if (h == nullptr) return nullptr;
+	auto* records = reinterpret_cast<API_AddParType*>(*h);
+	std::copy(entry.section.records.begin(), entry.section.records.end(), records);
+	for (Int32 i = 0; i < n; ++i) {
+		const std::string& bytes = entry.arrays[static_cast<std::size_t>(i)];
+		if (records[i].typeMod != API_ParArray || bytes.empty()) continue;
+		records[i].value.array = BMAllocateHandle(static_cast<Int32>(bytes.size()), 0, 0);
+		if (records[i].value.array == nullptr) {
+			API_AddParType** made = reinterpret_cast<API_AddParType**>(h);
+			ACAPI_DisposeAddParHdl(&made);
+			return nullptr;
+		}
+		std::memcpy(*records[i].value.array, bytes.data(), bytes.size());
+	}
+	return reinterpret_cast<API_AddParType**>(h);
+}
+
+} // namespace
+
 GSErrCode ACAPI_LibraryPart_GetParams(Int32 libInd, double* a, double* b, Int32* addParNum, API_AddParType*** addPars)
 {
 	if (a == nullptr || b == nullptr || addParNum == nullptr || addPars == nullptr) return APIERR_BADPARS;
 	GSErrCode err = NoError;
-	const std::string* bytes = ParamBytes(libInd, err);
-	if (bytes == nullptr) return err;
-	vhost::ParamSection section;
-	std::string why;
-	if ((err = vhost::DecodeParamSection(*bytes, section, why)) != NoError) return err;
-	const auto n = static_cast<Int32>(section.records.size());
-	GSHandle h = BMAllocateHandle(n * static_cast<Int32>(sizeof(API_AddParType)), ALLOCATE_CLEAR, 0);
-	if (h == nullptr) {
-		vhost::FreeParamArrays(section.records);
-		return APIERR_MEMFULL;
-	}
-	std::copy(section.records.begin(), section.records.end(), reinterpret_cast<API_AddParType*>(*h));
-	*a = section.a;
-	*b = section.b;
-	*addParNum = n;
-	*addPars = reinterpret_cast<API_AddParType**>(h);
+	const vhost::ParamCache::Entry* entry = DecodedParams(libInd, err);
+	if (entry == nullptr) return err;
+	API_AddParType** records = CopyRecords(*entry);
+	if (records == nullptr) return APIERR_MEMFULL;
+	*a = entry->section.a;
+	*b = entry->section.b;
+	*addParNum = static_cast<Int32>(entry->section.records.size());
+	*addPars = records;
 	return NoError;
 }
 
@@ -325,13 +386,9 @@ GSErrCode ACAPI_LibraryPart_GetDetails(Int32 libInd, API_LibPartDetails* details
 {
 	if (details == nullptr) return APIERR_BADPARS;
 	GSErrCode err = NoError;
-	const std::string* bytes = ParamBytes(libInd, err);
-	if (bytes == nullptr) return err;
-	vhost::ParamSection section;
-	std::string why;
-	if ((err = vhost::DecodeParamSection(*bytes, section, why)) != NoError) return err;
-	vhost::FreeParamArrays(section.records);
-	*details = section.details;
+	const vhost::ParamCache::Entry* entry = DecodedParams(libInd, err);
+	if (entry == nullptr) return err;
+	*details = entry->section.details;
 	return NoError;
 }
 

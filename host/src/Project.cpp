@@ -125,6 +125,45 @@ GSErrCode CheckUndoScope()
 	return Slot().undoDepth > 0 ? NoError : APIERR_NEEDSUNDOSCOPE;
 }
 
+namespace {
+
+// Turns state, the state now, back into the state at the start of the journal's step, when
+// the step has not deleted: what it appended goes, what it changed gets its original.
+void Restore(UndoJournal& j, UndoableState& state)
+{
+	if (state.elements.size() > j.elements) state.elements.resize(j.elements);
+	if (state.solidLinks.size() > j.solidLinks) state.solidLinks.resize(j.solidLinks);
+	for (auto& [index, original] : j.changed)
+		if (index < state.elements.size()) state.elements[index] = std::move(original);
+	j.changed.clear();
+}
+
+} // namespace
+
+void KeepForUndo(std::optional<std::size_t> index)
+{
+	Project& p = Slot();
+	UndoJournal& j = p.undoJournal;
+	if (p.undoDepth == 0 || j.whole) return;
+	if (!index) {
+		j.whole = p.state;
+		Restore(j, *j.whole);
+		return;
+	}
+	if (*index >= j.elements || j.changed.count(*index) != 0) return; // made in this step, or kept already
+	j.changed.emplace(*index, p.state.elements.at(*index));
+}
+
+void RollBackStep()
+{
+	Project& p = Slot();
+	if (p.undoJournal.whole)
+		p.state = std::move(*p.undoJournal.whole);
+	else
+		Restore(p.undoJournal, p.state);
+	p.undoJournal = UndoJournal();
+}
+
 bool RunIsClean()
 {
 	const Project& p = Slot();

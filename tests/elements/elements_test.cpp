@@ -170,6 +170,52 @@ TEST_F(Elements, ChangeTakesOnlyTheMaskedFields)
 	EXPECT_EQ(InStep([&] { return ACAPI_Element_Change(&e, &mask, nullptr, 0, true); }), APIERR_BADID);
 }
 
+// A failed step puts every element back as it was, whatever it changed, made or deleted.
+TEST_F(Elements, AFailedStepPutsBackWhatItChanged)
+{
+	const auto pens = [this] {
+		std::vector<std::pair<std::string, short>> out;
+		for (const auto& r : Host().state.elements) out.emplace_back(vhost::ToUtf8(APIGuidToString(r.element.header.guid)), r.element.object.pen);
+		return out;
+	};
+	const auto setPen = [](const API_Guid& guid, short pen) {
+		API_Element e;
+		e.header.guid = guid;
+		if (const GSErrCode err = ACAPI_Element_Get(&e)) return err;
+		API_Element mask;
+		ACAPI_ELEMENT_MASK_CLEAR(mask);
+		ACAPI_ELEMENT_MASK_SET(mask, API_ObjectType, pen);
+		e.object.pen = pen;
+		return ACAPI_Element_Change(&e, &mask, nullptr, 0, true);
+	};
+	const Int32 part = MakePart("Box");
+	const API_Guid a = PlaceObject(part), b = PlaceObject(part);
+	const struct {
+		const char* what;
+		std::function<void()> step;
+	} cases[] = {
+		{"change", [&] { setPen(a, 7); }},
+		{"change twice", [&] { setPen(b, 7); setPen(b, 8); }},
+		{"change, then delete", [&] { setPen(a, 7); ACAPI_Element_Delete({b}); }},
+		{"delete, then change", [&] { ACAPI_Element_Delete({b}); setPen(a, 7); }},
+		{"make and change the new one", [&] {
+			API_Element e = Defaults(API_ObjectID);
+			e.object.libInd = part;
+			API_Guid made;
+			Created(e, nullptr, &made);
+			setPen(made, 9);
+			setPen(a, 9);
+		}},
+	};
+	for (const auto& c : cases) {
+		ASSERT_EQ(InStep([&] { return setPen(a, 3); }), NoError); // a good step first: its change stays
+		const auto before = pens();
+		EXPECT_EQ(InStep([&] { c.step(); return APIERR_GENERAL; }), APIERR_GENERAL) << c.what;
+		EXPECT_EQ(pens(), before) << c.what;
+	}
+	EXPECT_EQ(pens().front().second, 3);
+}
+
 TEST_F(Elements, ChangeReplacesParametersAndTextsButNoOutline)
 {
 	const API_Guid object = PlaceObject(MakePart("Box", 1.5));

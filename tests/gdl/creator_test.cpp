@@ -104,7 +104,8 @@ Simple3dsMesh Box()
 	sample::AddBox(box, 0, 0, 0, 1, 2, 3);
 	Simple3dsMesh m;
 	for (const auto& p : box.points) m.vertices.push_back({p[0], p[1], p[2]});
-	for (const auto& f : box.faces) m.faces.push_back({f[0], f[1], f[2], 0, 0});
+	const auto at = [](std::uint32_t i) { return static_cast<std::uint16_t>(i); };
+	for (const auto& f : box.faces) m.faces.push_back({at(f[0]), at(f[1]), at(f[2]), 0, 0});
 	return m;
 }
 

@@ -105,6 +105,22 @@ TEST(Guid, TextRoundTripAndRejects)
 	EXPECT_EQ(APIGuid2GSGuid(GSGuid2APIGuid(g)), g);
 }
 
+// Two identities are equal only when all their sixteen bytes are: a change of any one
+// byte makes another identity, and equality agrees with the order.
+TEST(Guid, EqualOnlyInEveryByte)
+{
+	const API_Guid g = APIGuidFromString("0123abcd-4567-89ef-0123-456789ABCDEF");
+	EXPECT_EQ(g, APIGuidFromString("0123ABCD-4567-89EF-0123-456789abcdef"));
+	const GS::Guid bytes = APIGuid2GSGuid(g);
+	for (std::size_t i = 0; i < 16; ++i) {
+		GS::Guid other = bytes;
+		other.Bytes()[i] ^= 0x10;
+		const API_Guid changed = GSGuid2APIGuid(other);
+		EXPECT_NE(changed, g) << "byte " << i;
+		EXPECT_TRUE(changed < g || g < changed) << "byte " << i;
+	}
+}
+
 TEST(HashTable, KeepsOrderOfAdding)
 {
 	GS::HashTable<GS::UniString, int> t;

@@ -136,6 +136,36 @@ TEST_F(LibraryStore, CreatedPartIsFoundAndGivesBackItsParametersExactly)
 	EXPECT_EQ(vhost::LiveHandles(), handlesBefore);
 }
 
+// Every read hands out records of its own, also when the part is read again unchanged, and
+// a part replaced in place gives its new parameters.
+TEST_F(LibraryStore, ParametersReadAgainAreFreshCopiesOfThePartAsItIsNow)
+{
+	const int handlesBefore = vhost::LiveHandles();
+	std::vector<API_AddParType> first = SampleParams(), second = SampleParams();
+	kivel::MP::SetDoubleParamArray(second[3], GS::Array<GS::Array<double>>{{7}});
+	kivel::MP::SetDoubleParam(second[0], 9.0);
+	API_AddParType **firstHandle = libtest::Handle(first), **secondHandle = libtest::Handle(second);
+	API_LibPart made;
+	ASSERT_EQ(MakePart("Again", "A\n", firstHandle, &made), NoError);
+	double a = 0, b = 0;
+	int count = 0;
+	API_AddParType **one = nullptr, **two = nullptr, **three = nullptr;
+	ASSERT_EQ(LP::GetParameters(made.index, a, b, count, one), NoError);
+	ASSERT_EQ(LP::GetParameters(made.index, a, b, count, two), NoError);
+	ASSERT_EQ(count, static_cast<int>(first.size()));
+	EXPECT_NE((*one)[3].value.array, (*two)[3].value.array);
+	kivel::MP::SetDoubleParamArray((*one)[3], GS::Array<GS::Array<double>>{{0}});
+	for (int i = 0; i < count; ++i) ExpectSameRecord(first[static_cast<std::size_t>(i)], (*two)[i]);
+	ASSERT_EQ(LP::OverwriteLibPart(true), NoError);
+	ASSERT_EQ(MakePart("Again", "B\n", secondHandle), NoError);
+	LP::OverwriteLibPart(false);
+	ASSERT_EQ(LP::GetParameters(made.index, a, b, count, three), NoError);
+	ASSERT_EQ(count, static_cast<int>(second.size()));
+	for (int i = 0; i < count; ++i) ExpectSameRecord(second[static_cast<std::size_t>(i)], (*three)[i]);
+	for (API_AddParType** h : {one, two, three, firstHandle, secondHandle}) EXPECT_EQ(ACAPI_DisposeAddParHdl(&h), NoError);
+	EXPECT_EQ(vhost::LiveHandles(), handlesBefore);
+}
+
 TEST_F(LibraryStore, SavedPartIsAReadableFileThatLoadsAgain)
 {
 	ASSERT_EQ(MakePart("Readable", "! first\nLINE2 0, 0, 1, 1", nullptr), NoError);

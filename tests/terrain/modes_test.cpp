@@ -1,12 +1,16 @@
 // The grid searches give the literal scans' results bit for bit, on random terrains and on
 // random inputs of the single steps.
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
+#include "Simple3dslib/Simple3ds.hpp"
 #include "sample/TerrainScenes.hpp"
+#include "sample/Writer3ds.hpp"
 #include "TerrainTest.hpp"
 
 namespace {
@@ -102,6 +106,55 @@ TEST(TerrainModes, PointsWithoutNumbersGiveTheSameMesh)
 	std::mt19937 random(7);
 	const MeshCreatorOptions options = OptionsFor(t, random, true, false);
 	EXPECT_TRUE(SameRuns(BuildIn(TerrainSearch::Grid, options, t), BuildIn(TerrainSearch::Reference, options, t)));
+}
+
+// The scene's meshes as one mesh written in pieces of at most limit points and faces (the
+// sample writer's split) and read back.
+Simple3dsScene SplitScene(const Simple3dsScene& scene, std::size_t limit)
+{
+	sample::Mesh3ds whole{"Terreng", {}, {}, {}, -1};
+	for (const Simple3dsMesh& m : scene.meshes) {
+		const auto base = static_cast<std::uint32_t>(whole.points.size());
+		for (const Simple3dsVertex& v : m.vertices) whole.points.push_back({v.x, v.y, v.z});
+		for (const Simple3dsFace& f : m.faces) whole.faces.push_back({base + f.a, base + f.b, base + f.c});
+	}
+	Simple3dsScene split;
+	std::ostringstream trace;
+	EXPECT_TRUE(Simple3ds::LoadSceneFromMemory(split, sample::Write3ds({}, {whole}, limit), trace));
+	return split;
+}
+
+std::vector<API_Coord3D> Sorted(std::vector<API_Coord3D> points)
+{
+	std::sort(points.begin(), points.end(),
+	          [](const API_Coord3D& a, const API_Coord3D& b) { return std::tie(a.x, a.y, a.z) < std::tie(b.x, b.y, b.z); });
+	return points;
+}
+
+// A terrain layer of many meshes (points on their seams in both) gives the mesh of one.
+TEST(TerrainModes, ATerrainOfManyMeshesGivesTheMeshOfOne)
+{
+	for (const int levelLines : {0, 4}) {
+		sample::TerrainSpec spec;
+		spec.jitter = 0.3;
+		spec.roadSegments = 6;
+		spec.waterRing = 8;
+		spec.levelLines = levelLines;
+		spec.levelLinePoints = 12;
+		const sample::Terrain whole = sample::MakeTerrain(spec);
+		sample::Terrain pieces = whole;
+		pieces.terrain = SplitScene(whole.terrain, 100);
+		ASSERT_GT(pieces.terrain.meshes.size(), 5u);
+		std::mt19937 random(11);
+		const MeshCreatorOptions options = OptionsFor(whole, random, true, levelLines > 0);
+		const ModeRun one = BuildIn(TerrainSearch::Grid, options, whole), many = BuildIn(TerrainSearch::Grid, options, pieces);
+		ASSERT_TRUE(one.built && many.built);
+		EXPECT_TRUE(Same(one.result.zMin, many.result.zMin));
+		EXPECT_TRUE(SamePoints(one.result.contour, many.result.contour)) << levelLines;
+		EXPECT_TRUE(SamePoints(Sorted(one.result.elevationPoints), Sorted(many.result.elevationPoints))) << levelLines;
+		EXPECT_TRUE(SameLines(one.result.levelLines, many.result.levelLines)) << levelLines;
+		EXPECT_EQ(one.result.elevationPoints.empty(), levelLines > 0);
+	}
 }
 
 // Steps on inputs the pipeline itself does not make: sources for ElevateContour, level lines

@@ -47,8 +47,8 @@ Mesh3ds TerrainMesh(int grid)
 		}
 	for (int j = 0; j + 1 < grid; ++j)
 		for (int i = 0; i + 1 < grid; ++i) {
-			const auto a = static_cast<std::uint16_t>(j * grid + i);
-			const auto b = static_cast<std::uint16_t>(a + 1), c = static_cast<std::uint16_t>(a + grid), d = static_cast<std::uint16_t>(c + 1);
+			const auto a = static_cast<std::uint32_t>(j * grid + i);
+			const std::uint32_t b = a + 1, c = a + static_cast<std::uint32_t>(grid), d = c + 1;
 			m.faces.push_back({a, b, d});
 			m.faces.push_back({a, d, c});
 		}
@@ -66,9 +66,9 @@ Mesh3ds RoadMesh(int grid)
 			m.points.push_back({F(x), F(RoadY + side), F(TerrainHeight(x, RoadY + side) + 0.1)});
 	}
 	for (int i = 0; i + 1 < n; ++i) {
-		const auto a = static_cast<std::uint16_t>(2 * i);
-		m.faces.push_back({a, static_cast<std::uint16_t>(a + 2), static_cast<std::uint16_t>(a + 3)});
-		m.faces.push_back({a, static_cast<std::uint16_t>(a + 3), static_cast<std::uint16_t>(a + 1)});
+		const auto a = static_cast<std::uint32_t>(2 * i);
+		m.faces.push_back({a, a + 2, a + 3});
+		m.faces.push_back({a, a + 3, a + 1});
 	}
 	return m;
 }
@@ -85,7 +85,7 @@ Mesh3ds WaterMesh(int grid)
 		m.points.push_back({F(PondX + PondRadius * std::cos(a)), F(PondY + PondRadius * std::sin(a)), z});
 	}
 	for (int i = 0; i < n; ++i)
-		m.faces.push_back({0, static_cast<std::uint16_t>(1 + i), static_cast<std::uint16_t>(1 + (i + 1) % n)});
+		m.faces.push_back({0, static_cast<std::uint32_t>(1 + i), static_cast<std::uint32_t>(1 + (i + 1) % n)});
 	return m;
 }
 
@@ -105,12 +105,15 @@ std::vector<Mesh3ds> Buildings(int grid, std::vector<Material3ds>& materials)
 	return meshes;
 }
 
-// Thin boxes along a line: fences (0.1 m wide) or hedges (1 m wide).
-Mesh3ds Row(const char* name, double y, double width, double height, int pieces)
+// Thin boxes along lines: fences (0.1 m wide) or hedges (1 m wide), a line holding
+// kRowPieces of them; further lines lie `step` apart in y.
+constexpr int kRowPieces = 34, kObjectsInRow = 12;
+
+Mesh3ds Row(const char* name, double y0, double step, double width, double height, int pieces)
 {
 	Mesh3ds m{name, {}, {}, {}, 0};
 	for (int k = 0; k < pieces; ++k) {
-		const double x = 30 + 10.0 * k;
+		const double x = 30 + 10.0 * (k % kRowPieces), y = y0 + step * (k / kRowPieces);
 		const double z = TerrainHeight(x + 4, y);
 		AddBox(m, F(x), F(y), F(z - 0.2), F(x + 8), F(y + width), F(z + height));
 	}
@@ -121,7 +124,7 @@ Mesh3ds Objects(int grid)
 {
 	Mesh3ds m{"Objekter", {}, {}, {}, 0};
 	for (int k = 0; k < std::max(4, grid / 3); ++k) {
-		const double x = 60 + 25.0 * k, y = 200;
+		const double x = 60 + 25.0 * (k % kObjectsInRow), y = 200 + 2.0 * (k / kObjectsInRow);
 		const double z = TerrainHeight(x, y);
 		AddBox(m, F(x), F(y), F(z), F(x + 2), F(y + 0.6), F(z + 0.8));
 	}
@@ -136,7 +139,40 @@ std::vector<std::uint8_t> Layer(const Mesh3ds& mesh, const char* material, std::
 // The level line of height `level` of the hill: a circle.
 double LevelRadius(double level) { return std::sqrt(-HillSpread * std::log((level - HillBase) / HillRise)); }
 
-std::string Dxf(int grid)
+// The fractional part of k times an irrational step: points spread evenly over [0, 1).
+double Spread(int k, double step) { return std::fmod(k * step, 1.0); }
+
+// Fills the base map's entities up to about `bytes`: in turns a level line of 360 points at
+// a height between the whole ones (a fifth of the bytes) and house outlines on layer "0",
+// every fourth with its number on "Tekst".
+template <typename Pair>
+void AddBulk(std::ostringstream& d, Pair pair, std::size_t bytes)
+{
+	constexpr int kLinePoints = 360;
+	int line = 0, house = 0;
+	const auto size = [&d] { return static_cast<std::size_t>(d.tellp()); };
+	while (size() < bytes) {
+		const std::size_t start = size();
+		const double level = 20.5 + 14 * Spread(line++, 0.6180339887), r = LevelRadius(level);
+		pair(0, "LWPOLYLINE"); pair(8, "høydekurve"); pair(90, kLinePoints); pair(70, 1); pair(38, level);
+		for (int i = 0; i < kLinePoints; ++i) {
+			const double a = 2 * M_PI * i / kLinePoints;
+			pair(10, HillX + r * std::cos(a)); pair(20, HillY + r * std::sin(a));
+		}
+		for (const std::size_t end = std::min(bytes, size() + 4 * (size() - start)); size() < end;) {
+			const double x = 10 + 370 * Spread(house, 0.7548776662), y = 10 + 280 * Spread(house, 0.5698402910);
+			pair(0, "LWPOLYLINE"); pair(8, "0"); pair(90, 4); pair(70, 1);
+			for (const auto& [dx, dy] : {std::pair{0.0, 0.0}, {8.0, 0.0}, {8.0, 6.0}, {0.0, 6.0}}) { pair(10, x + dx); pair(20, y + dy); }
+			if (house % 4 == 0) {
+				pair(0, "TEXT"); pair(8, "Tekst"); pair(10, x + 1); pair(20, y + 1); pair(30, 0.0); pair(40, 2.0);
+				pair(1, std::to_string(house + 1));
+			}
+			++house;
+		}
+	}
+}
+
+std::string Dxf(int grid, std::size_t bytes)
 {
 	std::ostringstream d;
 	d.precision(10);
@@ -198,6 +234,7 @@ std::string Dxf(int grid)
 	pair(0, "TEXT"); pair(8, "Tekst"); pair(10, 300.0); pair(20, 270.0); pair(30, 0.0); pair(40, 3.0); pair(1, "Dammen");
 	pair(0, "INSERT"); pair(8, "Vegetasjon"); pair(2, "TREGRUPPE"); pair(10, 60.0); pair(20, 250.0); pair(30, 0.0);
 	pair(41, 1.0); pair(42, 1.0); pair(43, 1.0);
+	AddBulk(d, pair, bytes);
 	pair(0, "ENDSEC");
 	pair(0, "EOF");
 	return d.str();
@@ -230,12 +267,12 @@ std::string LocalOrigin()
 	       "Globalt nullpunkt nord: 6650000.000\n";
 }
 
-std::string TreeList(int grid)
+std::string TreeList(int count)
 {
 	static const char* const kinds[] = {"furu", "gran", "bjork", "eik", "lønn"};
 	std::ostringstream t;
 	t << "x,y,z,tre_diameter,tre_hoyde,tre_størrelse,tre_type,tre_type_tekst,kommentar\n";
-	for (int k = 0; k < std::max(10, grid); ++k) {
+	for (int k = 0; k < count; ++k) {
 		const double x = 20 + (k * 37) % 360, y = 220 + (k * 13) % 70;
 		t << x << "," << y << "," << TerrainHeight(x, y) << "," << 3 + k % 4 << "," << 8 + k % 10 << ",middels," << 1 + k % 5 << ","
 		  << kinds[k % 5] << ",\"tre nr " << k + 1 << ", registrert\"\n";
@@ -288,7 +325,8 @@ double TerrainHeight(double x, double y)
 
 std::string MakeProjectFolder(const std::string& folder, const PackageOptions& o)
 {
-	if (o.grid < 2 || o.grid > 255) return "the grid must be 2 to 255 points a side";
+	if (o.grid < 2 || o.grid > MaxGrid) return "the grid must be 2 to " + std::to_string(MaxGrid) + " points a side";
+	if (o.trees < 0) return "the number of trees must not be negative";
 	const fs::path root = fs::u8path(folder);
 	if (fs::exists(root)) return folder + " exists already";
 	const fs::path model = root / "3D-modell";
@@ -299,18 +337,18 @@ std::string MakeProjectFolder(const std::string& folder, const PackageOptions& o
 		{layers / "Terreng.3ds", Write3ds({{"Terreng", {120, 160, 80}, "ortofoto.jpg"}}, {TerrainMesh(o.grid)})},
 		{layers / "Bygning.3ds", Write3ds(buildingMaterials, buildings)},
 		{layers / "Veg.3ds", Layer(RoadMesh(o.grid), "Asfalt", {60, 60, 60})},
-		{layers / "Gjerder.3ds", Layer(Row("Gjerde", 40, 0.1, 1.2, std::max(4, o.grid / 2)), "Tre", {140, 100, 60})},
+		{layers / "Gjerder.3ds", Layer(Row("Gjerde", 40, -2, 0.1, 1.2, std::max(4, o.grid / 2)), "Tre", {140, 100, 60})},
 		{layers / "Objekter.3ds", Layer(Objects(o.grid), "Benk", {100, 70, 40})},
 		{layers / "Vann.3ds", Layer(WaterMesh(o.grid), "Vann", {40, 90, 200})},
-		{layers / (o.hedgeName ? "Hekk.3ds" : "Vegetasjon.3ds"), Layer(Row("Hekk", 280, 1.0, 1.5, std::max(4, o.grid / 2)), "Hekk", {40, 120, 40})},
+		{layers / (o.hedgeName ? "Hekk.3ds" : "Vegetasjon.3ds"), Layer(Row("Hekk", 280, -3, 1.0, 1.5, std::max(4, o.grid / 2)), "Hekk", {40, 120, 40})},
 	};
 	for (const auto& f : files3ds)
 		if (std::string e = Write(f.first, f.second); !e.empty()) return e;
 	const std::pair<fs::path, std::string> texts[] = {
-		{model / "Basiskart" / "Alle data.dxf", Dxf(o.grid)},
+		{model / "Basiskart" / "Alle data.dxf", Dxf(o.grid, o.baseMapBytes)},
 		{model / "Area.json", AreaJson()},
 		{model / "Lokalt nullpunkt.txt", LocalOrigin()},
-		{model / "Vegetasjon" / "Vegetasjon.csv", TreeList(o.grid)},
+		{model / "Vegetasjon" / "Vegetasjon.csv", TreeList(o.trees > 0 ? o.trees : std::max(10, o.grid))},
 		{model / "Visualiseringsterreng" / "Visualiseringsterreng_med_bygg.skp", SurroundingsModel()},
 	};
 	for (const auto& t : texts)

@@ -3,14 +3,18 @@
 #ifndef VELMORA_SAMPLE_PACKAGE_HPP
 #define VELMORA_SAMPLE_PACKAGE_HPP
 
+#include <cstddef>
 #include <string>
 
 namespace sample {
 
 struct PackageOptions {
-	int grid = 24;         // terrain grid points per side; scales every layer
-	bool hedgeName = false; // the vegetation layer as "Hekk.3ds" instead of "Vegetasjon.3ds"
+	int grid = 24;                // terrain grid points per side (2 to MaxGrid); scales every layer
+	bool hedgeName = false;       // the vegetation layer as "Hekk.3ds" instead of "Vegetasjon.3ds"
+	int trees = 0;                // rows of the tree list; 0: max(10, grid)
+	std::size_t baseMapBytes = 0; // the base map grows to about this size; 0: the small map
 };
+constexpr int MaxGrid = 4096;
 
 // The terrain height at (x, y) in metres: one hill on a plane, so level lines are circles.
 double TerrainHeight(double x, double y);

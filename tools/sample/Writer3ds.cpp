@@ -53,7 +53,6 @@ void WriteMaterial(Bytes& b, const Material3ds& m)
 
 void WriteMesh(Bytes& b, const Mesh3ds& mesh, const std::vector<Material3ds>& materials)
 {
-	if (mesh.points.size() > 0xFFFF || mesh.faces.size() > 0xFFFF) throw std::length_error("3DS mesh too large: " + mesh.name);
 	const auto object = b.Begin(0x4000);
 	b.Str(mesh.name);
 	const auto tri = b.Begin(0x4100);
@@ -70,7 +69,7 @@ void WriteMesh(Bytes& b, const Mesh3ds& mesh, const std::vector<Material3ds>& ma
 	const auto faces = b.Begin(0x4120);
 	b.U16(static_cast<std::uint16_t>(mesh.faces.size()));
 	for (const auto& f : mesh.faces) {
-		for (std::uint16_t i : f) b.U16(i);
+		for (std::uint32_t i : f) b.U16(static_cast<std::uint16_t>(i));
 		b.U16(7); // all three edges visible
 	}
 	if (mesh.material >= 0) {
@@ -85,10 +84,50 @@ void WriteMesh(Bytes& b, const Mesh3ds& mesh, const std::vector<Material3ds>& ma
 	b.End(object);
 }
 
+// Writes mesh as pieces of at most limit points and faces (see Write3ds).
+void WritePieces(Bytes& b, const Mesh3ds& mesh, const std::vector<Material3ds>& materials, std::size_t limit)
+{
+	constexpr std::uint32_t kNone = 0xFFFFFFFF;
+	std::vector<std::uint32_t> local(mesh.points.size(), kNone); // point index in the current piece
+	std::vector<std::uint32_t> taken;                             // the points the piece took
+	Mesh3ds piece{mesh.name, {}, {}, {}, mesh.material};
+	int written = 0;
+	const auto flush = [&] {
+		if (written > 0) piece.name = mesh.name + std::to_string(written + 1);
+		WriteMesh(b, piece, materials);
+		++written;
+		for (std::uint32_t p : taken) local[p] = kNone;
+		taken.clear();
+		piece.points.clear();
+		piece.uvs.clear();
+		piece.faces.clear();
+	};
+	for (const auto& f : mesh.faces) {
+		std::size_t fresh = 0;
+		for (int k = 0; k < 3; ++k)
+			if (local.at(f[k]) == kNone && (k == 0 || f[k] != f[0]) && (k < 2 || f[k] != f[1])) ++fresh;
+		if (piece.faces.size() + 1 > limit || piece.points.size() + fresh > limit) flush();
+		std::array<std::uint32_t, 3> face{};
+		for (int k = 0; k < 3; ++k) {
+			std::uint32_t& at = local[f[k]];
+			if (at == kNone) {
+				at = static_cast<std::uint32_t>(piece.points.size());
+				taken.push_back(f[k]);
+				piece.points.push_back(mesh.points[f[k]]);
+				if (!mesh.uvs.empty()) piece.uvs.push_back(mesh.uvs.at(f[k]));
+			}
+			face[k] = at;
+		}
+		piece.faces.push_back(face);
+	}
+	if (!piece.faces.empty()) flush();
+}
+
 } // namespace
 
-std::vector<std::uint8_t> Write3ds(const std::vector<Material3ds>& materials, const std::vector<Mesh3ds>& meshes)
+std::vector<std::uint8_t> Write3ds(const std::vector<Material3ds>& materials, const std::vector<Mesh3ds>& meshes, std::size_t limit)
 {
+	if (limit < 3 || limit > Max3dsCount) throw std::invalid_argument("3DS mesh limit out of range");
 	Bytes b;
 	const auto main = b.Begin(0x4D4D);
 	const auto version = b.Begin(0x0002);
@@ -99,7 +138,10 @@ std::vector<std::uint8_t> Write3ds(const std::vector<Material3ds>& materials, co
 	b.U32(3);
 	b.End(meshVersion);
 	for (const auto& m : materials) WriteMaterial(b, m);
-	for (const auto& mesh : meshes) WriteMesh(b, mesh, materials);
+	for (const auto& mesh : meshes) {
+		const bool fits = mesh.points.size() <= limit && mesh.faces.size() <= limit;
+		fits ? WriteMesh(b, mesh, materials) : WritePieces(b, mesh, materials, limit);
+	}
 	b.End(editor);
 	b.End(main);
 	return std::move(b.Data());
@@ -107,12 +149,12 @@ std::vector<std::uint8_t> Write3ds(const std::vector<Material3ds>& materials, co
 
 void AddBox(Mesh3ds& mesh, float x0, float y0, float z0, float x1, float y1, float z1)
 {
-	const auto base = static_cast<std::uint16_t>(mesh.points.size());
+	const auto base = static_cast<std::uint32_t>(mesh.points.size());
 	for (int i = 0; i < 8; ++i) mesh.points.push_back({i & 1 ? x1 : x0, i & 2 ? y1 : y0, i & 4 ? z1 : z0});
 	static const std::uint16_t quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
 	for (const auto& q : quads) {
-		mesh.faces.push_back({static_cast<std::uint16_t>(base + q[0]), static_cast<std::uint16_t>(base + q[1]), static_cast<std::uint16_t>(base + q[2])});
-		mesh.faces.push_back({static_cast<std::uint16_t>(base + q[0]), static_cast<std::uint16_t>(base + q[2]), static_cast<std::uint16_t>(base + q[3])});
+		mesh.faces.push_back({base + q[0], base + q[1], base + q[2]});
+		mesh.faces.push_back({base + q[0], base + q[2], base + q[3]});
 	}
 }
 

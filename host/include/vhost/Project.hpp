@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -73,10 +74,23 @@ struct SolidLinkRecord {
 	GSFlags flags = 0;
 };
 
+struct ParamCache; // host/src/LibraryParams.cpp
+
 // The part of the project that an undoable step can roll back.
 struct UndoableState {
 	std::vector<ElementRecord> elements; // in creation order
 	std::vector<SolidLinkRecord> solidLinks;
+};
+
+// What the open step needs to roll back the state: the counts at its start (whatever is
+// appended after them is dropped), the originals of the elements it changed in place, and
+// a copy of the whole state once it deletes. Kept this way, a step over a large project
+// costs what it does, not a copy of the project.
+struct UndoJournal {
+	std::size_t elements = 0;
+	std::size_t solidLinks = 0;
+	std::map<std::size_t, ElementRecord> changed; // by position: the original
+	std::optional<UndoableState> whole;
 };
 
 // Attributes: layers[i] has index i + 1; layer 1 exists in every project.
@@ -213,6 +227,8 @@ struct Project {
 	std::vector<UndoStep> undo;
 	int undoDepth = 0;
 	UndoableState state;
+	UndoJournal undoJournal; // of the open step
+	std::shared_ptr<ParamCache> paramCache; // the parts' decoded parameter sections
 
 	// IO.
 	int ioInitDepth = 0;
@@ -297,6 +313,11 @@ GSErrCode Guarded(const char* where, const std::function<GSErrCode()>& fn);
 
 // Element changes must happen inside an undoable step.
 GSErrCode CheckUndoScope();
+// Call before changing state.elements[index] in place in a step, or (index none) before
+// deleting elements or links: the open step's journal keeps what its rollback needs.
+void KeepForUndo(std::optional<std::size_t> index);
+// Puts the state back as it was when the open step began (its rollback).
+void RollBackStep();
 
 // Writes the project as JSON (the keys that exist so far, in a stable order).
 std::string DumpJson();
