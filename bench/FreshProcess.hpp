@@ -23,6 +23,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <malloc.h>
@@ -281,19 +282,31 @@ inline int Main(int argc, char** argv, const std::vector<Tool>& tools, const std
 		folder = !keepIn.empty() ? std::filesystem::path(keepIn)
 		                         : std::filesystem::temp_directory_path() / ("velmora-bench-" + std::to_string(::getpid()));
 		std::filesystem::create_directories(folder);
+		std::vector<std::pair<std::size_t, const Generated*>> wanted;
 		for (const std::size_t mb : sizes)
-			for (const Generated& kind : kinds) {
-				if (kind.mostMB != 0 && mb > kind.mostMB) continue;
-				const std::string path = (folder / (std::to_string(mb) + "MB-" + kind.suffix)).string();
-				kind.write(mb, path);
-				files.push_back(path);
-			}
-		if (!keepIn.empty()) return 0;
+			for (const Generated& kind : kinds)
+				if (kind.mostMB == 0 || mb <= kind.mostMB) {
+					wanted.emplace_back(mb, &kind);
+					files.push_back((folder / (std::to_string(mb) + "MB-" + kind.suffix)).string());
+				}
+		if (!keepIn.empty()) {
+			for (std::size_t i = 0; i < wanted.size(); ++i) wanted[i].second->write(wanted[i].first, files[i]);
+			return 0;
+		}
+		// Written by a child: a child's peak memory counts what this process holds when it
+		// starts one, so this process stays small.
+		std::string sizesText;
+		for (const std::size_t mb : sizes) sizesText += (sizesText.empty() ? "" : ",") + std::to_string(mb);
+		if (!Spawn({self, "--generate", folder.string(), "--sizes", sizesText}).ok) {
+			std::fprintf(stderr, "%s: cannot write the files in %s\n", argv[0], folder.c_str());
+			return 1;
+		}
 	}
-	for (const std::string& path : files) {
-		FreshProcess(self, tools, path, rounds);
-		if (steady) Steady(tools, warm, path, rounds);
-	}
+	// Every fresh-process run before the in-process ones: those grow this process, and a
+	// child's peak memory counts what this process holds when it starts one.
+	for (const std::string& path : files) FreshProcess(self, tools, path, rounds);
+	if (steady)
+		for (const std::string& path : files) Steady(tools, warm, path, rounds);
 	if (!folder.empty()) std::filesystem::remove_all(folder);
 	return 0;
 }

@@ -24,7 +24,9 @@ struct Spawned {
 
 // Runs argv (argv[0] the program's path) and waits for it. `stream` is the one collected,
 // 1 for standard output or 2 for standard error; the other of the two goes to /dev/null
-// when `quietOther` is set.
+// when `quietOther` is set. The child's peak memory starts from what the calling process
+// holds resident when it forks (the kernel keeps the larger of the two): write big inputs
+// in a child too, so that the caller stays small.
 inline Spawned Spawn(const std::vector<std::string>& argv, int stream = 1, bool quietOther = false)
 {
 	Spawned s;
