@@ -60,8 +60,7 @@ void ObjectFields(const ElementRecord& r, json& j)
 	j["reflected"] = o.reflected;
 	j["useObjPens"] = o.useObjPens;
 	j["useObjLtypes"] = o.useObjLtypes;
-	const json params = ParamSectionJson(r.params);
-	j["params"] = params.is_object() && params.contains("parameters") ? params["parameters"] : params;
+	j["params"] = ParamListJson(r.params);
 }
 
 void MeshFields(const ElementRecord& r, json& j)

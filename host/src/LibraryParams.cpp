@@ -275,6 +275,12 @@ nlohmann::ordered_json ParamSectionJson(const std::string& bytes)
 	return j.is_discarded() ? json() : j;
 }
 
+nlohmann::ordered_json ParamListJson(const std::string& bytes)
+{
+	json j = ParamSectionJson(bytes);
+	return j.is_object() && j.contains("parameters") ? std::move(j["parameters"]) : j;
+}
+
 } // namespace vhost
 
 namespace {

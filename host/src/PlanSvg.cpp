@@ -95,8 +95,7 @@ std::string GuidText(const API_Guid& guid) { return vhost::ToUtf8(APIGuidToStrin
 std::string ParameterLines(const ElementRecord& r)
 {
 	std::string lines;
-	const nlohmann::ordered_json params = ParamSectionJson(r.params);
-	const nlohmann::ordered_json& list = params.is_object() && params.contains("parameters") ? params["parameters"] : params;
+	const nlohmann::ordered_json list = ParamListJson(r.params);
 	if (!list.is_array()) return lines;
 	for (const auto& p : list) {
 		if (!p.is_object() || !p.contains("name")) continue;

@@ -244,14 +244,10 @@ TEST(Import, FolderIsCopiedToTheImportFolderOfTheSettings)
 	}
 	testsupport::WriteFile(dir / "home/Common Documents/Velmora/terrainsettings.txt", "[user_import_folder=" + hex + "]");
 	std::filesystem::create_directories(dir / "Mine kart/Another");
-	std::string err;
-	ASSERT_EQ(RunLine(dir, testsupport::BuildProgram("make_sample_package") + " '" + dir.Path() + "/Prøvekart'", err), 0) << err;
-	ASSERT_EQ(RunLine(dir, testsupport::BuildProgram("velmora-host") + " --home '" + dir.Path() + "/home' --out '" + dir.Path() +
-	                           "/out' import '" + dir.Path() + "/Prøvekart'", err),
-	          0) << err;
+	MakeSample(dir, "Prøvekart");
+	const nlohmann::json project = RunHost(dir, "import '" + dir.Path() + "/Prøvekart'");
 	EXPECT_TRUE(std::filesystem::is_directory(dir / "Mine kart/Prøvekart/3D-modell"));
 	EXPECT_FALSE(std::filesystem::exists(dir / "home/Documents/Velmora/Prøvekart"));
-	const nlohmann::json project = nlohmann::json::parse(testsupport::ReadFile(dir / "out/project.json"));
 	bool road = false;
 	for (const auto& part : project["libraryParts"]) road |= part["name"] == "Prøvekart_Veg";
 	EXPECT_TRUE(road);

@@ -54,6 +54,9 @@ GSErrCode DecodeParamSection(const std::string& bytes, ParamSection& section, st
 void FreeParamArrays(std::vector<API_AddParType>& records);
 // The parameters as JSON for the dump (the decoded section, or null when it does not decode).
 nlohmann::ordered_json ParamSectionJson(const std::string& bytes);
+// The parameter list of a placed object's section: its "parameters", or the whole decoded
+// value when it has none.
+nlohmann::ordered_json ParamListJson(const std::string& bytes);
 
 // The store, with the embedded library loaded on first use.
 LibraryStore& Library();
