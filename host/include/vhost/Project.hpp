@@ -234,6 +234,7 @@ struct Project {
 	int ioInitDepth = 0;
 	std::vector<Fault> faults;
 	bool keepInMemory = false;
+	int keepInMemoryRequests = 0; // calls that asked to stay loaded
 
 	// Dialogs (host/src/Dialogs.cpp): the open modal dialogs, innermost last (a deque, so
 	// a dialog stays put while its callback opens another), and what was shown.
