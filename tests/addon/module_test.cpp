@@ -45,9 +45,10 @@ TEST(Module, MenuRunsEndToEndInBothLanguages)
 }
 
 // Runs velmora-host with the arguments; answers its exit status and what it wrote on stderr.
-int RunHost(const testsupport::TempDir& dir, const std::string& arguments, std::string& stderrText)
+// A prefix such as "setpriv ..." runs it as another user.
+int RunHost(const testsupport::TempDir& dir, const std::string& arguments, std::string& stderrText, const std::string& prefix = "")
 {
-	const std::string command = testsupport::BuildProgram("velmora-host") + " " + arguments + " 2>'" + dir.Path() + "/stderr.txt'";
+	const std::string command = prefix + testsupport::BuildProgram("velmora-host") + " " + arguments + " 2>'" + dir.Path() + "/stderr.txt'";
 	const int status = std::system(command.c_str());
 	stderrText = testsupport::ReadFile(dir / "stderr.txt");
 	return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -76,14 +77,23 @@ TEST(Module, FailuresGiveAMessageAndTheirExitStatus)
 	}
 }
 
+// Root writes anywhere: as root the host runs as this unprivileged user, who owns the folder.
+constexpr unsigned kUnprivilegedId = 65534;
+
 TEST(Module, UnwritableRunRootIsRefused)
 {
-	if (::geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
 	testsupport::TempDir dir;
 	std::filesystem::create_directories(dir / "home/Temp");
+	std::string asUser;
+	if (::geteuid() == 0) {
+		for (const char* path : {"", "/home", "/home/Temp"})
+			ASSERT_EQ(::chown((dir.Path() + path).c_str(), kUnprivilegedId, kUnprivilegedId), 0) << path;
+		asUser = "setpriv --reuid=" + std::to_string(kUnprivilegedId) + " --regid=" + std::to_string(kUnprivilegedId) +
+			" --clear-groups ";
+	}
 	std::filesystem::permissions(dir / "home/Temp", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
 	std::string err;
-	EXPECT_EQ(RunHost(dir, "--home '" + dir.Path() + "/home' menu 32506", err), 2);
+	EXPECT_EQ(RunHost(dir, "--home '" + dir.Path() + "/home' menu 32506", err, asUser), 2);
 	EXPECT_NE(err.find("is not writable"), std::string::npos) << err;
 	std::filesystem::permissions(dir / "home/Temp", std::filesystem::perms::owner_all);
 }

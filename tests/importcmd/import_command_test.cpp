@@ -170,6 +170,7 @@ TEST_F(ImportCommand, AddZipOfAnExistingNameShowsTheProjectExistsDialog)
 // expands into the project of its name and no other command runs.
 TEST_F(ImportCommand, AddZipWithAHostileNameExpandsOnlyThatZip)
 {
+	const testsupport::ScopedWorkingFolder here; // where a planted relative "touch" would land
 	testsupport::WriteFile(RunRoot() + "/Source/3D-modell/3ds/Veg.3ds", "");
 	const std::string name = "it's \"$(touch pwned)\"; `touch pwned2` (a) map.v2";
 	const std::string zip = RunRoot() + "/" + name + ".zip";
@@ -422,6 +423,7 @@ TEST_F(ImportCommand, UnreadableSettingsAreReportedWithTheCommandsPrefix)
 // The same through velmora-host with the real module: a hostile ZIP name from a script.
 TEST(ImportCommandRun, AddZipWithAHostileNameThroughTheHost)
 {
+	const testsupport::ScopedWorkingFolder here;
 	testsupport::TempDir dir;
 	testsupport::WriteFile(dir / "Source/3D-modell/3ds/Veg.3ds", "");
 	const std::string zip = dir / "a b;$(touch pwned)'.zip";

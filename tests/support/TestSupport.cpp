@@ -31,6 +31,14 @@ TempDir::~TempDir()
 	fs::remove_all(path_, ec);
 }
 
+ScopedWorkingFolder::ScopedWorkingFolder() : previous_(fs::current_path().string()) { fs::current_path(dir_.Path()); }
+
+ScopedWorkingFolder::~ScopedWorkingFolder()
+{
+	std::error_code ec;
+	fs::current_path(previous_, ec);
+}
+
 void WriteFile(const std::string& path, const std::string& bytes)
 {
 	const fs::path p = fs::u8path(path);

@@ -26,6 +26,21 @@ private:
 	std::string path_;
 };
 
+// A new temporary folder as the process's working folder for the object's life: a file that
+// a test's child process leaves by a relative name lands there and goes with it, never in
+// the build folder where it would fail later runs.
+class ScopedWorkingFolder {
+public:
+	ScopedWorkingFolder();
+	~ScopedWorkingFolder();
+	ScopedWorkingFolder(const ScopedWorkingFolder&) = delete;
+	ScopedWorkingFolder& operator=(const ScopedWorkingFolder&) = delete;
+
+private:
+	TempDir dir_;
+	std::string previous_;
+};
+
 // Writes bytes to a file, making its folders.
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
