@@ -4,12 +4,12 @@
 #ifndef VHOST_ELEMENTS_HPP
 #define VHOST_ELEMENTS_HPP
 
+#include <ostream>
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
 #include "APIdefs_Elements.h"
+#include "vhost/JsonWriter.hpp"
 #include "vhost/Project.hpp"
 
 namespace vhost {
@@ -41,14 +41,20 @@ GSErrCode CheckMesh(const API_Element& element, const API_ElementMemo& memo);
 // (APIERR_BADPOLY), finite coordinates (APIERR_BADPARS).
 GSErrCode CheckPolygon(const API_Polygon& poly, const API_ElementMemo& memo, Int32 minPoints);
 
-// Adds "elements" and "attributes" (layers) to the project dump.
-void DumpElements(nlohmann::ordered_json& j);
-// Adds "solidLinks" to the project dump.
-void DumpSolidLinks(nlohmann::ordered_json& j);
-// Adds "addonCalls" (every call between add-ons) to the project dump.
-void DumpAddonCalls(nlohmann::ordered_json& j);
-// The project seen from above as SVG text: mesh outlines and level lines, objects, lines,
-// polylines, arcs, circles and texts, y pointing up.
+// Members of the project dump: "elements"; "layers" (of "attributes"); "solidLinks";
+// "addonCalls" (every call between add-ons).
+void DumpElements(JsonWriter& out);
+void DumpLayers(JsonWriter& out);
+void DumpSolidLinks(JsonWriter& out);
+void DumpAddonCalls(JsonWriter& out);
+// The project seen from above as SVG, y pointing up, written as the project is walked: mesh
+// outlines and level lines; objects whose part holds their geometry (generated parts from the
+// rows of numbers of their 3D script, buildings from their vertex, edge and polygon tables)
+// as their faces filled in a colour per layer kind, class "object" with data-kind and
+// data-guid; other objects as a marker; lines, polylines, arcs, circles and texts. An
+// object's label is left to its hover text where it would overlap another.
+void WritePlan(std::ostream& out);
+// The same as a text.
 std::string PlanSvg();
 // Writes PlanSvg() to path; false when it cannot be written.
 bool WritePlanSvg(const std::string& path);
