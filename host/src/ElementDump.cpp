@@ -10,8 +10,6 @@ namespace vhost {
 
 namespace {
 
-std::string GuidText(const API_Guid& g) { return vhost::ToUtf8(APIGuidToString(g)); }
-
 void Xy(JsonWriter& w, const API_Coord& c)
 {
 	w.BeginArray();
@@ -134,13 +132,12 @@ void DrawingFields(JsonWriter& w, const ElementRecord& r)
 	}
 }
 
-void WriteElement(JsonWriter& w, const ElementRecord& r)
+void WriteElement(JsonWriter& w, const ElementRecord& r, const LayerNames& layers)
 {
 	const API_Elem_Head& h = r.element.header;
-	const LayerRecord* layer = FindLayer(vhost::IndexValue(h.layer));
 	w.BeginObject();
-	w.Field("guid", GuidText(h.guid)).Field("type", ElemTypeName(h.type.typeID)).Field("typeID", static_cast<Int32>(h.type.typeID));
-	w.Field("layer", vhost::IndexValue(h.layer)).Field("layerName", layer != nullptr ? vhost::Utf16ToUtf8(layer->name) : std::string());
+	w.Field("guid", GuidChars(h.guid).View()).Field("type", ElemTypeName(h.type.typeID)).Field("typeID", static_cast<Int32>(h.type.typeID));
+	w.Field("layer", vhost::IndexValue(h.layer)).Field("layerName", layers.Of(vhost::IndexValue(h.layer)));
 	w.Field("story", h.floorInd);
 	switch (h.type.typeID) {
 		case API_ObjectID:
@@ -156,7 +153,8 @@ void WriteElement(JsonWriter& w, const ElementRecord& r)
 void DumpElements(JsonWriter& w)
 {
 	w.Key("elements").BeginArray();
-	for (const ElementRecord& r : Current().state.elements) WriteElement(w, r);
+	const LayerNames layers;
+	for (const ElementRecord& r : Current().state.elements) WriteElement(w, r, layers);
 	w.EndArray();
 }
 

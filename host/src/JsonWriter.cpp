@@ -1,5 +1,6 @@
 #include "vhost/JsonWriter.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -9,18 +10,19 @@ namespace vhost {
 
 namespace {
 
-// Containers at these depths put their members one a line (the top level and its members).
+// Containers at these depths put their members one a line (the top level and its members);
+// deeper ones are written without blanks.
 constexpr std::size_t kBrokenDepth = 2;
 
-void WriteEscaped(std::ostream& out, std::string_view text)
+void WriteEscaped(TextOut& out, std::string_view text)
 {
 	static const char hex[] = "0123456789abcdef";
-	out.put('"');
+	out << '"';
 	std::size_t plain = 0; // start of the run not yet written
 	for (std::size_t i = 0; i < text.size(); ++i) {
 		const unsigned char c = static_cast<unsigned char>(text[i]);
 		if (c >= 0x20 && c != '"' && c != '\\') continue;
-		out.write(text.data() + plain, static_cast<std::streamsize>(i - plain));
+		out << text.substr(plain, i - plain);
 		plain = i + 1;
 		switch (c) {
 			case '"': out << "\\\""; break;
@@ -33,11 +35,10 @@ void WriteEscaped(std::ostream& out, std::string_view text)
 			default: out << "\\u00" << hex[c >> 4] << hex[c & 15]; break;
 		}
 	}
-	out.write(text.data() + plain, static_cast<std::streamsize>(text.size() - plain));
-	out.put('"');
+	out << text.substr(plain) << '"';
 }
 
-void WriteText(std::ostream& out, std::string_view text)
+void WriteText(TextOut& out, std::string_view text)
 {
 	if (IsValidUtf8(text.data(), static_cast<USize>(text.size()))) WriteEscaped(out, text);
 	else WriteEscaped(out, ValidUtf8(text));
@@ -45,9 +46,51 @@ void WriteText(std::ostream& out, std::string_view text)
 
 } // namespace
 
+TextOut& TextOut::Fixed2(double number)
+{
+	char* at = Room();
+	// Hundredths as a whole number, when they fit one exactly; printf's rounding otherwise.
+	if (std::fabs(number) < 1e13) {
+		const long long hundredths = std::llround(number * 100.0);
+		const unsigned long long magnitude = hundredths < 0 ? 0ULL - static_cast<unsigned long long>(hundredths)
+		                                                    : static_cast<unsigned long long>(hundredths);
+		if (number < 0) *at++ = '-';
+		at = std::to_chars(at, at + kNumber, magnitude / 100).ptr;
+		*at++ = '.';
+		*at++ = static_cast<char>('0' + magnitude % 100 / 10);
+		*at++ = static_cast<char>('0' + magnitude % 10);
+	} else {
+		const auto result = std::to_chars(at, at + kNumber, number, std::chars_format::fixed, 2);
+		at = result.ec == std::errc() ? result.ptr : std::copy_n("0.00", 4, at); // beyond any plan
+	}
+	used_ = static_cast<std::size_t>(at - buffer_.get());
+	return *this;
+}
+
+TextOut& TextOut::Shortest(double number)
+{
+	char* at = Room();
+	char* const end = std::to_chars(at, at + kNumber - 2, number).ptr;
+	const bool whole = std::find(at, end, '.') == end && std::find(at, end, 'e') == end;
+	used_ = static_cast<std::size_t>((whole ? std::copy_n(".0", 2, end) : end) - buffer_.get());
+	return *this;
+}
+
+TextOut& TextOut::Whole(std::int64_t number)
+{
+	used_ = static_cast<std::size_t>(std::to_chars(Room(), buffer_.get() + kSize, number).ptr - buffer_.get());
+	return *this;
+}
+
+TextOut& TextOut::Whole(std::uint64_t number)
+{
+	used_ = static_cast<std::size_t>(std::to_chars(Room(), buffer_.get() + kSize, number).ptr - buffer_.get());
+	return *this;
+}
+
 void JsonWriter::Indent(std::size_t depth)
 {
-	out_.put('\n');
+	out_ << '\n';
 	for (std::size_t i = 0; i < depth; ++i) out_ << "  ";
 }
 
@@ -59,16 +102,15 @@ void JsonWriter::BeforeValue()
 	}
 	if (levels_.empty()) return;
 	Level& level = levels_.back();
-	if (level.count++ > 0) out_.put(',');
+	if (level.count++ > 0) out_ << ',';
 	if (level.broken) Indent(levels_.size());
-	else if (level.count > 1) out_.put(' ');
 }
 
 JsonWriter& JsonWriter::Key(std::string_view name)
 {
 	BeforeValue();
 	WriteText(out_, name);
-	out_ << ": ";
+	out_ << (!levels_.empty() && levels_.back().broken ? ": " : ":");
 	afterKey_ = true;
 	return *this;
 }
@@ -76,7 +118,7 @@ JsonWriter& JsonWriter::Key(std::string_view name)
 void JsonWriter::Begin(char open)
 {
 	BeforeValue();
-	out_.put(open);
+	out_ << open;
 	levels_.push_back(Level{!inlineOnly_ && levels_.size() < kBrokenDepth, 0});
 }
 
@@ -85,8 +127,8 @@ void JsonWriter::End(char close)
 	const Level level = levels_.back();
 	levels_.pop_back();
 	if (level.broken && level.count > 0) Indent(levels_.size());
-	out_.put(close);
-	if (levels_.empty() && !inlineOnly_) out_.put('\n');
+	out_ << close;
+	if (levels_.empty() && !inlineOnly_) out_ << '\n';
 }
 
 void JsonWriter::BeginObject() { Begin('{'); }
@@ -104,11 +146,7 @@ void JsonWriter::Value(double number)
 {
 	if (!std::isfinite(number)) return Null();
 	BeforeValue();
-	char buf[32];
-	const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, number);
-	const std::string_view text(buf, static_cast<std::size_t>(end - buf));
-	out_ << text;
-	if (text.find_first_of(".e") == std::string_view::npos) out_ << ".0";
+	out_.Shortest(number);
 }
 
 void JsonWriter::Value(bool flag)
@@ -120,15 +158,13 @@ void JsonWriter::Value(bool flag)
 void JsonWriter::Signed(std::int64_t number)
 {
 	BeforeValue();
-	char buf[24];
-	out_.write(buf, std::to_chars(buf, buf + sizeof buf, number).ptr - buf);
+	out_.Whole(number);
 }
 
 void JsonWriter::Unsigned(std::uint64_t number)
 {
 	BeforeValue();
-	char buf[24];
-	out_.write(buf, std::to_chars(buf, buf + sizeof buf, number).ptr - buf);
+	out_.Whole(number);
 }
 
 void JsonWriter::Null()

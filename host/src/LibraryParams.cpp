@@ -6,10 +6,8 @@
 #include <cstring>
 #include <map>
 #include <memory>
-#include <sstream>
 
 #include "ACAPinc.h"
-#include "vhost/JsonWriter.hpp"
 #include "vhost/LibraryStore.hpp"
 #include "vhost/Project.hpp"
 #include "vhost/Text.hpp"
@@ -281,94 +279,6 @@ nlohmann::ordered_json ParamListJson(const std::string& bytes)
 {
 	json j = ParamSectionJson(bytes);
 	return j.is_object() && j.contains("parameters") ? std::move(j["parameters"]) : j;
-}
-
-namespace {
-
-// Copies parsed JSON into a writer: the whole value, or only the value of one member of the
-// top object (found then tells whether it was there). Numbers keep their own text.
-class Copy : public nlohmann::json_sax<json> {
-public:
-	Copy(JsonWriter& out, const char* member) : out_(out), member_(member) {}
-	bool found = false;
-
-	bool null() override { return Scalar([this] { out_.Null(); }); }
-	bool boolean(bool v) override { return Scalar([&] { out_.Value(v); }); }
-	bool number_integer(number_integer_t v) override { return Scalar([&] { out_.Value(v); }); }
-	bool number_unsigned(number_unsigned_t v) override { return Scalar([&] { out_.Value(v); }); }
-	bool number_float(number_float_t, const string_t& text) override { return Scalar([&] { out_.RawValue(text); }); }
-	bool string(string_t& v) override { return Scalar([&] { out_.Value(v); }); }
-	bool binary(binary_t&) override { return false; }
-	bool start_object(std::size_t) override { return Open([this] { out_.BeginObject(); }); }
-	bool end_object() override { return Close([this] { out_.EndObject(); }); }
-	bool start_array(std::size_t) override { return Open([this] { out_.BeginArray(); }); }
-	bool end_array() override { return Close([this] { out_.EndArray(); }); }
-	bool key(string_t& name) override
-	{
-		if (Copying()) out_.Key(name);
-		else if (depth_ == 1) next_ = name == member_;
-		return true;
-	}
-	bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override { return false; }
-
-private:
-	bool Copying() const { return member_ == nullptr || inside_ > 0; }
-	template <typename F>
-	bool Scalar(F write)
-	{
-		if (Copying() || next_) write();
-		found |= next_;
-		next_ = false;
-		return true;
-	}
-	template <typename F>
-	bool Open(F write)
-	{
-		++depth_;
-		if (next_ || inside_ > 0) ++inside_;
-		next_ = false;
-		if (Copying()) write();
-		return true;
-	}
-	template <typename F>
-	bool Close(F write)
-	{
-		--depth_;
-		if (Copying()) write();
-		if (inside_ > 0 && --inside_ == 0) found = true;
-		return true;
-	}
-
-	JsonWriter& out_;
-	const char* member_;
-	int depth_ = 0;
-	int inside_ = 0;    // open containers of the copied member
-	bool next_ = false; // the next value is the member's
-};
-
-// Copies the bytes' value (or its member) through a buffer, so that bytes which do not parse
-// leave nothing half written; answers false then, or when the member is not there.
-bool CopyJson(JsonWriter& out, const std::string& bytes, const char* member)
-{
-	thread_local std::ostringstream buffer;
-	buffer.str(std::string());
-	JsonWriter into(buffer, true);
-	Copy copy(into, member);
-	if (!json::sax_parse(bytes, &copy) || (member != nullptr && !copy.found)) return false;
-	out.RawValue(buffer.str());
-	return true;
-}
-
-} // namespace
-
-void WriteParamSection(JsonWriter& out, const std::string& bytes)
-{
-	if (!CopyJson(out, bytes, nullptr)) out.Null();
-}
-
-void WriteParamList(JsonWriter& out, const std::string& bytes)
-{
-	if (!CopyJson(out, bytes, "parameters")) WriteParamSection(out, bytes);
 }
 
 } // namespace vhost

@@ -14,6 +14,7 @@
 #include "ACAPinc.h"
 #include "vhost/AttributeIndex.hpp"
 #include "vhost/Elements.hpp"
+#include "vhost/JsonWriter.hpp"
 #include "vhost/LibraryStore.hpp"
 #include "vhost/Text.hpp"
 
@@ -267,24 +268,29 @@ void Measure(const ElementRecord& r, PartShapes& parts, Extent& ext)
 // ---- writing ----------------------------------------------------------------------------
 
 // Text for XML: escaped, invalid UTF-8 and the control characters XML forbids as U+FFFD.
-std::string Escape(const std::string& text)
+void Escaped(TextOut& out, std::string_view text)
 {
-	std::string out;
-	for (char c : ValidUtf8(text)) {
+	const bool ok = IsValidUtf8(text.data(), static_cast<USize>(text.size()));
+	const std::string valid = ok ? std::string() : ValidUtf8(text);
+	const std::string_view t = ok ? text : std::string_view(valid);
+	std::size_t plain = 0;
+	for (std::size_t i = 0; i < t.size(); ++i) {
+		const unsigned char c = static_cast<unsigned char>(t[i]);
+		if (c >= 0x20 ? c != '&' && c != '<' && c != '>' && c != '"' : c == '\n' || c == '\t' || c == '\r') continue;
+		out << t.substr(plain, i - plain);
+		plain = i + 1;
 		switch (c) {
-			case '&': out += "&amp;"; break;
-			case '<': out += "&lt;"; break;
-			case '>': out += "&gt;"; break;
-			case '"': out += "&quot;"; break;
-			default:
-				if (static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\t' && c != '\r') out += "\xEF\xBF\xBD";
-				else out += c;
+			case '&': out << "&amp;"; break;
+			case '<': out << "&lt;"; break;
+			case '>': out << "&gt;"; break;
+			case '"': out << "&quot;"; break;
+			default: out << "\xEF\xBF\xBD"; break;
 		}
 	}
-	return out;
+	out << t.substr(plain);
 }
 
-// Plan coordinates to pixels, y up.
+// Plan coordinates to pixels, y up, written with two decimals.
 class Canvas {
 public:
 	explicit Canvas(const Extent& ext)
@@ -295,12 +301,16 @@ public:
 	double Len(double d) const { return d * scale_; }
 	double Width() const { return Len(ext_.xMax - ext_.xMin) + 2 * kMargin; }
 	double Height() const { return Len(ext_.yMax - ext_.yMin) + 2 * kMargin; }
-	std::string Pt(const API_Coord& c) const { return Num(X(c.x)) + "," + Num(Y(c.y)); }
-	static std::string Num(double v)
+	// "x,y" of a plan point.
+	void Pt(TextOut& out, double x, double y) const { out.Fixed2(X(x)) << ','; out.Fixed2(Y(y)); }
+	void Pt(TextOut& out, const API_Coord& c) const { Pt(out, c.x, c.y); }
+	// name="pixels" of a plan x or y, or of a length.
+	void AttrX(TextOut& out, const char* name, double x) const { Attr(out, name, X(x)); }
+	void AttrY(TextOut& out, const char* name, double y) const { Attr(out, name, Y(y)); }
+	static void Attr(TextOut& out, const char* name, double pixels)
 	{
-		char buf[32];
-		std::snprintf(buf, sizeof(buf), "%.2f", v);
-		return buf;
+		out << ' ' << name << "=\"";
+		out.Fixed2(pixels) << '"';
 	}
 
 private:
@@ -331,12 +341,10 @@ public:
 private:
 	struct Box { double x0, y0, x1, y1; };
 	static constexpr double kCell = 64.0;
-	static long Cell(double v) { return static_cast<long>(std::floor(v / kCell)); }
+	static long Cell(double v) { return static_cast<long>(std::floor(std::clamp(v, -1e9, 1e9) / kCell)); }
 	static long long Key(long x, long y) { return (static_cast<long long>(x) << 32) ^ static_cast<unsigned long>(y); }
 	std::unordered_map<long long, std::vector<Box>> cells_;
 };
-
-std::string GuidText(const API_Guid& guid) { return vhost::ToUtf8(APIGuidToString(guid)); }
 
 std::string PartName(const ElementRecord& r)
 {
@@ -344,72 +352,68 @@ std::string PartName(const ElementRecord& r)
 	return part != nullptr ? vhost::Utf16ToUtf8(part->name) : std::string("?");
 }
 
-// The parameters' values, one "name = value" a line (arrays by their size).
-std::string ParameterLines(const ElementRecord& r)
-{
-	std::string lines;
-	const nlohmann::ordered_json list = ParamListJson(r.params);
-	if (!list.is_array()) return lines;
-	for (const auto& p : list) {
-		if (!p.is_object() || !p.contains("name") || !p["name"].is_string()) continue;
-		const std::string value = p.contains("value") ? p["value"].dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
-		                          : p.contains("values") ? "[" + std::to_string(p["values"].size()) + " values]" : "";
-		lines += "\n" + p["name"].get<std::string>() + " = " + value;
-	}
-	return lines;
-}
-
 // The hover text: type, identity, layer; for objects their part and parameters; the solid
 // operations the element takes part in.
-std::string Title(const ElementRecord& r)
+void Title(TextOut& out, const ElementRecord& r, const LayerNames& layers)
 {
 	const API_Guid& guid = r.element.header.guid;
-	const LayerRecord* layer = FindLayer(vhost::IndexValue(r.element.header.layer));
-	std::string t = ElemTypeName(r.element.header.type.typeID) + " " + GuidText(guid);
-	if (layer != nullptr) t += " on " + vhost::Utf16ToUtf8(layer->name);
-	if (IsObject(r)) t += "\n" + PartName(r);
+	const Int32 layer = vhost::IndexValue(r.element.header.layer);
+	out << "<title>" << ElemTypeName(r.element.header.type.typeID) << ' ' << GuidChars(guid).View();
+	if (FindLayer(layer) != nullptr) Escaped(out << " on ", layers.Of(layer));
+	if (IsObject(r)) Escaped(out << '\n', PartName(r));
 	for (const SolidLinkRecord& link : Current().state.solidLinks) {
-		if (link.operatorElem == guid) t += "\ncuts " + GuidText(link.target);
-		if (link.target == guid) t += "\ncut by " + GuidText(link.operatorElem);
+		if (link.operatorElem == guid) out << "\ncuts " << GuidChars(link.target).View();
+		if (link.target == guid) out << "\ncut by " << GuidChars(link.operatorElem).View();
 	}
-	if (r.element.header.type.typeID == API_ObjectID) t += ParameterLines(r);
-	return "<title>" + Escape(t) + "</title>";
-}
-
-// The contours of a one-based polygon as path data (closed contours get "Z").
-std::string ContourPath(const ElementRecord& r, const Canvas& c)
-{
-	std::string d;
-	Int32 begin = 1;
-	for (std::size_t i = 1; i < r.pends.size(); ++i) {
-		const Int32 end = std::min<Int32>(r.pends[i], static_cast<Int32>(r.coords.size()) - 1);
-		for (Int32 k = begin; k <= end; ++k) d += (k == begin ? "M" : "L") + c.Pt(r.coords[static_cast<std::size_t>(k)]) + " ";
-		begin = end + 1;
-	}
-	return d;
+	if (r.element.header.type.typeID == API_ObjectID) Escaped(out, ParamLines(r.params));
+	out << "</title>";
 }
 
 class Plan {
 public:
-	Plan(const Canvas& canvas, std::ostream& out) : c_(canvas), out_(out) {}
+	Plan(const Canvas& canvas, std::ostream& out) : c_(canvas), o_(out) {}
+
+	void Head()
+	{
+		o_ << "<svg xmlns=\"http://www.w3.org/2000/svg\"";
+		Canvas::Attr(o_, "width", c_.Width());
+		Canvas::Attr(o_, "height", c_.Height());
+		o_ << " viewBox=\"0 0 ";
+		o_.Fixed2(c_.Width()) << ' ';
+		o_.Fixed2(c_.Height()) << "\">\n<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+	}
+	void Tail() { o_ << "</svg>\n"; }
 
 	void Mesh(const ElementRecord& r)
 	{
-		out_ << "<g class=\"mesh\">" << Title(r) << "<path d=\"" << ContourPath(r, c_)
-			<< "Z\" fill=\"#e3f0d8\" stroke=\"#3c7a2a\" stroke-width=\"1.5\"/>";
+		o_ << "<g class=\"mesh\">";
+		Title(o_, r, layers_);
+		o_ << "<path d=\"";
+		Contours(r);
+		o_ << "Z\" fill=\"#e3f0d8\" stroke=\"#3c7a2a\" stroke-width=\"1.5\"/>";
 		Int32 begin = 0;
+		const auto count = static_cast<Int32>(r.meshLevelCoords.size());
 		for (Int32 end : r.meshLevelEnds) {
-			std::string d;
-			for (Int32 k = begin; k < end && k < static_cast<Int32>(r.meshLevelCoords.size()); ++k) {
-				const API_Coord3D& p = r.meshLevelCoords[static_cast<std::size_t>(k)].c;
-				d += (k == begin ? "M" : "L") + Canvas::Num(c_.X(p.x)) + "," + Canvas::Num(c_.Y(p.y)) + " ";
+			const Int32 last = std::min(end, count);
+			if (end - begin == 1 && begin < count) {
+				const API_Coord3D& p = r.meshLevelCoords[static_cast<std::size_t>(begin)].c;
+				o_ << "<circle";
+				c_.AttrX(o_, "cx", p.x);
+				c_.AttrY(o_, "cy", p.y);
+				o_ << " r=\"1.2\" fill=\"#8a6d3b\"/>";
+			} else if (begin < last) {
+				o_ << "<path d=\"";
+				for (Int32 k = begin; k < last; ++k) {
+					const API_Coord3D& p = r.meshLevelCoords[static_cast<std::size_t>(k)].c;
+					o_ << (k == begin ? "M" : "L");
+					c_.Pt(o_, p.x, p.y);
+					o_ << ' ';
+				}
+				o_ << "\" fill=\"none\" stroke=\"#8a6d3b\" stroke-width=\"0.6\"/>";
 			}
-			if (end - begin == 1) out_ << "<circle cx=\"" << d.substr(1, d.find(',') - 1) << "\" cy=\"" << d.substr(d.find(',') + 1)
-				<< "\" r=\"1.2\" fill=\"#8a6d3b\"/>";
-			else if (!d.empty()) out_ << "<path d=\"" << d << "\" fill=\"none\" stroke=\"#8a6d3b\" stroke-width=\"0.6\"/>";
 			begin = end;
 		}
-		out_ << "</g>\n";
+		o_ << "</g>\n";
 	}
 
 	// An object whose part holds its geometry: its faces filled in its kind's colour, its label
@@ -417,20 +421,22 @@ public:
 	void Shape(const ElementRecord& r, const std::vector<Outline>& faces, std::size_t kind)
 	{
 		const LayerKind& k = kKinds[kind];
-		out_ << "<g class=\"object\" data-kind=\"" << k.name << "\" data-guid=\"" << GuidText(r.element.header.guid) << "\">" << Title(r)
-			 << "<path class=\"shape\" d=\"";
+		o_ << "<g class=\"object\" data-kind=\"" << k.name << "\" data-guid=\"" << GuidChars(r.element.header.guid).View() << "\">";
+		Title(o_, r, layers_);
+		o_ << "<path class=\"shape\" d=\"";
 		Extent box;
 		for (const Outline& face : faces) {
 			for (std::size_t i = 0; i < face.size(); ++i) {
-				out_ << (i == 0 ? "M" : "L") << c_.Pt(face[i]);
+				o_ << (i == 0 ? "M" : "L");
+				c_.Pt(o_, face[i]);
 				box.Add(c_.X(face[i].x), c_.Y(face[i].y));
 			}
-			out_ << "Z";
+			o_ << 'Z';
 		}
 		// Stroked in the fill colour, so that the seams between faces do not show.
-		out_ << "\" fill=\"" << k.colour << "\" stroke=\"" << k.colour << "\" stroke-width=\"0.4\" stroke-linejoin=\"round\"/>";
+		o_ << "\" fill=\"" << k.colour << "\" stroke=\"" << k.colour << "\" stroke-width=\"0.4\" stroke-linejoin=\"round\"/>";
 		Label((box.xMin + box.xMax) / 2, (box.yMin + box.yMax) / 2, PartName(r), true);
-		out_ << "</g>\n";
+		o_ << "</g>\n";
 	}
 
 	// An object without geometry of its own: a marker where it stands.
@@ -438,42 +444,79 @@ public:
 	{
 		const API_ObjectType& o = r.element.object;
 		const double x = c_.X(o.pos.x), y = c_.Y(o.pos.y);
-		out_ << "<g class=\"object\" data-guid=\"" << GuidText(r.element.header.guid) << "\">" << Title(r) << "<rect x=\""
-			<< Canvas::Num(x - 4) << "\" y=\"" << Canvas::Num(y - 4)
-			<< "\" width=\"8\" height=\"8\" fill=\"none\" stroke=\"#1f4e9c\" stroke-width=\"1.2\" transform=\"rotate("
-			<< Canvas::Num(-o.angle * 180.0 / kPi) << " " << Canvas::Num(x) << " " << Canvas::Num(y) << ")\"/>";
+		o_ << "<g class=\"object\" data-guid=\"" << GuidChars(r.element.header.guid).View() << "\">";
+		Title(o_, r, layers_);
+		o_ << "<rect";
+		Canvas::Attr(o_, "x", x - 4);
+		Canvas::Attr(o_, "y", y - 4);
+		o_ << " width=\"8\" height=\"8\" fill=\"none\" stroke=\"#1f4e9c\" stroke-width=\"1.2\" transform=\"rotate(";
+		o_.Fixed2(-o.angle * 180.0 / kPi) << ' ';
+		o_.Fixed2(x) << ' ';
+		o_.Fixed2(y) << ")\"/>";
 		Label(x + 6, y - 6, PartName(r), false);
-		out_ << "</g>\n";
+		o_ << "</g>\n";
 	}
 
 	void Other(const ElementRecord& r)
 	{
 		const API_Element& e = r.element;
-		const char* stroke = "fill=\"none\" stroke=\"#333\" stroke-width=\"0.8\"";
+		const char* stroke = " fill=\"none\" stroke=\"#333\" stroke-width=\"0.8\">";
 		switch (e.header.type.typeID) {
 			case API_LineID:
-				out_ << "<line class=\"line\" x1=\"" << Canvas::Num(c_.X(e.line.begC.x)) << "\" y1=\"" << Canvas::Num(c_.Y(e.line.begC.y))
-					<< "\" x2=\"" << Canvas::Num(c_.X(e.line.endC.x)) << "\" y2=\"" << Canvas::Num(c_.Y(e.line.endC.y)) << "\" " << stroke
-					<< ">" << Title(r) << "</line>\n";
+				o_ << "<line class=\"line\"";
+				c_.AttrX(o_, "x1", e.line.begC.x);
+				c_.AttrY(o_, "y1", e.line.begC.y);
+				c_.AttrX(o_, "x2", e.line.endC.x);
+				c_.AttrY(o_, "y2", e.line.endC.y);
+				o_ << stroke;
+				Title(o_, r, layers_);
+				o_ << "</line>\n";
 				break;
 			case API_PolyLineID:
-				out_ << "<path class=\"polyline\" d=\"" << ContourPath(r, c_) << "\" " << stroke << ">" << Title(r) << "</path>\n";
+				o_ << "<path class=\"polyline\" d=\"";
+				Contours(r);
+				o_ << '"' << stroke;
+				Title(o_, r, layers_);
+				o_ << "</path>\n";
 				break;
 			case API_ArcID: Arc(r); break;
 			case API_CircleID:
-				out_ << "<circle class=\"circle\" cx=\"" << Canvas::Num(c_.X(e.circle.origC.x)) << "\" cy=\""
-					<< Canvas::Num(c_.Y(e.circle.origC.y)) << "\" r=\"" << Canvas::Num(c_.Len(e.circle.r)) << "\" " << stroke << ">"
-					<< Title(r) << "</circle>\n";
+				o_ << "<circle class=\"circle\"";
+				c_.AttrX(o_, "cx", e.circle.origC.x);
+				c_.AttrY(o_, "cy", e.circle.origC.y);
+				Canvas::Attr(o_, "r", c_.Len(e.circle.r));
+				o_ << stroke;
+				Title(o_, r, layers_);
+				o_ << "</circle>\n";
 				break;
 			case API_TextID:
-				out_ << "<text class=\"text\" x=\"" << Canvas::Num(c_.X(e.text.loc.x)) << "\" y=\"" << Canvas::Num(c_.Y(e.text.loc.y))
-					<< "\" font-size=\"8\" fill=\"#600\">" << Escape(vhost::Utf16ToUtf8(r.text)) << "</text>\n";
+				o_ << "<text class=\"text\"";
+				c_.AttrX(o_, "x", e.text.loc.x);
+				c_.AttrY(o_, "y", e.text.loc.y);
+				o_ << " font-size=\"8\" fill=\"#600\">";
+				Escaped(o_, vhost::Utf16ToUtf8(r.text));
+				o_ << "</text>\n";
 				break;
 			default: break;
 		}
 	}
 
 private:
+	// The contours of a one-based polygon as path data.
+	void Contours(const ElementRecord& r)
+	{
+		Int32 begin = 1;
+		for (std::size_t i = 1; i < r.pends.size(); ++i) {
+			const Int32 end = std::min<Int32>(r.pends[i], static_cast<Int32>(r.coords.size()) - 1);
+			for (Int32 k = begin; k <= end; ++k) {
+				o_ << (k == begin ? "M" : "L");
+				c_.Pt(o_, r.coords[static_cast<std::size_t>(k)]);
+				o_ << ' ';
+			}
+			begin = end + 1;
+		}
+	}
+
 	// The label's text at (x, y), left-aligned or centred, when it overlaps no label written.
 	void Label(double x, double y, const std::string& text, bool centred)
 	{
@@ -482,26 +525,37 @@ private:
 		const double width = 0.6 * kLabelSize * static_cast<double>(characters);
 		const double left = centred ? x - width / 2 : x;
 		if (!labels_.Take(left, y - kLabelSize, left + width, y + 2)) return;
-		out_ << "<text x=\"" << Canvas::Num(x) << "\" y=\"" << Canvas::Num(y) << "\" font-size=\"" << kLabelSize << "\""
-			 << (centred ? " text-anchor=\"middle\"" : "") << " fill=\"#1f2f4c\">" << Escape(text) << "</text>";
+		o_ << "<text";
+		Canvas::Attr(o_, "x", x);
+		Canvas::Attr(o_, "y", y);
+		Canvas::Attr(o_, "font-size", kLabelSize);
+		o_ << (centred ? " text-anchor=\"middle\"" : "") << " fill=\"#1f2f4c\">";
+		Escaped(o_, text);
+		o_ << "</text>";
 	}
 
 	void Arc(const ElementRecord& r)
 	{
 		const API_ArcType& a = r.element.arc;
-		const API_Coord from{a.origC.x + a.r * std::cos(a.begAng), a.origC.y + a.r * std::sin(a.begAng)};
-		const API_Coord to{a.origC.x + a.r * std::cos(a.endAng), a.origC.y + a.r * std::sin(a.endAng)};
 		double sweep = std::fmod(a.endAng - a.begAng, 2 * kPi);
 		if (sweep < 0) sweep += 2 * kPi;
-		const std::string rad = Canvas::Num(c_.Len(a.r));
+		const double rad = c_.Len(a.r);
 		// Counter-clockwise on the plan is clockwise on screen (y flipped): sweep flag 0.
-		out_ << "<path class=\"arc\" d=\"M" << c_.Pt(from) << " A" << rad << "," << rad << " 0 " << (sweep > kPi ? 1 : 0) << " 0 "
-			<< c_.Pt(to) << "\" fill=\"none\" stroke=\"#333\" stroke-width=\"0.8\">" << Title(r) << "</path>\n";
+		o_ << "<path class=\"arc\" d=\"M";
+		c_.Pt(o_, a.origC.x + a.r * std::cos(a.begAng), a.origC.y + a.r * std::sin(a.begAng));
+		o_ << " A";
+		o_.Fixed2(rad) << ',';
+		o_.Fixed2(rad) << " 0 " << (sweep > kPi ? "1" : "0") << " 0 ";
+		c_.Pt(o_, a.origC.x + a.r * std::cos(a.endAng), a.origC.y + a.r * std::sin(a.endAng));
+		o_ << "\" fill=\"none\" stroke=\"#333\" stroke-width=\"0.8\">";
+		Title(o_, r, layers_);
+		o_ << "</path>\n";
 	}
 
 	const Canvas& c_;
-	std::ostream& out_;
+	TextOut o_;
 	Labels labels_;
+	const LayerNames layers_;
 };
 
 } // namespace
@@ -514,10 +568,8 @@ void WritePlan(std::ostream& out)
 	for (const ElementRecord& r : elements) Measure(r, parts, ext);
 	if (ext.empty) ext.Add(0, 0);
 	const Canvas canvas(ext);
-	out << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << Canvas::Num(canvas.Width()) << "\" height=\""
-		<< Canvas::Num(canvas.Height()) << "\" viewBox=\"0 0 " << Canvas::Num(canvas.Width()) << " " << Canvas::Num(canvas.Height())
-		<< "\">\n<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
 	Plan plan(canvas, out);
+	plan.Head();
 	// Meshes first, then the objects drawn from their geometry, kind by kind (buildings last,
 	// on top), then the rest, so that everything lies on what it stands on.
 	for (const ElementRecord& r : elements)
@@ -540,7 +592,7 @@ void WritePlan(std::ostream& out)
 		if (IsObject(elements[i])) plan.Marker(elements[i]);
 		else plan.Other(elements[i]);
 	}
-	out << "</svg>\n";
+	plan.Tail();
 }
 
 std::string PlanSvg()

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
+#include <system_error>
+#include <thread>
 #include <fstream>
 #include <sstream>
 
@@ -281,19 +283,39 @@ bool WriteFile(const fs::path& file, const std::function<void(std::ostream&)>& w
 
 bool WriteProjectFiles(const std::string& dir, std::string& why)
 {
-	try {
-		std::error_code ec;
-		fs::create_directories(fs::u8path(dir), ec);
-		if (!WriteFile(fs::u8path(dir) / "project.json", WriteProjectJson, why)) return false;
-		if (!WriteLibraryParts(dir)) {
-			why = "cannot write " + dir + "/library";
-			return false;
+	std::error_code ec;
+	fs::create_directories(fs::u8path(dir), ec);
+	Library(); // loaded before the two writers share it
+	// The plan is written beside project.json: both only read the project.
+	std::string planWhy;
+	bool planOk = false;
+	const auto writePlan = [&] {
+		try {
+			planOk = WriteFile(fs::u8path(dir) / "plan.svg", WritePlan, planWhy);
+		} catch (const std::exception& e) {
+			planWhy = "cannot write " + dir + "/plan.svg: " + e.what();
 		}
-		return WriteFile(fs::u8path(dir) / "plan.svg", WritePlan, why);
+	};
+	std::thread plan;
+	try {
+		plan = std::thread(writePlan);
+	} catch (const std::system_error&) {
+		writePlan(); // no thread to be had: one after the other
+	}
+	bool ok = false;
+	try {
+		ok = WriteFile(fs::u8path(dir) / "project.json", WriteProjectJson, why);
+		if (ok && !WriteLibraryParts(dir)) {
+			why = "cannot write " + dir + "/library";
+			ok = false;
+		}
 	} catch (const std::exception& e) {
 		why = "cannot write the project to " + dir + ": " + e.what();
-		return false;
+		ok = false;
 	}
+	if (plan.joinable()) plan.join();
+	if (ok && !planOk) why = planWhy;
+	return ok && planOk;
 }
 
 } // namespace vhost

@@ -166,6 +166,7 @@ bool IsValidUtf8(const char* text, USize length)
 {
 	const auto* bytes = reinterpret_cast<const unsigned char*>(text);
 	for (USize i = 0; i < length;) {
+		if (bytes[i] < 0x80) { ++i; continue; } // most text is ASCII
 		char32_t cp = 0;
 		if (!DecodeOne(bytes, length, i, cp)) return false;
 	}

@@ -6,6 +6,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "APIdefs_Elements.h"
@@ -18,6 +19,17 @@ namespace vhost {
 ElementRecord* FindElement(const API_Guid& guid);
 // Every stored element of a type, in creation order.
 std::vector<const ElementRecord*> ElementsOfType(API_ElemTypeID type);
+// The GUID as APIGuidToString writes it, in UTF-8, without its text conversions or a heap
+// text (the dump writes one for every element).
+class GuidChars {
+public:
+	explicit GuidChars(const API_Guid& guid);
+	std::string_view View() const { return std::string_view(chars_, sizeof chars_); }
+
+private:
+	char chars_[36];
+};
+std::string GuidText(const API_Guid& guid);
 // The dump's name of an element type ("Object", "Mesh", "Line", ...); "Type N" for others.
 std::string ElemTypeName(Int32 type);
 
@@ -29,6 +41,16 @@ void PutName(const std::u16string& name, char (&field)[API_AttrNameLen]);
 
 // The layer of an index, or null (index 0 and unknown indices name no layer).
 const LayerRecord* FindLayer(Int32 index);
+// The layers' names by index in UTF-8 (empty for an index that names no layer), made once
+// for a walk over many elements.
+class LayerNames {
+public:
+	LayerNames();
+	const std::string& Of(Int32 index) const;
+
+private:
+	std::vector<std::string> names_;
+};
 
 // What Create checks for a mesh beyond the shared checks (layer, finite numbers): counts
 // against the memo's tables, heights present, and the outline itself. Answers the code the

@@ -5,6 +5,8 @@
 #define VHOST_JSONWRITER_HPP
 
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -15,10 +17,66 @@
 
 namespace vhost {
 
+// Text written to a stream through a buffer of its own, so that many small pieces cost a copy
+// each rather than a stream call. Flushes when destroyed.
+class TextOut {
+public:
+	explicit TextOut(std::ostream& out) : out_(out), buffer_(new char[kSize]) {}
+	~TextOut() { Flush(); }
+	TextOut(const TextOut&) = delete;
+	TextOut& operator=(const TextOut&) = delete;
+
+	TextOut& operator<<(std::string_view text)
+	{
+		if (text.size() > kSize - used_) {
+			Flush();
+			if (text.size() > kSize) {
+				out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+				return *this;
+			}
+		}
+		std::memcpy(buffer_.get() + used_, text.data(), text.size());
+		used_ += text.size();
+		return *this;
+	}
+	template <typename C, std::enable_if_t<std::is_same_v<C, char>, int> = 0>
+	TextOut& operator<<(C c)
+	{
+		if (used_ == kSize) Flush();
+		buffer_[used_++] = c;
+		return *this;
+	}
+	// The number with two decimals, as printf's "%.2f" (a half may round the other way).
+	TextOut& Fixed2(double number);
+	// The shortest text that reads back as the same double; a whole number keeps ".0".
+	TextOut& Shortest(double number);
+	TextOut& Whole(std::int64_t number);
+	TextOut& Whole(std::uint64_t number);
+	void Flush()
+	{
+		out_.write(buffer_.get(), static_cast<std::streamsize>(used_));
+		used_ = 0;
+	}
+
+private:
+	static constexpr std::size_t kSize = 1 << 16;
+	static constexpr std::size_t kNumber = 32; // room for any number's text
+	char* Room()
+	{
+		if (kSize - used_ < kNumber) Flush();
+		return buffer_.get() + used_;
+	}
+	std::ostream& out_;
+	std::unique_ptr<char[]> buffer_;
+	std::size_t used_ = 0;
+};
+
 class JsonWriter {
 public:
 	// inlineOnly: every container on one line (for a value to be copied into another writer).
 	explicit JsonWriter(std::ostream& out, bool inlineOnly = false) : out_(out), inlineOnly_(inlineOnly) {}
+	// Puts what is written so far into the stream (done when the writer goes too).
+	void Flush() { out_.Flush(); }
 
 	void BeginObject();
 	void EndObject();
@@ -74,7 +132,7 @@ private:
 	void End(char close);
 	void Indent(std::size_t depth);
 
-	std::ostream& out_;
+	TextOut out_;
 	bool inlineOnly_;
 	std::vector<Level> levels_;
 	bool afterKey_ = false;

@@ -61,6 +61,9 @@ nlohmann::ordered_json ParamListJson(const std::string& bytes);
 // The same two, streamed into a writer without building the document.
 void WriteParamSection(JsonWriter& out, const std::string& bytes);
 void WriteParamList(JsonWriter& out, const std::string& bytes);
+// The "parameters" of a section, one "\nname = value" each (a table as "[N values]"); empty
+// when the bytes do not decode.
+std::string ParamLines(const std::string& bytes);
 
 // The store, with the embedded library loaded on first use.
 LibraryStore& Library();
