@@ -2,10 +2,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string_view>
@@ -600,13 +597,6 @@ std::string PlanSvg()
 	std::ostringstream out;
 	WritePlan(out);
 	return out.str();
-}
-
-bool WritePlanSvg(const std::string& path)
-{
-	std::ofstream out(std::filesystem::u8path(path), std::ios::binary);
-	WritePlan(out);
-	return static_cast<bool>(out);
 }
 
 } // namespace vhost

@@ -78,8 +78,6 @@ void DumpAddonCalls(JsonWriter& out);
 void WritePlan(std::ostream& out);
 // The same as a text.
 std::string PlanSvg();
-// Writes PlanSvg() to path; false when it cannot be written.
-bool WritePlanSvg(const std::string& path);
 
 // Fake add-ons. InstallFakeAddon adds (or replaces, by identity) one add-on.
 void InstallFakeAddon(const FakeAddon& addon);
