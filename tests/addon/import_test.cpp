@@ -1,4 +1,5 @@
 // The import command of velmora-host on our sample package, as a folder and as a ZIP.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <map>
@@ -11,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include "TestSupport.hpp"
+#include "vhost/Text.hpp"
 
 namespace {
 
@@ -210,6 +212,73 @@ TEST(Import, SampleProjectInDetail)
 	EXPECT_EQ(geo["georeference"]["verticalDatum"], "NN2000");
 	EXPECT_EQ(geo["georeference"]["mapProjection"], "UTM");
 	EXPECT_EQ(geo["georeference"]["mapZone"], "32");
+}
+
+// Whether the point lies inside the polygon or within tolerance of its outline.
+bool Inside(const std::vector<std::pair<double, double>>& polygon, std::pair<double, double> p, double tolerance)
+{
+	bool inside = false;
+	for (std::size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
+		const auto [xi, yi] = polygon[i];
+		const auto [xj, yj] = polygon[j];
+		if ((yi > p.second) != (yj > p.second) && p.first < (xj - xi) * (p.second - yi) / (yj - yi) + xi) inside = !inside;
+		const double dx = xj - xi, dy = yj - yi, len = dx * dx + dy * dy;
+		const double t = len > 0 ? std::clamp(((p.first - xi) * dx + (p.second - yi) * dy) / len, 0.0, 1.0) : 0.0;
+		if (std::hypot(xi + t * dx - p.first, yi + t * dy - p.second) <= tolerance) return true;
+	}
+	return inside;
+}
+
+// The plan shows every building and the road part as a filled shape of their own geometry,
+// lying on the terrain's area.
+TEST(Import, SamplePlanShowsBuildingsAndTheRoadWithinTheArea)
+{
+	testsupport::TempDir dir;
+	MakeSample(dir, "Prøvekart");
+	const nlohmann::json project = RunHost(dir, "import '" + dir.Path() + "/Prøvekart'");
+	const std::string svg = testsupport::ReadFile(dir / "out/plan.svg");
+	const std::size_t mesh = svg.find("<g class=\"mesh\">");
+	ASSERT_NE(mesh, std::string::npos);
+	const auto area = testsupport::SvgPathPoints(testsupport::SvgAttribute(svg.substr(svg.find("<path", mesh)), "d"));
+	ASSERT_GE(area.size(), 4u);
+	std::vector<std::pair<std::string, std::string>> shaped; // GUID, kind
+	for (const auto& o : Elements(project, "Object")) {
+		if (o["libPart"] == "Velmora_Building") shaped.emplace_back(o["guid"], "building");
+		if (o["libPart"] == "Prøvekart_Veg") shaped.emplace_back(o["guid"], "road");
+	}
+	ASSERT_EQ(shaped.size(), 7u);
+	for (const auto& [guid, kind] : shaped) {
+		SCOPED_TRACE(guid);
+		const std::string group = testsupport::SvgGroup(svg, guid);
+		EXPECT_EQ(testsupport::SvgAttribute(group, "data-kind"), kind);
+		const std::size_t shape = group.find("<path class=\"shape\"");
+		ASSERT_NE(shape, std::string::npos);
+		const std::string path = group.substr(shape);
+		const std::string fill = testsupport::SvgAttribute(path, "fill");
+		EXPECT_TRUE(!fill.empty() && fill != "none") << fill;
+		const auto points = testsupport::SvgPathPoints(testsupport::SvgAttribute(path, "d"));
+		EXPECT_GE(points.size(), 3u);
+		for (const auto& p : points) EXPECT_TRUE(Inside(area, p, 0.5)) << p.first << "," << p.second;
+	}
+}
+
+// A ZIP whose file name is not UTF-8 (a Latin-1 "æ") cannot be expanded here, but the run
+// ends with its message and the project is written, the name's bad byte as U+FFFD.
+TEST(Import, ZipNameThatIsNotUtf8IsWrittenReplaced)
+{
+	testsupport::TempDir dir;
+	MakeSample(dir, "Kart\xE6.zip", true);
+	std::string err;
+	EXPECT_EQ(RunLine(dir, testsupport::BuildProgram("velmora-host") + " --home '" + dir.Path() + "/home' --out '" + dir.Path() +
+	                       "/out' import '" + dir.Path() + "/Kart\xE6.zip'", err),
+	          1) << err;
+	EXPECT_EQ(err.find("terminate"), std::string::npos) << err;
+	const std::string text = testsupport::ReadFile(dir / "out/project.json");
+	ASSERT_TRUE(vhost::IsValidUtf8(text.data(), text.size()));
+	const nlohmann::json project = nlohmann::json::parse(text);
+	ASSERT_EQ(project["fileDialogs"].size(), 1u);
+	EXPECT_EQ(project["fileDialogs"][0]["answer"], dir.Path() + "/Kart\uFFFD.zip");
+	EXPECT_TRUE(std::filesystem::is_regular_file(dir / "out/plan.svg"));
 }
 
 // A second import into a project that has a geolocation asks before changing it (yes here);

@@ -3,6 +3,7 @@
 #define VELMORA_TESTSUPPORT_HPP
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -45,6 +46,13 @@ private:
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
 IO::Location Loc(const std::string& path);
+
+// Reading plan.svg: the points "x,y" of a path's data in order; the group ("<g ...</g>") of
+// the element whose data-guid is guid (empty when there is none); an attribute's value in an
+// element's text (empty when it has none).
+std::vector<std::pair<double, double>> SvgPathPoints(const std::string& d);
+std::string SvgGroup(const std::string& svg, const std::string& guid);
+std::string SvgAttribute(const std::string& element, const std::string& name);
 
 // The start of a command line that runs the build's program NAME (velmora-host, ...), through
 // the emulator in a cross build.

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -320,8 +321,13 @@ void KeepForUndo(std::optional<std::size_t> index);
 // Puts the state back as it was when the open step began (its rollback).
 void RollBackStep();
 
-// Writes the project as JSON (the keys that exist so far, in a stable order).
+// Writes the project as JSON (the keys that exist so far, in a stable order), streamed as
+// the project is walked; DumpJson answers the same text.
+void WriteProjectJson(std::ostream& out);
 std::string DumpJson();
+// Writes DIR/project.json, DIR/plan.svg and DIR/library/; answers false with why when a
+// file cannot be written (never throws).
+bool WriteProjectFiles(const std::string& dir, std::string& why);
 
 // True when nothing went wrong that must fail the run (exceptions, script errors,
 // memory faults, dialog faults).
