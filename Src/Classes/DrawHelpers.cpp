@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "APICommon.hpp"
+#include "Helpers/MemoOwner.hpp"
 #include "generic/GenericHelpers.hpp"
 
 namespace DrawHelpers {
@@ -42,7 +43,8 @@ void Place(Drawing& drawing, API_ElemTypeID type, const API_AttributeIndex& laye
 {
 	if (!Budget(drawing)) return;
 	API_Element element;
-	API_ElementMemo memo;
+	MemoOwner owner; // freed also when a host call throws
+	API_ElementMemo& memo = owner.memo;
 	kivel::SetTypeId(element, type);
 	ACAPI_Element_GetDefaults(&element, &memo); // the tool's current settings; refused ones stay zero
 	element.header.layer = layer;
@@ -53,7 +55,6 @@ void Place(Drawing& drawing, API_ElemTypeID type, const API_AttributeIndex& laye
 	} else {
 		WriteReport_Alert("Error while placing VELMORA geometries: %d", static_cast<int>(err));
 	}
-	ACAPI_DisposeElemMemoHdls(&memo);
 }
 
 template <typename T>

@@ -13,6 +13,9 @@ constexpr short kAboutDateText = 5;
 
 class mainmenu_about {
 public:
+	// What the command's reports begin with ("Error point: VELMORA / MenuAbout() / ").
+	static const char* const report_prefix;
+
 	// Shows the about dialog.
 	void do_it();
 

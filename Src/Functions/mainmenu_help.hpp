@@ -15,6 +15,9 @@ constexpr short kHelpTerrainData = 7;
 
 class mainmenu_help {
 public:
+	// What the command's reports begin with ("Error point: VELMORA / MenuHelpOpen() / ").
+	static const char* const report_prefix;
+
 	// Reads "url.txt" anew and shows the help dialog; when the file cannot be read, reports
 	// why and shows nothing.
 	void do_it();

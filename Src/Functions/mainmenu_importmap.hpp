@@ -35,6 +35,9 @@ enum ImportDialogRecordEntry {
 
 class mainmenu_importmap {
 public:
+	// What the command's reports begin with ("Error point: VELMORA / MenuImportMap() / ").
+	static const char* const report_prefix;
+
 	// Runs the command; it reports its own failures.
 	void do_it();
 

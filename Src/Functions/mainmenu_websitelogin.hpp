@@ -4,6 +4,9 @@
 
 class mainmenu_websitelogin {
 public:
+	// What the command's reports begin with ("Error point: VELMORA / MenuWebsiteLogin() / ").
+	static const char* const report_prefix;
+
 	// Runs the command; it reports its own failures.
 	void do_it();
 };

@@ -378,6 +378,34 @@ TEST_F(ImportCommand, PartThatFailedIsNotPlaced)
 	EXPECT_TRUE(vhost::Current().state.solidLinks.empty());
 }
 
+// A host call that throws while the objects are placed ends that step: the objects placed
+// before stay, the add-on says so once, and the run goes on with the terrain and its cut.
+TEST_F(ImportCommand, BadAllocWhilePlacingObjectsKeepsThosePlaced)
+{
+	testsupport::WriteFile(RunRoot() + "/Addon/terrainsettings.txt", "[include_terrain=1][include_roads=1][include_fences=1]");
+	Project("Kart", {0, 2, 3});
+	const int handles = vhost::LiveHandles();
+	vhost::InjectBadAlloc("ACAPI_Element_Create", "Object", 1); // the road goes through, the fences throw
+	Run("dialog 32501\nlistclick 15 1 1\nclick 1\ndialog 32508\nclick 1\n");
+	ExpectCleanRun();
+	EXPECT_TRUE(Host().exceptions.empty()) << Host().exceptions.front();
+	std::vector<std::string> objects;
+	for (const vhost::ElementRecord& e : vhost::Current().state.elements)
+		if (e.element.header.type.typeID == API_ObjectID) objects.push_back(PartName(e.element.object.libInd));
+	EXPECT_EQ(objects, std::vector<std::string>{"Kart_Veg"});
+	int told = 0;
+	for (const std::string& t : ReportTexts())
+		told += t == "Error point: VELMORA / MenuImportMap() / Placing VELMORA elements / Internal error: std::bad_alloc";
+	EXPECT_EQ(told, 1);
+	const std::vector<std::string> tail = {"Placing VELMORA elements", "Placing VELMORA mesh elements", "Cutting VELMORA mesh elements"};
+	const std::vector<std::string> steps = UndoSteps();
+	ASSERT_GE(steps.size(), tail.size());
+	EXPECT_EQ(std::vector<std::string>(steps.end() - 3, steps.end()), tail);
+	for (auto step = Host().undo.end() - 3; step != Host().undo.end(); ++step) EXPECT_FALSE(step->rolledBack) << step->name;
+	EXPECT_FALSE(Host().state.solidLinks.empty());
+	EXPECT_EQ(vhost::LiveHandles(), handles);
+}
+
 // A failing cut (the first: a piece by the road) is reported; the other cuts and the step stay.
 TEST_F(ImportCommand, FailedCutIsReportedAndTheOthersStay)
 {
