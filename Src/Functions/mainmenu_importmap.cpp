@@ -15,9 +15,11 @@
 #include "Classes/terrain_import_ini.hpp"
 #include "DG.h"
 #include "Helpers/CatchAll.hpp"
+#include "Helpers/OutsideLinks.hpp"
 #include "Folder.hpp"
 #include "Functions/SettingDialogFunctions.hpp"
 #include "VelmoraMain.hpp"
+#include "utils/IOUtils.hpp"
 
 const char* const mainmenu_importmap::report_prefix = kImportReportPrefix;
 
@@ -365,6 +367,19 @@ bool ProjectListed(const import_folder_scan& scan, const GS::UniString& name)
 	return false;
 }
 
+// A project just expanded from the ZIP file zipName: links that lead out of it are removed
+// (an archive's link would carry a file of the user's into the project), and a project
+// without its map data folder at the top is named, as it would show nothing.
+void CheckExpandedProject(const IO::Location& project, const char* zipName)
+{
+	const int removed = RemoveOutsideLinks(project.ToDisplayText().ToCStr().Get());
+	if (removed > 0)
+		WriteReport_Alert("The ZIP file %s held %d links to places outside the project; they were removed.", zipName, removed);
+	IO::Location model(project);
+	if (model.AppendToLocal(IO::Name(ImportModelFolder)) != NoError || !kivel::IsFolderExist(model))
+		WriteReport_Alert("The ZIP file %s holds no %s folder at its top; its project shows no map data.", zipName, ImportModelFolder);
+}
+
 void AddZip(const import_folder_scan& scan, IO::Folder& importFolder)
 {
 	IO::Location zip;
@@ -387,7 +402,10 @@ void AddZip(const import_folder_scan& scan, IO::Folder& importFolder)
 		return;
 	}
 	const int status = system_shell(ZipExpandCommand(zip, target, IsOSMacintosh() || IsOSLinux()));
-	if (status == 0) return;
+	if (status == 0) {
+		CheckExpandedProject(target, zipText.Get());
+		return;
+	}
 	// A failed or partial expansion leaves nothing behind.
 	const bool removed = !importFolder.Contains(IO::Name(name)) || importFolder.Delete(IO::Name(name)) == NoError;
 	WriteReport_Alert("Error point: VELMORA / MenuImportMap() / Add ZIP / %s could not be expanded (exit status %d); %s", zipText.Get(),
