@@ -15,7 +15,21 @@
 
 #include "TestSupport.hpp"
 
+#if defined(__SANITIZE_ADDRESS__)
+#define VELMORA_TEST_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELMORA_TEST_ASAN 1
+#endif
+#endif
+
 namespace {
+
+#if defined(VELMORA_TEST_ASAN)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
 
 // Runs a program line; answers its exit status and what it wrote on stderr.
 int RunLine(const testsupport::TempDir& dir, const std::string& line, std::string& stderrText)
@@ -272,9 +286,7 @@ TEST(Import, MissingPackageIsABadArgument)
 // alone: it is reported, and every other file of the package is imported.
 TEST(Import, TreeListThatDoesNotFitInMemoryFailsAlone)
 {
-#if defined(__SANITIZE_ADDRESS__)
-	GTEST_SKIP() << "the sanitizer's shadow memory does not fit under an address-space limit";
-#endif
+	if (kAddressSanitizer) GTEST_SKIP() << "the sanitizer's shadow memory does not fit under an address-space limit";
 	if (!std::string(VELMORA_LAUNCHER).empty()) GTEST_SKIP() << "an emulator does not run under an address-space limit";
 	const std::string limit = "ulimit -v 1048576; "; // 1 GiB; the sample import needs under 400 MiB
 	const struct {
