@@ -14,10 +14,10 @@
 #include "Classes/import_map.hpp"
 #include "Classes/terrain_import_ini.hpp"
 #include "DG.h"
-#include "Helpers/CatchAll.hpp"
-#include "Helpers/OutsideLinks.hpp"
 #include "Folder.hpp"
 #include "Functions/SettingDialogFunctions.hpp"
+#include "Helpers/CatchAll.hpp"
+#include "Helpers/OutsideLinks.hpp"
 #include "VelmoraMain.hpp"
 #include "utils/IOUtils.hpp"
 
