@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <new>
 #include <filesystem>
 #include <system_error>
 #include <thread>
@@ -94,6 +95,11 @@ void InjectFault(const std::string& operation, GSErrCode code, const std::string
 	Slot().faults.push_back(Fault{operation, code, pathContains, times});
 }
 
+void InjectBadAlloc(const std::string& operation, const std::string& pathContains, int passes, int times)
+{
+	Slot().faults.push_back(Fault{operation, NoError, pathContains, times, true, passes});
+}
+
 void ClearFaults() { Slot().faults.clear(); }
 
 bool FaultsArmed() { return !Slot().faults.empty(); }
@@ -103,7 +109,12 @@ GSErrCode FaultFor(const std::string& operation, const std::string& path)
 	for (Fault& f : Slot().faults) {
 		if (f.operation != operation || f.remaining == 0) continue;
 		if (!f.pathContains.empty() && path.find(f.pathContains) == std::string::npos) continue;
+		if (f.passes > 0) {
+			--f.passes;
+			continue;
+		}
 		if (f.remaining > 0) --f.remaining;
+		if (f.throwsBadAlloc) throw std::bad_alloc();
 		return f.code;
 	}
 	return NoError;

@@ -1,6 +1,8 @@
 // The import command of velmora-host on our sample package, as a folder and as a ZIP.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <filesystem>
 #include <cstdlib>
 #include <map>
 #include <sstream>
@@ -14,7 +16,21 @@
 #include "TestSupport.hpp"
 #include "vhost/Text.hpp"
 
+#if defined(__SANITIZE_ADDRESS__)
+#define VELMORA_TEST_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELMORA_TEST_ASAN 1
+#endif
+#endif
+
 namespace {
+
+#if defined(VELMORA_TEST_ASAN)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
 
 // Runs a program line; answers its exit status and what it wrote on stderr.
 int RunLine(const testsupport::TempDir& dir, const std::string& line, std::string& stderrText)
@@ -38,11 +54,12 @@ void MakeSample(const testsupport::TempDir& dir, const std::string& name, bool z
 }
 
 // Runs velmora-host with `commands` in dir's run root, writing to dir/out; answers the project.
-nlohmann::json RunHost(const testsupport::TempDir& dir, const std::string& commands)
+// before: shell commands that run first in the same shell (a limit for the host).
+nlohmann::json RunHost(const testsupport::TempDir& dir, const std::string& commands, const std::string& before = "")
 {
 	std::string err;
-	const int status = RunLine(dir, testsupport::BuildProgram("velmora-host") + " --home '" + dir.Path() + "/home' --out '" + dir.Path() +
-	                                    "/out' " + commands, err);
+	const int status = RunLine(dir, before + testsupport::BuildProgram("velmora-host") + " --home '" + dir.Path() + "/home' --out '" +
+	                                    dir.Path() + "/out' " + commands, err);
 	EXPECT_EQ(status, 0) << err;
 	return nlohmann::json::parse(testsupport::ReadFile(dir / "out/project.json"));
 }
@@ -331,6 +348,48 @@ TEST(Import, MissingPackageIsABadArgument)
 	                       "/none'", err),
 	          2);
 	EXPECT_NE(err.find("is neither a package folder nor a .zip"), std::string::npos) << err;
+}
+
+// A tree list too large for the memory the host may use (its rows, then NUL bytes) fails
+// alone: it is reported, and every other file of the package is imported.
+TEST(Import, TreeListThatDoesNotFitInMemoryFailsAlone)
+{
+	if (kAddressSanitizer) GTEST_SKIP() << "the sanitizer's shadow memory does not fit under an address-space limit";
+	if (!std::string(VELMORA_LAUNCHER).empty()) GTEST_SKIP() << "an emulator does not run under an address-space limit";
+	const std::string limit = "ulimit -v 1048576; "; // 1 GiB; the sample import needs under 400 MiB
+	const struct {
+		std::uintmax_t bytes;
+		const char* report; // which reading step ran out of memory
+	} cases[] = {
+		{std::uintmax_t{2} << 30, "out of memory for its 2147483648 bytes"}, // the file itself does not fit
+		{std::uintmax_t{384} << 20, "does not fit in memory!"},              // the file fits, its table does not
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.report);
+		testsupport::TempDir dir;
+		MakeSample(dir, "home/Documents/Velmora/Kart");
+		// Sparse: the NUL bytes take no room on disk.
+		std::filesystem::resize_file(dir / "home/Documents/Velmora/Kart/3D-modell/Vegetasjon/Vegetasjon.csv", c.bytes);
+		// Imported where it lies: a copy would write the NUL bytes out.
+		const nlohmann::json project = RunHost(dir, "import '" + dir.Path() + "/home/Documents/Velmora/Kart'", limit);
+		EXPECT_TRUE(project["exceptions"].empty());
+		std::vector<std::string> reports;
+		for (const auto& r : project["reports"]) reports.push_back(r["text"]);
+		const auto told = [&](const std::string& part) {
+			return std::count_if(reports.begin(), reports.end(), [&](const std::string& r) { return r.find(part) != std::string::npos; });
+		};
+		EXPECT_EQ(told(c.report), 1);
+		EXPECT_EQ(told("Error: Failed to load ("), 1);
+		EXPECT_EQ(told("Internal error"), 0);
+		EXPECT_EQ(UndoSteps(project), kSampleSteps);
+		std::set<std::string> placed;
+		for (const auto& o : Elements(project, "Object")) placed.insert(o["libPart"]);
+		for (const char* tree : {"Velmora_Pine_Tree", "Velmora_Spruce_Tree", "Velmora_Birch_Tree", "Velmora_Oak_Tree"})
+			EXPECT_EQ(placed.count(tree), 0u) << tree;
+		for (const char* part : {"Kart_Vegetasjon", "Kart_Veg", "Velmora_Building", "SurroundingArea"}) EXPECT_EQ(placed.count(part), 1u) << part;
+		EXPECT_EQ(Elements(project, "Mesh").size(), 1u);
+		EXPECT_EQ(Elements(project, "Text").size(), 2u);
+	}
 }
 
 } // namespace

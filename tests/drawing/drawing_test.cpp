@@ -1,4 +1,5 @@
 // The DXF base map drawn as host 2D elements.
+#include <algorithm>
 #include <cmath>
 #include "vhost/Text.hpp"
 #include <string>
@@ -272,6 +273,56 @@ TEST_F(Drawing, InsertExpansionStopsAtTheDrawingsLimits)
 	EXPECT_TRUE(points.stopped);
 	EXPECT_EQ(points.visits, 1001);
 	EXPECT_EQ(Host().state.elements.size(), 100u);
+}
+
+// The limits bound what inserts add, never the base map's own entities: a flat map of more
+// entities than the limit is drawn whole, also after an insert was cut.
+TEST_F(Drawing, TheLimitsCountOnlyWhatInsertsAdd)
+{
+	std::string lines;
+	for (int i = 1; i <= 8; ++i) lines += LineOn("0", 0, i, 1, i);
+	const std::string text = Blocks(Block("Ti", [] {
+		std::string ten;
+		for (int i = 1; i <= 10; ++i) ten += LineOn("0", 100, i, 101, i);
+		return ten;
+	}())) + Entities(InsertAt("Ti", 0, 0) + lines);
+	const struct { long maxElements, maxVisits; std::size_t fromInsert; } cases[] = {{5, 1000, 5}, {1000, 3, 3}, {4, 1000, 4}};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.maxElements);
+		vhost::Reset(RunRoot(), VELMORA_BUILD_DIR);
+		SimpleDxf::SimpleDxf dxf;
+		ASSERT_TRUE(dxf.LoadSceneFromMemory(reinterpret_cast<const unsigned char*>(text.data()), text.size())) << dxf.error;
+		DrawHelpers::Drawing drawing;
+		drawing.maxElements = c.maxElements;
+		drawing.maxVisits = c.maxVisits;
+		ASSERT_EQ(ACAPI_CallUndoableCommand("Test", [&] {
+			for (const auto& e : *dxf.entities) DrawHelpers::DrawEntity(drawing, e.get(), API_AttributeIndex(1), API_Coord3D{}, 1.0);
+			return NoError;
+		}), NoError);
+		EXPECT_TRUE(drawing.stopped);
+		std::size_t fromInsert = 0;
+		for (const vhost::ElementRecord* l : Of(API_LineID)) fromInsert += l->element.line.begC.x == 100.0;
+		EXPECT_EQ(fromInsert, c.fromInsert);
+		EXPECT_EQ(Of(API_LineID).size() - fromInsert, 8u);
+	}
+}
+
+// A chain of blocks deeper than the reader's limit is named as such, not as a cycle, and
+// the rest of the base map is drawn.
+TEST_F(Drawing, BlocksNestedTooDeepAreNamedAndTheRestIsDrawn)
+{
+	std::string chain;
+	for (int i = 1; i <= 70; ++i) chain += Block("L" + std::to_string(i), i < 70 ? InsertAt("L" + std::to_string(i + 1), 0, 0) : LineOn("0", 0, 0, 9, 9));
+	Draw(Blocks(chain + Block("Kum", LineOn("0", 0, 0, 1, 0))) + Entities(InsertAt("L1", 0, 0) + LineOn("0", 0, 0, 2, 0) + InsertAt("Kum", 5, 0)));
+	const auto lines = Of(API_LineID);
+	ASSERT_EQ(lines.size(), 2u);
+	EXPECT_DOUBLE_EQ(lines[0]->element.line.endC.x, 2.0);
+	EXPECT_DOUBLE_EQ(lines[1]->element.line.endC.x, 6.0);
+	const std::vector<std::string> reports = ReportTexts();
+	EXPECT_EQ(std::count_if(reports.begin(), reports.end(), [](const std::string& r) {
+		return r.rfind("Base map: Blocks nested deeper than 64 levels (block \"L", 0) == 0;
+	}), 1);
+	for (const std::string& r : reports) EXPECT_EQ(r.find("Circular"), std::string::npos) << r;
 }
 
 } // namespace

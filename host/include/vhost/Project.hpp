@@ -42,14 +42,19 @@ struct UndoStep {
 	bool rolledBack = false;
 };
 
-// An IO call made to fail: the operation name as the add-on calls it (for example
+// A host call made to fail: the operation name as the add-on calls it (for example
 // "IO::File::Open"), the code it answers, an optional path part that the location must
-// contain, and how many more times it fires (-1: always).
+// contain (for ACAPI_Element_Create: the element kind's name, "Object", "Line", ...), and
+// how many more times it fires (-1: always). A throwing fault throws
+// std::bad_alloc from the call instead of answering, as a host out of memory may; passes
+// matching calls go through before it fires.
 struct Fault {
 	std::string operation;
 	GSErrCode code = NoError;
 	std::string pathContains;
 	int remaining = -1;
+	bool throwsBadAlloc = false;
+	int passes = 0;
 };
 
 // One placed element: the record as the add-on created it (head with its GUID) and copies
@@ -299,8 +304,12 @@ std::string UserLibraryFolder();       // "User Library"
 std::string TempFolder();              // "Temp"
 std::string EmbeddedLibraryFolder();   // "Project/Embedded Library"
 
-// Fault injection. FaultFor answers the code to fail with (and counts the firing), or NoError.
+// Fault injection. FaultFor answers the code to fail with (and counts the firing), or NoError;
+// it throws for a throwing fault.
 void InjectFault(const std::string& operation, GSErrCode code, const std::string& pathContains = "", int times = -1);
+// A throwing fault: operation (on a path containing pathContains) throws std::bad_alloc
+// `times` times (-1: always) after `passes` such calls went through.
+void InjectBadAlloc(const std::string& operation, const std::string& pathContains = "", int passes = 0, int times = 1);
 void ClearFaults();
 GSErrCode FaultFor(const std::string& operation, const std::string& path = "");
 // True when any fault is armed: hot paths ask this before building FaultFor's texts.
