@@ -298,6 +298,79 @@ TEST(Import, ZipNameThatIsNotUtf8IsWrittenReplaced)
 	EXPECT_TRUE(std::filesystem::is_regular_file(dir / "out/plan.svg"));
 }
 
+// The summary an import of the sample ends with, from what the project shows (the time as "T").
+std::string SampleSummary(const nlohmann::json& project, const std::string& name)
+{
+	std::string steps;
+	for (const std::string& step : UndoSteps(project)) steps += (steps.empty() ? ": " : ", ") + step;
+	std::vector<std::pair<std::string, int>> types;
+	for (const auto& e : project["elements"]) {
+		auto it = std::find_if(types.begin(), types.end(), [&](const auto& t) { return t.first == e["type"]; });
+		if (it == types.end()) types.emplace_back(e["type"], 1);
+		else ++it->second;
+	}
+	std::string elements;
+	for (const auto& [type, count] : types) elements += (elements.empty() ? " (" : ", ") + std::to_string(count) + " " + type;
+	std::string parts;
+	std::size_t partCount = 0;
+	for (const auto& part : project["libraryParts"])
+		if (part["location"].get<std::string>().find("/home/Project/Embedded Library/") != std::string::npos) {
+			parts += (parts.empty() ? ": " : ", ") + part["name"].get<std::string>();
+			++partCount;
+		}
+	std::size_t alerts = 0;
+	for (const auto& r : project["reports"]) alerts += r["alert"].get<bool>() ? 1 : 0;
+	return "Imported \"" + name + "\" in T\n  undo steps:      " + std::to_string(project["undo"].size()) + steps +
+	       "\n  elements:        " + std::to_string(project["elements"].size()) + elements + ")\n  generated parts: " +
+	       std::to_string(partCount) + parts + "\n  alerts:          " + std::to_string(alerts) + "\n";
+}
+
+// Standard output with each summary's time (" in 0.05 s" ending its first line) as " in T".
+std::string WithoutTimes(std::string text)
+{
+	for (std::size_t at = text.find("Imported \""); at != std::string::npos; at = text.find("Imported \"", at + 1)) {
+		const std::size_t end = text.find(" s\n", at), in = text.rfind(" in ", end);
+		if (end == std::string::npos || in == std::string::npos || in < at) break;
+		const std::string time = text.substr(in + 4, end - in - 4);
+		if (time.size() >= 4 && time.find_first_not_of("0123456789.") == std::string::npos && time[time.size() - 3] == '.')
+			text.replace(in + 4, end + 2 - in - 4, "T");
+	}
+	return text;
+}
+
+// The add-on's standard output (the 3DS reader's chunk trace) goes to the log with --out, nowhere
+// without it, to the terminal with --verbose; the terminal shows the import's summary.
+TEST(Import, TheTerminalShowsTheSummaryAndTheLogTheAddonsOutput)
+{
+	testsupport::TempDir dir;
+	MakeSample(dir, "Prøvekart");
+	const nlohmann::json project = RunHost(dir, "import '" + dir.Path() + "/Prøvekart'");
+	const std::string summary = SampleSummary(project, "Prøvekart");
+	EXPECT_NE(summary.find("\n  alerts:          1\n"), std::string::npos) << summary;
+	EXPECT_NE(summary.find("\n  generated parts: 8: Velmora_XYZ, "), std::string::npos) << summary;
+	EXPECT_EQ(WithoutTimes(testsupport::ReadFile(dir / "stdout.txt")), summary);
+	const std::string log = testsupport::ReadFile(dir / "out/addon-output.log");
+	EXPECT_NE(log.find("Chunk ID: 4d4d (CHUNK_M3DMAGIC)\n"), std::string::npos);
+	EXPECT_GT(std::count(log.begin(), log.end(), '\n'), 1000);
+
+	// Without --out, both streams as a terminal shows them: the alert, then the summary last.
+	const struct { const char* options; const char* streams; bool trace; } runs[] = {{"", " 2>&1", false}, {"--verbose ", "", true}};
+	for (const auto& run : runs) {
+		SCOPED_TRACE(run.options);
+		testsupport::TempDir other;
+		MakeSample(other, "Prøvekart");
+		std::string err;
+		ASSERT_EQ(RunLine(other, "{ " + testsupport::BuildProgram("velmora-host") + " --home '" + other.Path() + "/home' " + run.options +
+		                             "import '" + other.Path() + "/Prøvekart'" + run.streams + "; }", err),
+		          0) << err;
+		const std::string out = WithoutTimes(testsupport::ReadFile(other / "stdout.txt"));
+		ASSERT_GE(out.size(), summary.size());
+		EXPECT_EQ(out.substr(out.size() - summary.size()), summary);
+		EXPECT_EQ(out.find("Chunk ID: 4d4d (CHUNK_M3DMAGIC)\n") != std::string::npos, run.trace);
+		EXPECT_EQ(out.find("velmora-host: alert: Importing the surroundings model.") != std::string::npos, !run.trace);
+	}
+}
+
 // A second import into a project that has a geolocation asks before changing it (yes here);
 // the Norwegian host shows the Norwegian dialogs.
 TEST(Import, SecondImportAsksAboutTheGeolocationAndNorwegianDialogs)
@@ -307,6 +380,20 @@ TEST(Import, SecondImportAsksAboutTheGeolocationAndNorwegianDialogs)
 	MakeSample(dir, "Andre");
 	nlohmann::json project = RunHost(dir, "import '" + dir.Path() + "/Første' import '" + dir.Path() + "/Andre'");
 	EXPECT_EQ(DialogIds(project), (std::vector<int>{32501, 32508, 32501, 32508, 32510}));
+	// Each import ends with its own summary of what it added, the add-on's output between them
+	// goes to the log only.
+	const std::string out = WithoutTimes(testsupport::ReadFile(dir / "stdout.txt"));
+	const std::size_t second = out.find("Imported \"Andre\" in T\n  undo steps:      7: Placing VELMORA Geocoordinate, ");
+	EXPECT_EQ(out.find("Imported \"Første\" in T\n  undo steps:      7: "), 0u) << out;
+	EXPECT_NE(second, std::string::npos) << out;
+	EXPECT_EQ(out.find("Chunk ID"), std::string::npos);
+	// The same package adds the same elements again.
+	const auto elements = [&](std::size_t from) {
+		const std::size_t at = out.find("\n  elements:", from);
+		return at == std::string::npos ? std::string() : out.substr(at, out.find('\n', at + 1) - at);
+	};
+	EXPECT_FALSE(elements(0).empty()) << out;
+	EXPECT_EQ(elements(second), elements(0));
 	EXPECT_EQ(UndoSteps(project).size(), 2 * kSampleSteps.size());
 	EXPECT_EQ(project["geolocation"]["latitude"], 59.9786);
 
@@ -337,6 +424,46 @@ TEST(Import, FolderIsCopiedToTheImportFolderOfTheSettings)
 	bool road = false;
 	for (const auto& part : project["libraryParts"]) road |= part["name"] == "Prøvekart_Veg";
 	EXPECT_TRUE(road);
+}
+
+// The project is picked by the name its row shows, in the list's own order: a link to a folder
+// is no project (the folder listing takes it for a file), and the list orders by UTF-16 units
+// (U+1F600 before U+FF21, the other way round by UTF-8 bytes).
+TEST(Import, TheProjectIsPickedByTheNameItsRowShows)
+{
+	const struct { const char* name; std::vector<const char*> others; const char* link; } cases[] = {
+		{"B", {"C"}, "A"},
+		{"\xEF\xBC\xA1", {"\xF0\x9F\x98\x80"}, nullptr},
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.name);
+		testsupport::TempDir dir;
+		const std::string projects = dir.Path() + "/home/Documents/Velmora/";
+		for (const char* other : c.others) std::filesystem::create_directories(std::filesystem::u8path(projects + other + "/3D-modell/3ds"));
+		if (c.link != nullptr) {
+			std::filesystem::create_directories(dir / "elsewhere/3D-modell/3ds");
+			std::filesystem::create_symlink(dir / "elsewhere", projects + c.link);
+		}
+		MakeSample(dir, c.name);
+		const nlohmann::json project = RunHost(dir, "import '" + dir.Path() + "/" + c.name + "'");
+		EXPECT_EQ(UndoSteps(project), kSampleSteps);
+		std::set<std::string> parts;
+		for (const auto& part : project["libraryParts"]) parts.insert(part["name"]);
+		EXPECT_EQ(parts.count(std::string(c.name) + "_Veg"), 1u);
+	}
+}
+
+// A project that does not reach the list (a ZIP that does not expand) is an error naming it.
+TEST(Import, AProjectMissingFromTheListIsAnErrorNamingIt)
+{
+	testsupport::TempDir dir;
+	testsupport::WriteFile(dir / "Broken.zip", "not a zip archive");
+	std::string err;
+	EXPECT_EQ(RunLine(dir, testsupport::BuildProgram("velmora-host") + " --home '" + dir.Path() + "/home' import '" + dir.Path() +
+	                       "/Broken.zip'", err),
+	          1);
+	EXPECT_NE(err.find("velmora-host: import " + dir.Path() + "/Broken.zip: list 15 has no row 'Broken'"), std::string::npos) << err;
+	EXPECT_EQ(err.find("script line"), std::string::npos) << err;
 }
 
 // A package that is neither a folder nor a .zip is a bad argument.
