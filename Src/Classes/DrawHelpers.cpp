@@ -42,7 +42,9 @@ void Place(Drawing& drawing, API_ElemTypeID type, const API_AttributeIndex& laye
 {
 	if (!Budget(drawing)) return;
 	API_Element element;
+	BNZeroMemory(&element, sizeof element);
 	API_ElementMemo memo;
+	BNZeroMemory(&memo, sizeof memo);
 	kivel::SetTypeId(element, type);
 	ACAPI_Element_GetDefaults(&element, &memo); // the tool's current settings; refused ones stay zero
 	element.header.layer = layer;
@@ -243,6 +245,7 @@ Int32 FindOrCreateLayer(const std::string& name)
 	const std::string cut = name.substr(0, length);
 	GS::UniString uniName(cut.c_str(), GS::CC_UTF8);
 	API_Attribute layer;
+	BNZeroMemory(&layer, sizeof layer);
 	layer.header.typeID = API_LayerID;
 	std::memcpy(layer.header.name, cut.data(), cut.size());
 	layer.header.uniStringNamePtr = &uniName;

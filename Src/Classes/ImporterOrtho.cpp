@@ -46,6 +46,7 @@ void CopyUtf16(const GS::UniString& text, GS::UniChar* field, USize size)
 Int32 FindMaterial(const GS::UniString& name, IO::Location& texture)
 {
 	API_Attribute attribute;
+	BNZeroMemory(&attribute, sizeof attribute);
 	attribute.header.typeID = API_MaterialID;
 	GS::UniString searched = name;
 	attribute.header.uniStringNamePtr = &searched;
@@ -85,6 +86,7 @@ GSErrCode CreateMaterial(const GS::UniString& name, const IO::Location& image, d
 	const API_RGBColor& surface, Int32& index)
 {
 	API_Attribute attribute;
+	BNZeroMemory(&attribute, sizeof attribute);
 	attribute.header.typeID = API_MaterialID;
 	std::string name8(name.ToCStr(GS::CC_Default).Get());
 	std::size_t cut = std::min(name8.size(), sizeof attribute.header.name - 1);

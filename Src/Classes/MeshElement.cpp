@@ -75,6 +75,7 @@ GSErrCode CMeshCreator::CreateMeshImp(const Contour& contour, const std::vector<
 		return APIERR_BADPARS;
 	}
 	API_Element element;
+	BNZeroMemory(&element, sizeof element);
 	API_ElementMemo memo{};
 	kivel::SetTypeId(element, API_MeshID);
 	if (const GSErrCode err = ACAPI_Element_GetDefaults(&element, &memo)) return err;
@@ -139,6 +140,7 @@ GSErrCode CMeshCreator::CreatePieces(API_Element& element, const API_ElementMemo
                                      const std::vector<API_Coord3D>& points, const ElevationLines& lines)
 {
 	API_RegularizedPoly polygon;
+	BNZeroMemory(&polygon, sizeof polygon);
 	polygon.coords = memo.coords;
 	polygon.pends = memo.pends;
 	polygon.parcs = memo.parcs;

@@ -142,6 +142,7 @@ short PlayClick(DialogState& d, DialogItemState& i)
 bool PlayListClick(DialogState& d, DialogItemState& i, const ScriptStep& s, short& close, std::string& why)
 {
 	DGListClickData data;
+	BNZeroMemory(&data, sizeof data);
 	if (i.def.kind != "list") { why = "item " + s.args[0] + " is not a list"; return false; }
 	if (!ToShort(s.args[1], data.row) || data.row < 1 || static_cast<std::size_t>(data.row) > i.rows.size()) {
 		why = "list " + s.args[0] + " has no row " + s.args[1] + " (it has " + std::to_string(i.rows.size()) + ")";

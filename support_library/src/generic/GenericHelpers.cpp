@@ -70,7 +70,8 @@ GSErrCode GetPenRGB(short pen, API_RGBColor* color)
 	if (const GSErrCode err = ACAPI_Attribute_GetPen(record)) return err;
 	const API_RGBColor& rgb = record.rgb;
 #else
-	API_Attribute record{};
+	API_Attribute record;
+	BNZeroMemory(&record, sizeof record);
 	record.header.typeID = API_PenID;
 	record.header.index = CreateAttributeIndex(pen);
 	if (const GSErrCode err = ACAPI_Attribute_Get(&record)) return err;
