@@ -189,14 +189,18 @@ TEST_F(UnsetFields, ARecordWithAFieldNeverSetIsRefusedAndTheFieldNamed)
 			 const std::u16string name = u"Box";
 			 std::copy(name.begin(), name.end(), p.docu_UName);
 			 Unset(p.docu_UName, u);
-			 return ACAPI_LibraryPart_Search(&p, false, false);
+			 const GSErrCode err = ACAPI_LibraryPart_Search(&p, false, false);
+			 delete p.location; // the host's new location of the part, the caller's to free
+			 return err;
 		 }},
 		{"ACAPI_LibraryPart_Get", "index", NoError, [part](bool u) {
 			 API_LibPart p;
 			 BNZeroMemory(&p, sizeof p);
 			 p.index = part;
 			 Unset(p.index, u);
-			 return ACAPI_LibraryPart_Get(&p);
+			 const GSErrCode err = ACAPI_LibraryPart_Get(&p);
+			 delete p.location;
+			 return err;
 		 }},
 		{"ACAPI_LibraryPart_Register", "location", APIERR_BADPARS, [](bool u) {
 			 API_LibPart p;
