@@ -252,11 +252,10 @@ bool RunCommand(const std::pair<std::string, std::string>& command)
 
 bool WriteOut(const std::string& dir)
 {
-	std::error_code ec;
-	fs::create_directories(fs::u8path(dir), ec);
-	std::ofstream out(fs::u8path(dir) / "project.json", std::ios::binary);
-	out << vhost::DumpJson();
-	return static_cast<bool>(out) && vhost::WriteLibraryParts(dir) && vhost::WritePlanSvg(dir + "/plan.svg");
+	std::string why;
+	if (vhost::WriteProjectFiles(dir, why)) return true;
+	std::fprintf(stderr, "velmora-host: %s\n", why.c_str());
+	return false;
 }
 
 } // namespace
@@ -292,10 +291,7 @@ int main(int argc, char** argv)
 	}
 	if (started && vhost::StopAddon(entries) != NoError) ok = false;
 	vhost::FinishScript();
-	if (!o.out.empty() && !WriteOut(o.out)) {
-		std::fprintf(stderr, "velmora-host: cannot write %s/project.json\n", o.out.c_str());
-		ok = false;
-	}
+	if (!o.out.empty() && !WriteOut(o.out)) ok = false;
 	// The add-on's alerts go to the report window; a script sees them here.
 	for (const auto& r : vhost::Current().reports)
 		if (r.alert) std::fprintf(stderr, "velmora-host: alert: %s\n", r.text.c_str());

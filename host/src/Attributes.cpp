@@ -80,6 +80,19 @@ GSErrCode CheckHeadSet(const char* call, const API_Attr_Head& head, bool readsNa
 	return NoError;
 }
 
+LayerNames::LayerNames()
+{
+	for (Int32 i = 0; i <= static_cast<Int32>(Current().attributes.layers.size()); ++i) {
+		const LayerRecord* layer = FindLayer(i);
+		names_.push_back(layer != nullptr ? Utf16ToUtf8(layer->name) : std::string());
+	}
+}
+
+const std::string& LayerNames::Of(Int32 index) const
+{
+	return index >= 0 && static_cast<std::size_t>(index) < names_.size() ? names_[static_cast<std::size_t>(index)] : names_[0];
+}
+
 } // namespace vhost
 
 GSErrCode ACAPI_Attribute_Create(API_Attribute* attribute, API_AttributeDef* /*defs*/)

@@ -72,9 +72,15 @@ DialogState MakeState(const DialogDef& def, DialogCallback callback, long long u
 	return d;
 }
 
+// A callback that throws is recorded as an exception crossing into the host; it answers 0.
 short Send(const DialogState& d, short message, short item, long long msgData = 0)
 {
-	return d.callback(message, d.id, item, d.userData, msgData);
+	short answer = 0;
+	Guarded("dialog callback", [&] {
+		answer = d.callback(message, d.id, item, d.userData, msgData);
+		return GSErrCode(NoError);
+	});
+	return answer;
 }
 
 std::string Name(const DialogState& d) { return "dialog " + std::to_string(d.id); }

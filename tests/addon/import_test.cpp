@@ -1,5 +1,8 @@
 // The import command of velmora-host on our sample package, as a folder and as a ZIP.
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <filesystem>
 #include <cstdlib>
 #include <map>
 #include <sstream>
@@ -11,8 +14,23 @@
 #include <nlohmann/json.hpp>
 
 #include "TestSupport.hpp"
+#include "vhost/Text.hpp"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define VELMORA_TEST_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELMORA_TEST_ASAN 1
+#endif
+#endif
 
 namespace {
+
+#if defined(VELMORA_TEST_ASAN)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
 
 // Runs a program line; answers its exit status and what it wrote on stderr.
 int RunLine(const testsupport::TempDir& dir, const std::string& line, std::string& stderrText)
@@ -36,11 +54,12 @@ void MakeSample(const testsupport::TempDir& dir, const std::string& name, bool z
 }
 
 // Runs velmora-host with `commands` in dir's run root, writing to dir/out; answers the project.
-nlohmann::json RunHost(const testsupport::TempDir& dir, const std::string& commands)
+// before: shell commands that run first in the same shell (a limit for the host).
+nlohmann::json RunHost(const testsupport::TempDir& dir, const std::string& commands, const std::string& before = "")
 {
 	std::string err;
-	const int status = RunLine(dir, testsupport::BuildProgram("velmora-host") + " --home '" + dir.Path() + "/home' --out '" + dir.Path() +
-	                                    "/out' " + commands, err);
+	const int status = RunLine(dir, before + testsupport::BuildProgram("velmora-host") + " --home '" + dir.Path() + "/home' --out '" +
+	                                    dir.Path() + "/out' " + commands, err);
 	EXPECT_EQ(status, 0) << err;
 	return nlohmann::json::parse(testsupport::ReadFile(dir / "out/project.json"));
 }
@@ -212,6 +231,73 @@ TEST(Import, SampleProjectInDetail)
 	EXPECT_EQ(geo["georeference"]["mapZone"], "32");
 }
 
+// Whether the point lies inside the polygon or within tolerance of its outline.
+bool Inside(const std::vector<std::pair<double, double>>& polygon, std::pair<double, double> p, double tolerance)
+{
+	bool inside = false;
+	for (std::size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
+		const auto [xi, yi] = polygon[i];
+		const auto [xj, yj] = polygon[j];
+		if ((yi > p.second) != (yj > p.second) && p.first < (xj - xi) * (p.second - yi) / (yj - yi) + xi) inside = !inside;
+		const double dx = xj - xi, dy = yj - yi, len = dx * dx + dy * dy;
+		const double t = len > 0 ? std::clamp(((p.first - xi) * dx + (p.second - yi) * dy) / len, 0.0, 1.0) : 0.0;
+		if (std::hypot(xi + t * dx - p.first, yi + t * dy - p.second) <= tolerance) return true;
+	}
+	return inside;
+}
+
+// The plan shows every building and the road part as a filled shape of their own geometry,
+// lying on the terrain's area.
+TEST(Import, SamplePlanShowsBuildingsAndTheRoadWithinTheArea)
+{
+	testsupport::TempDir dir;
+	MakeSample(dir, "Prøvekart");
+	const nlohmann::json project = RunHost(dir, "import '" + dir.Path() + "/Prøvekart'");
+	const std::string svg = testsupport::ReadFile(dir / "out/plan.svg");
+	const std::size_t mesh = svg.find("<g class=\"mesh\">");
+	ASSERT_NE(mesh, std::string::npos);
+	const auto area = testsupport::SvgPathPoints(testsupport::SvgAttribute(svg.substr(svg.find("<path", mesh)), "d"));
+	ASSERT_GE(area.size(), 4u);
+	std::vector<std::pair<std::string, std::string>> shaped; // GUID, kind
+	for (const auto& o : Elements(project, "Object")) {
+		if (o["libPart"] == "Velmora_Building") shaped.emplace_back(o["guid"], "building");
+		if (o["libPart"] == "Prøvekart_Veg") shaped.emplace_back(o["guid"], "road");
+	}
+	ASSERT_EQ(shaped.size(), 7u);
+	for (const auto& [guid, kind] : shaped) {
+		SCOPED_TRACE(guid);
+		const std::string group = testsupport::SvgGroup(svg, guid);
+		EXPECT_EQ(testsupport::SvgAttribute(group, "data-kind"), kind);
+		const std::size_t shape = group.find("<path class=\"shape\"");
+		ASSERT_NE(shape, std::string::npos);
+		const std::string path = group.substr(shape);
+		const std::string fill = testsupport::SvgAttribute(path, "fill");
+		EXPECT_TRUE(!fill.empty() && fill != "none") << fill;
+		const auto points = testsupport::SvgPathPoints(testsupport::SvgAttribute(path, "d"));
+		EXPECT_GE(points.size(), 3u);
+		for (const auto& p : points) EXPECT_TRUE(Inside(area, p, 0.5)) << p.first << "," << p.second;
+	}
+}
+
+// A ZIP whose file name is not UTF-8 (a Latin-1 "æ") cannot be expanded here, but the run
+// ends with its message and the project is written, the name's bad byte as U+FFFD.
+TEST(Import, ZipNameThatIsNotUtf8IsWrittenReplaced)
+{
+	testsupport::TempDir dir;
+	MakeSample(dir, "Kart\xE6.zip", true);
+	std::string err;
+	EXPECT_EQ(RunLine(dir, testsupport::BuildProgram("velmora-host") + " --home '" + dir.Path() + "/home' --out '" + dir.Path() +
+	                       "/out' import '" + dir.Path() + "/Kart\xE6.zip'", err),
+	          1) << err;
+	EXPECT_EQ(err.find("terminate"), std::string::npos) << err;
+	const std::string text = testsupport::ReadFile(dir / "out/project.json");
+	ASSERT_TRUE(vhost::IsValidUtf8(text.data(), text.size()));
+	const nlohmann::json project = nlohmann::json::parse(text);
+	ASSERT_EQ(project["fileDialogs"].size(), 1u);
+	EXPECT_EQ(project["fileDialogs"][0]["answer"], dir.Path() + "/Kart\uFFFD.zip");
+	EXPECT_TRUE(std::filesystem::is_regular_file(dir / "out/plan.svg"));
+}
+
 // A second import into a project that has a geolocation asks before changing it (yes here);
 // the Norwegian host shows the Norwegian dialogs.
 TEST(Import, SecondImportAsksAboutTheGeolocationAndNorwegianDialogs)
@@ -262,6 +348,48 @@ TEST(Import, MissingPackageIsABadArgument)
 	                       "/none'", err),
 	          2);
 	EXPECT_NE(err.find("is neither a package folder nor a .zip"), std::string::npos) << err;
+}
+
+// A tree list too large for the memory the host may use (its rows, then NUL bytes) fails
+// alone: it is reported, and every other file of the package is imported.
+TEST(Import, TreeListThatDoesNotFitInMemoryFailsAlone)
+{
+	if (kAddressSanitizer) GTEST_SKIP() << "the sanitizer's shadow memory does not fit under an address-space limit";
+	if (!std::string(VELMORA_LAUNCHER).empty()) GTEST_SKIP() << "an emulator does not run under an address-space limit";
+	const std::string limit = "ulimit -v 1048576; "; // 1 GiB; the sample import needs under 400 MiB
+	const struct {
+		std::uintmax_t bytes;
+		const char* report; // which reading step ran out of memory
+	} cases[] = {
+		{std::uintmax_t{2} << 30, "out of memory for its 2147483648 bytes"}, // the file itself does not fit
+		{std::uintmax_t{384} << 20, "does not fit in memory!"},              // the file fits, its table does not
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.report);
+		testsupport::TempDir dir;
+		MakeSample(dir, "home/Documents/Velmora/Kart");
+		// Sparse: the NUL bytes take no room on disk.
+		std::filesystem::resize_file(dir / "home/Documents/Velmora/Kart/3D-modell/Vegetasjon/Vegetasjon.csv", c.bytes);
+		// Imported where it lies: a copy would write the NUL bytes out.
+		const nlohmann::json project = RunHost(dir, "import '" + dir.Path() + "/home/Documents/Velmora/Kart'", limit);
+		EXPECT_TRUE(project["exceptions"].empty());
+		std::vector<std::string> reports;
+		for (const auto& r : project["reports"]) reports.push_back(r["text"]);
+		const auto told = [&](const std::string& part) {
+			return std::count_if(reports.begin(), reports.end(), [&](const std::string& r) { return r.find(part) != std::string::npos; });
+		};
+		EXPECT_EQ(told(c.report), 1);
+		EXPECT_EQ(told("Error: Failed to load ("), 1);
+		EXPECT_EQ(told("Internal error"), 0);
+		EXPECT_EQ(UndoSteps(project), kSampleSteps);
+		std::set<std::string> placed;
+		for (const auto& o : Elements(project, "Object")) placed.insert(o["libPart"]);
+		for (const char* tree : {"Velmora_Pine_Tree", "Velmora_Spruce_Tree", "Velmora_Birch_Tree", "Velmora_Oak_Tree"})
+			EXPECT_EQ(placed.count(tree), 0u) << tree;
+		for (const char* part : {"Kart_Vegetasjon", "Kart_Veg", "Velmora_Building", "SurroundingArea"}) EXPECT_EQ(placed.count(part), 1u) << part;
+		EXPECT_EQ(Elements(project, "Mesh").size(), 1u);
+		EXPECT_EQ(Elements(project, "Text").size(), 2u);
+	}
 }
 
 } // namespace

@@ -45,9 +45,11 @@ TEST(Module, MenuRunsEndToEndInBothLanguages)
 }
 
 // Runs velmora-host with the arguments; answers its exit status and what it wrote on stderr.
-int RunHost(const testsupport::TempDir& dir, const std::string& arguments, std::string& stderrText)
+// A program given replaces the build's own (as "setpriv ... PATH" runs it as another user).
+int RunHost(const testsupport::TempDir& dir, const std::string& arguments, std::string& stderrText, const std::string& program = "")
 {
-	const std::string command = testsupport::BuildProgram("velmora-host") + " " + arguments + " 2>'" + dir.Path() + "/stderr.txt'";
+	const std::string command = (program.empty() ? testsupport::BuildProgram("velmora-host") : program) + " " + arguments +
+		" 2>'" + dir.Path() + "/stderr.txt'";
 	const int status = std::system(command.c_str());
 	stderrText = testsupport::ReadFile(dir / "stderr.txt");
 	return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -76,14 +78,36 @@ TEST(Module, FailuresGiveAMessageAndTheirExitStatus)
 	}
 }
 
+// Root writes anywhere: as root the host runs as this unprivileged user, who owns the folder.
+constexpr unsigned kUnprivilegedId = 65534;
+
+// The program and its library copied into the test's folder, which that user can reach
+// wherever the build lies (a clone under /root is closed to others); the program finds the
+// library beside itself.
+std::string UnprivilegedHost(const testsupport::TempDir& dir)
+{
+	namespace fs = std::filesystem;
+	fs::create_directories(dir / "bin");
+	for (const char* name : {"velmora-host", "libvhost.so"})
+		fs::copy_file(fs::path(VELMORA_BUILD_DIR) / name, fs::path(dir / "bin") / name, fs::copy_options::overwrite_existing);
+	const std::string launcher = VELMORA_LAUNCHER;
+	return "setpriv --reuid=" + std::to_string(kUnprivilegedId) + " --regid=" + std::to_string(kUnprivilegedId) +
+		" --clear-groups " + (launcher.empty() ? "" : launcher + " ") + "'" + dir.Path() + "/bin/velmora-host'";
+}
+
 TEST(Module, UnwritableRunRootIsRefused)
 {
-	if (::geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
 	testsupport::TempDir dir;
 	std::filesystem::create_directories(dir / "home/Temp");
+	std::string asUser;
+	if (::geteuid() == 0) {
+		for (const char* path : {"", "/home", "/home/Temp"})
+			ASSERT_EQ(::chown((dir.Path() + path).c_str(), kUnprivilegedId, kUnprivilegedId), 0) << path;
+		asUser = UnprivilegedHost(dir);
+	}
 	std::filesystem::permissions(dir / "home/Temp", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
 	std::string err;
-	EXPECT_EQ(RunHost(dir, "--home '" + dir.Path() + "/home' menu 32506", err), 2);
+	EXPECT_EQ(RunHost(dir, "--home '" + dir.Path() + "/home' menu 32506", err, asUser), 2);
 	EXPECT_NE(err.find("is not writable"), std::string::npos) << err;
 	std::filesystem::permissions(dir / "home/Temp", std::filesystem::perms::owner_all);
 }
