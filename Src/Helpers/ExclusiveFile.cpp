@@ -68,7 +68,7 @@ int CreateTemporary(const std::string& target, std::string& temp, Failure& failu
 		char suffix[24];
 		std::snprintf(suffix, sizeof suffix, ".writing-%08x", static_cast<unsigned>(NextSuffix()));
 		temp = target + suffix;
-		const int fd = CreateNew(temp, failure);
+		const int fd = OpenNew(temp, failure);
 		if (fd >= 0 || failure.error != EEXIST) return fd;
 	}
 	return -1;
@@ -95,7 +95,7 @@ const char* ErrnoName(int error)
 
 } // namespace
 
-int CreateNew(const std::string& path, Failure& failure)
+int OpenNew(const std::string& path, Failure& failure)
 {
 	const int injected = Injected("open");
 	const int fd = injected != 0 ? -1 : ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);

@@ -20,7 +20,7 @@ struct Failure {
 // Opens a new file at path for writing, created by this call: anything already at the path
 // (a file, a folder, a symbolic link, even a dangling one) makes it fail with EEXIST; nothing
 // is written through a link. The descriptor, or -1 with failure set.
-int CreateNew(const std::string& path, Failure& failure);
+int OpenNew(const std::string& path, Failure& failure);
 
 // Writes the bytes to a new file beside target, named "<name>.writing-" and eight hex digits
 // (another name is tried while one is taken), flushes it and renames it over target; a link

@@ -192,14 +192,14 @@ TEST(ExclusiveCreate, AnythingAtTheNameIsRefused)
 	fs::create_symlink(dir.Path() + "/nothing", dangling);
 	for (const std::string& path : {file, link, dangling, dir.Path()}) {
 		ExclusiveFile::Failure failure;
-		EXPECT_EQ(ExclusiveFile::CreateNew(path, failure), -1) << path;
+		EXPECT_EQ(ExclusiveFile::OpenNew(path, failure), -1) << path;
 		EXPECT_STREQ(failure.call, "open");
 		EXPECT_EQ(failure.error, EEXIST) << path;
 	}
 	EXPECT_EQ(testsupport::ReadFile(file), "kept");
 	EXPECT_FALSE(fs::exists(dir.Path() + "/nothing"));
 	ExclusiveFile::Failure failure;
-	const int fd = ExclusiveFile::CreateNew(dir.Path() + "/new", failure);
+	const int fd = ExclusiveFile::OpenNew(dir.Path() + "/new", failure);
 	EXPECT_GE(fd, 0);
 	if (fd >= 0) ::close(fd);
 }
