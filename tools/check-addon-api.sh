@@ -2,7 +2,8 @@
 # The add-on (Src/, support_library/) must build against the real host: it includes only the
 # host's own headers (host/include/, never host/include/vhost/ or host/src/) and names none of
 # the stand-in's conveniences. Those live in host/include/vhost/, and the host headers the
-# add-on sees must not declare them. Prints each violation; exit 1 when there is one.
+# add-on sees must not declare them. Every host name it uses is in tools/addon-host-names.txt.
+# Prints each violation; exit 1 when there is one.
 set -uo pipefail
 root=${1:-$(dirname "$0")/..}
 cd "$root" || exit 2
@@ -30,5 +31,12 @@ fi
 declared='namespace vhost|\b(Utf8ToUtf16|Utf16ToUtf8|IsValidUtf8|Std|Units|ToUtf8)\s*\(|\bToPath\(\)'
 if grep -nE "$declared" host/include/*.h host/include/*.hpp; then
 	echo "a host header declares one of the stand-in's conveniences; move it to host/include/vhost/"; failed=1
+fi
+# Every host name the add-on uses is in the reviewed list, so that a call, type, constant or
+# field only the stand-in has cannot slip in unseen.
+if ! command -v ctags >/dev/null || ! ctags --version 2>/dev/null | grep -q 'Universal Ctags'; then
+	echo "the host name check needs Universal Ctags (tools/setup.sh installs it)"; failed=1
+elif ! python3 tools/addon-host-names.py --check tools/addon-host-names.txt; then
+	failed=1
 fi
 exit $failed

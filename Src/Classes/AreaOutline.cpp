@@ -54,6 +54,7 @@ GS::Array<API_Coord> Importer::ReadOutline(const IO::Location& location, std::st
 	if (!rings.is_array() || rings.empty() || !rings[0].is_array()) return fail("\"coordinates\" holds no ring of points");
 	for (const nlohmann::json& p : rings[0]) {
 		API_Coord c;
+		BNZeroMemory(&c, sizeof c);
 		if (!ToPoint(p, c)) return fail("a point is not a pair of numbers");
 		outline.Push(c);
 	}

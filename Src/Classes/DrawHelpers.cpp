@@ -45,6 +45,7 @@ void Place(Drawing& drawing, API_ElemTypeID type, const API_AttributeIndex& laye
 {
 	if (!Budget(drawing)) return;
 	API_Element element;
+	BNZeroMemory(&element, sizeof element);
 	MemoOwner owner; // freed also when a host call throws
 	API_ElementMemo& memo = owner.memo;
 	kivel::SetTypeId(element, type);
@@ -252,6 +253,7 @@ Int32 FindOrCreateLayer(const std::string& name)
 	const std::string cut = name.substr(0, length);
 	GS::UniString uniName(cut.c_str(), GS::CC_UTF8);
 	API_Attribute layer;
+	BNZeroMemory(&layer, sizeof layer);
 	layer.header.typeID = API_LayerID;
 	std::memcpy(layer.header.name, cut.data(), cut.size());
 	layer.header.uniStringNamePtr = &uniName;

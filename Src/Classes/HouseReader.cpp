@@ -67,6 +67,7 @@ GSErrCode HouseReader::Read(const IO::Location& model, GS::Array<ObjectGeneratio
                             short fillPen, short backPen, short fill, short surface, short surface2)
 {
 	API_LibPart part;
+	BNZeroMemory(&part, sizeof part);
 	if (const GSErrCode err = FindVelmoraLibPart(part, kBuildingPart); err != NoError) return err;
 	kivel::MeshReader reader(model);
 	if (const GSErrCode err = reader.Read(); err != NoError) return err;

@@ -94,6 +94,7 @@ GSErrCode ActiveStoryLevel(double& level)
 GSErrCode PlaceGeocoordinateElement(const import_object* object, Int32 libInd, double storyLevel)
 {
 	API_Element element;
+	BNZeroMemory(&element, sizeof element);
 	MemoOwner owner;
 	kivel::SetTypeId(element, API_ObjectID);
 	if (const GSErrCode err = ACAPI_Element_GetDefaults(&element, &owner.memo)) {
@@ -197,7 +198,7 @@ GSErrCode Importer::ReadPlanGeoLocation(bool& changed)
 	GSErrCode err = NoError;
 	if (!ReadKeys(options.origin_location, GeoLocationKeyRules(), true, values, err)) return err;
 	if (values.Count() == 0) return NoError;
-	API_GeoLocation current;
+	API_GeoLocation current {};
 	if (const GSErrCode readErr = ACAPI_GeoLocation_GetGeoLocation(&current)) {
 		// Never put a zeroed record over the project's own.
 		WriteReport_Alert("Error while reading the project's geolocation: %d:%s", static_cast<int>(readErr), ErrID_To_Name(readErr));

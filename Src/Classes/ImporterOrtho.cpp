@@ -46,6 +46,7 @@ void CopyUtf16(const GS::UniString& text, GS::UniChar* field, USize size)
 Int32 FindMaterial(const GS::UniString& name, IO::Location& texture)
 {
 	API_Attribute attribute;
+	BNZeroMemory(&attribute, sizeof attribute);
 	attribute.header.typeID = API_MaterialID;
 	GS::UniString searched = name;
 	attribute.header.uniStringNamePtr = &searched;
@@ -85,6 +86,7 @@ GSErrCode CreateMaterial(const GS::UniString& name, const IO::Location& image, d
 	const API_RGBColor& surface, Int32& index)
 {
 	API_Attribute attribute;
+	BNZeroMemory(&attribute, sizeof attribute);
 	attribute.header.typeID = API_MaterialID;
 	std::string name8(name.ToCStr(GS::CC_Default).Get());
 	std::size_t cut = std::min(name8.size(), sizeof attribute.header.name - 1);
@@ -109,6 +111,15 @@ GSErrCode CreateMaterial(const GS::UniString& name, const IO::Location& image, d
 	return err;
 }
 
+// Renames the copy to its import name; an older file of that name is deleted first (a folder
+// there is kept, and the move then fails).
+GSErrCode MoveOverOlder(const IO::Location& from, const IO::Location& to)
+{
+	if (IO::fileSystem.Exists(to) && !IO::fileSystem.IsFolder(to))
+		if (const GSErrCode err = IO::fileSystem.Delete(to)) return err;
+	return IO::fileSystem.Move(from, to);
+}
+
 } // namespace
 
 GSErrCode Importer::OrthoPhotoToEmbedded(import_object** objects, bool makeMaterials, short& surfaceIndex,
@@ -130,14 +141,15 @@ GSErrCode Importer::OrthoPhotoToEmbedded(import_object** objects, bool makeMater
 		moved.AppendToLocal(IO::Name(GS::UniString("Velmora_") + parsed.base + "_" + options.name_prefix + ".jpg"));
 		// The project's earlier import of this image is replaced.
 		if (copy != moved) {
-			if (const GSErrCode err = IO::fileSystem.Replace(copy, moved)) {
+			if (const GSErrCode err = MoveOverOlder(copy, moved)) {
 				WriteReport_Alert("Ortho photo '%s' could not be renamed to '%s': %d:%s", Utf8(copy.ToDisplayText()).c_str(),
 					Utf8(moved.ToDisplayText()).c_str(), static_cast<int>(err), ErrID_To_Name(err));
 				result = err;
 				continue;
 			}
 		}
-		API_LibPart picture{};
+		API_LibPart picture;
+		BNZeroMemory(&picture, sizeof picture);
 		picture.typeID = APILib_PictID;
 		picture.location = &moved;
 		result = kivel::LibraryPart::Register(&picture);

@@ -172,7 +172,8 @@ void SetParameters(const ObjectGenerationInfo& record, API_AddParType** params, 
 // Places one record: 0, or the failing call's message and code.
 GSErrCode PlaceOne(const ObjectGenerationInfo& record, const PlacementBase& base, API_Guid& made, const char*& message)
 {
-	API_Element element{};
+	API_Element element;
+	BNZeroMemory(&element, sizeof element);
 	kivel::SetTypeId(element, API_ObjectID);
 	MemoOwner owner; // freed also when a host call throws
 	API_ElementMemo& memo = owner.memo;

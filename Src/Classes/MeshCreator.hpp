@@ -22,7 +22,7 @@ struct MeshCreatorOptions {
 	IO::Location terrainFile;         // 3DS, required
 	IO::Location waterFile;           // 3DS; empty when the job has none
 	IO::Location roadFile;            // 3DS; empty when the job has none
-	API_Coord3D offset;               // placement offset; z is not used
+	API_Coord3D offset {};               // placement offset; z is not used
 	double angle = 0;                 // placement rotation, radians, counter-clockwise
 	Int16 pen = 0;                    // carried, not read here
 	Int16 fillPen = 0;
@@ -32,7 +32,7 @@ struct MeshCreatorOptions {
 	Int16 meshPen = 61;
 	GS::Array<API_Coord> areaPolygon; // building-area outline, local coordinates
 	bool optionFlag = false;          // carried, not read here
-	API_AttributeIndex material;      // surface material; 0 for none
+	API_AttributeIndex material {};      // surface material; 0 for none
 	Int16 layer = 0;                  // layer attribute index
 	double elevation = 0;             // carried, not read here
 	IO::Location dxfFile;             // base map with level lines; empty when none

@@ -76,6 +76,7 @@ GSErrCode CMeshCreator::CreateMeshImp(const Contour& contour, const std::vector<
 		return APIERR_BADPARS;
 	}
 	API_Element element;
+	BNZeroMemory(&element, sizeof element);
 	MemoOwner owner; // freed also when a host call throws
 	API_ElementMemo& memo = owner.memo;
 	kivel::SetTypeId(element, API_MeshID);
@@ -138,6 +139,7 @@ GSErrCode CMeshCreator::CreatePieces(API_Element& element, const API_ElementMemo
                                      const std::vector<API_Coord3D>& points, const ElevationLines& lines)
 {
 	API_RegularizedPoly polygon;
+	BNZeroMemory(&polygon, sizeof polygon);
 	polygon.coords = memo.coords;
 	polygon.pends = memo.pends;
 	polygon.parcs = memo.parcs;

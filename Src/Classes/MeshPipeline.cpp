@@ -126,6 +126,7 @@ void TerrainContour::Insert(std::size_t k, const API_Coord3D& p, bool isLifted)
 
 CMeshCreator::CMeshCreator(const MeshCreatorOptions& options) : options_(options)
 {
+	BNZeroMemory(&meshGuid, sizeof meshGuid);
 	tran_.angle = options.angle;
 	tran_.offsetX = options.offset.x;
 	tran_.offsetY = options.offset.y;

@@ -3,13 +3,13 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <memory>
+#include <string>
 
 #include "ACAPinc.h"
 #include "File.hpp"
 #include "FileSystem.hpp"
+#include "Helpers/ExclusiveFile.hpp"
 #include "Helpers/GSErrorCodes.hpp"
-#include "utils/IOUtils.hpp"
 
 namespace {
 
@@ -100,48 +100,6 @@ long Compose(const mini_ini_config_struc* records, unsigned int recordCount, cha
 	return static_cast<long>(pos);
 }
 
-// Writes `length` bytes as the whole content of the file at `loc`, made new by the caller.
-bool WriteWhole(IO::File& file, const char* data, UInt32 length, char* error)
-{
-	const char* op = "MiniIniConfigWrite";
-	if (const GSErrCode err = file.Open(IO::File::WriteEmptyMode, IO::AcceptAccessDenied)) {
-		HostError(error, op, "IO::File::Open", err);
-		return false;
-	}
-	UInt32 written = 0;
-	// A failing call says why with its code; a short count without one has its own message.
-	if (const GSErrCode err = file.WriteBin(data, length, &written)) {
-		HostError(error, op, "IO::File::WriteBin", err);
-		return false;
-	}
-	if (written != length) {
-		SetErrorText(error, "MiniIniConfigWrite# IO::File::WriteBin, file length: %d bytes, output data: %d bytes",
-		              static_cast<int>(written), static_cast<int>(length));
-		return false;
-	}
-	if (const GSErrCode closeErr = file.Close()) {
-		HostError(error, op, "IO::File::Close", closeErr);
-		return false;
-	}
-	return true;
-}
-
-// Makes the new temporary file beside `target` that the content goes to first.
-bool CreateTemporary(const IO::Location& target, IO::Location& temp, std::unique_ptr<IO::File>& file, char* error)
-{
-	const char* op = "MiniIniConfigWrite";
-	IO::Name last;
-	if (const GSErrCode err = target.GetLastLocalName(&last)) {
-		HostError(error, op, "IO::FileSystem::ApplicationFolder + path3", err);
-		return false;
-	}
-	if (const GSErrCode err = kivel::CreateTemporaryBeside(target, temp, file)) {
-		HostError(error, op, "IO::File::Open", err);
-		return false;
-	}
-	return true;
-}
-
 } // namespace
 
 void SetErrorText(char* error, const char* format, ...)
@@ -211,18 +169,10 @@ bool MiniIniConfigWrite(const GS::UniString& name, bool fullPath, mini_ini_confi
 
 	// Write beside the target, then rename over it, so that no reader ever sees half a file.
 	// The rename replaces a link at the target itself; the link's target is left alone.
-	IO::Location temp;
-	std::unique_ptr<IO::File> file;
-	if (!CreateTemporary(loc, temp, file, error)) return false;
-	if (!WriteWhole(*file, buffer, static_cast<UInt32>(length), error)) {
-		file.reset();
-		kivel::DropTemporary(temp);
-		return false;
-	}
-	file.reset();
-	if (const GSErrCode err = IO::fileSystem.Replace(temp, loc)) {
-		HostError(error, op, "IO::FileSystem::Replace", err);
-		kivel::DropTemporary(temp);
+	ExclusiveFile::Failure failure;
+	const std::string path(loc.ToDisplayText().ToCStr(GS::CC_UTF8).Get());
+	if (!ExclusiveFile::WriteBeside(path, buffer, static_cast<std::size_t>(length), failure)) {
+		SetErrorText(error, "%s# %s%s", op, failure.call, ExclusiveFile::ErrnoText(failure.error).c_str());
 		return false;
 	}
 	return true;

@@ -57,7 +57,7 @@ public:
 	// of that name in any case is there already.
 	bool AddParameter(const ObjectParameter& parameter);
 
-	API_LibPart libPart;   // copied whole; placement uses its index
+	API_LibPart libPart {};   // copied whole; placement uses its index
 	ImportObjectType type;
 	Int16 layer;
 	double x, y, z;

@@ -87,6 +87,7 @@ void DrawFrame(const API_Coord3D& corner, double angle, double width, double dep
 	for (int i = 0; i < 4; ++i) {
 		const int j = (i + 1) % 4;
 		API_RubberLineType line;
+		BNZeroMemory(&line, sizeof line);
 		line.c1 = {corner.x + c * xs[i] - s * ys[i], corner.y + s * xs[i] + c * ys[i], corner.z};
 		line.c2 = {corner.x + c * xs[j] - s * ys[j], corner.y + s * xs[j] + c * ys[j], corner.z};
 		kivel::Interface::DrawRubberLine(&line);
@@ -115,12 +116,12 @@ void RubberLineCallBack(const API_RubberLineInfo* info)
 GSErrCode AskOriginAndAngle(const API_Box3D& box, API_Coord3D& origin, double& angle)
 {
 	rubberFrame = RubberFrame{HasXY(box) ? box.xMax - box.xMin : 0, HasXY(box) ? box.yMax - box.yMin : 0, false};
-	API_GetPointType point;
+	API_GetPointType point {};
 	point.prompt = "Select the location of the VELMORA geometries";
 	if (const GSErrCode err = kivel::Interface::GetPoint(point, RubberLineCallBack, nullptr)) return err;
 	Importer::rubber_pos = point.pos;
 	rubberFrame.direction = true;
-	API_GetLineType line;
+	API_GetLineType line {};
 	line.prompt = "Select the orientation of the Velmora geometries";
 	line.startCoord = point.pos;
 	if (const GSErrCode err = kivel::Interface::GetLine(line, RubberLineCallBack)) return err;
@@ -187,6 +188,7 @@ void Importer::SetMapLayerMetaData(import_object** objects, unsigned int count, 
 GSErrCode Importer::PickOrigo(bool interactive, import_object** objects, unsigned int count)
 {
 	API_Box3D box3ds;
+	BNZeroMemory(&box3ds, sizeof box3ds);
 	if (const GSErrCode err = CalcBoundingBox(const_cast<const import_object**>(objects), count, &box3ds)) return err;
 	std::string why;
 	const GS::Array<API_Coord> outline = ReadOutline(options.area_location, &why);
@@ -198,6 +200,7 @@ GSErrCode Importer::PickOrigo(bool interactive, import_object** objects, unsigne
 	rubber_pos = API_Coord3D{};
 	rubber_angle = 0.0;
 	API_Coord3D origin;
+	BNZeroMemory(&origin, sizeof origin);
 	double angle = 0.0;
 	if (interactive)
 		if (const GSErrCode err = AskOriginAndAngle(box, origin, angle)) return err;

@@ -19,6 +19,7 @@ namespace {
 GSErrCode AddParameter(char** params, const char* name, API_MDCLParameterType type, const char* text)
 {
 	API_MDCLParameter par;
+	BNZeroMemory(&par, sizeof par);
 	par.name = name;
 	par.type = type;
 	par.string_par = text;
@@ -41,6 +42,7 @@ GS::Array<API_Guid> ObjectElements()
 {
 	GS::Array<API_Guid> list;
 	API_ElemType type;
+	BNZeroMemory(&type, sizeof type);
 	type.typeID = API_ObjectID;
 	ACAPI_Element_GetElemList(type, &list, APIFilt_None, APIVarId_Generic, APINULLGuid);
 	return list;
@@ -82,6 +84,7 @@ GSErrCode SkpImporter::Import()
 	GSErrCode err = CallLoad(params, path, silent);
 	if (err == NoError && params != nullptr) {
 		API_MDCLParameter back;
+		BNZeroMemory(&back, sizeof back);
 		back.name = "LibIndex";
 		if (kivel::Communication::GetMDCLParameter(params, back) == NoError) resultLibIndex = back.int_par;
 	}
@@ -93,9 +96,11 @@ GSErrCode SkpImporter::SetAttributes(API_Guid guid, short pen, const API_Attribu
 {
 	if (guid == APINULLGuid) return APIERR_BADID;
 	API_Element element;
+	BNZeroMemory(&element, sizeof element);
 	element.header.guid = guid;
 	if (const GSErrCode err = ACAPI_Element_Get(&element)) return err;
 	API_Element mask;
+	BNZeroMemory(&mask, sizeof mask);
 	ACAPI_ELEMENT_MASK_CLEAR(mask);
 	ACAPI_ELEMENT_MASK_SET(mask, API_ObjectType, pen);
 	ACAPI_ELEMENT_MASK_SET(mask, API_Elem_Head, layer);

@@ -99,6 +99,7 @@ GSErrCode VegetationReader::Read(const IO::Location& csv, GS::Array<ObjectGenera
                                  short pen, short fillPen, short backPen, short fill)
 {
 	API_LibPart parts[TreePartCount];
+	BNZeroMemory(&parts, sizeof parts);
 	bool found[TreePartCount];
 	for (int i = 0; i < TreePartCount; ++i) {
 		const GSErrCode err = InitTreeLibPart(parts[i], TreePartNames[i]);

@@ -97,7 +97,7 @@ public:
 
 	ImportOptions options;
 	bool geolocation_valid = false;
-	API_GeoLocation geolocation;
+	API_GeoLocation geolocation {};
 
 	// The feedback of the interactive pick: where the frame is and how it is turned.
 	static API_Coord3D rubber_pos;

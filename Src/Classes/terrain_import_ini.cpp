@@ -90,6 +90,25 @@ void CreateAppFolder(const IO::Location& appFolder)
 	IO::Folder(parent).CreateFolder(IO::Name(def_terrain_import_foldername_app), IO::AcceptAccessDenied);
 }
 
+// Names tried for the aside file, so that one kept before is never overwritten.
+constexpr int kAsideNames = 99;
+
+// The first of "<name>.unreadable", "<name>.unreadable-2", ... that nothing holds; the last
+// one when every one is taken (the move then fails with the host's own answer).
+GSErrCode FreshAsideName(const IO::Location& file, IO::Location& aside)
+{
+	IO::Name name;
+	if (const GSErrCode err = file.GetLastLocalName(&name)) return err;
+	for (int n = 1; n <= kAsideNames; ++n) {
+		aside = file;
+		GS::UniString candidate = name.ToString() + unreadable_suffix;
+		if (n > 1) candidate += GS::UniString::Printf("-%d", n);
+		if (const GSErrCode err = aside.SetLastLocalName(IO::Name(candidate))) return err;
+		if (!IO::fileSystem.Exists(aside)) break;
+	}
+	return NoError;
+}
+
 } // namespace
 
 terrain_import_ini::terrain_import_ini() { terrain_import_ini_clear(); }
@@ -238,12 +257,11 @@ bool terrain_import_ini::save()
 
 bool terrain_import_ini::MoveUnreadableAside(const IO::Location& file)
 {
-	IO::Location aside = file;
-	IO::Name name;
-	GSErrCode err = aside.GetLastLocalName(&name);
-	if (err == NoError) err = aside.SetLastLocalName(IO::Name(name.ToString() + unreadable_suffix));
+	IO::Location aside;
+	GSErrCode err = NoError;
 	// Gone since init: nothing to keep.
-	if (err == NoError && IO::fileSystem.Exists(file)) err = IO::fileSystem.Replace(file, aside);
+	if (IO::fileSystem.Exists(file)) err = FreshAsideName(file, aside);
+	if (err == NoError && IO::fileSystem.Exists(file)) err = IO::fileSystem.Move(file, aside);
 	if (err != NoError) {
 		char why[MiniIniErrorSize];
 		std::snprintf(why, sizeof why, "the unreadable settings file cannot be moved aside to %s%s *%d:%s:%s*",

@@ -64,6 +64,7 @@ short DialogId(void** record) { return *static_cast<short*>(record[SettingsRecor
 void SetUpPicker(short dialog, short item, Int32 type, Int16 value)
 {
 	API_UCCallbackType control;
+	BNZeroMemory(&control, sizeof control);
 	control.type = type;
 	control.dialogID = dialog;
 	control.itemID = item;

@@ -114,6 +114,8 @@ void Normalize(API_Coord3D& v)
 void CalcNormal(API_Coord3D& out, const API_Coord3D& A, const API_Coord3D& B, const API_Coord3D& C)
 {
 	API_Coord3D cb, ab;
+	BNZeroMemory(&cb, sizeof cb);
+	BNZeroMemory(&ab, sizeof ab);
 	SubstractVect(cb, C, B);
 	SubstractVect(ab, A, B);
 	CrossVect(out, cb, ab);

@@ -56,6 +56,9 @@ bool Degenerate(const Simple3dsMesh& mesh, const Simple3dsFace& f)
 	const API_Coord3D A = Widen(a), B = Widen(b), C = Widen(c);
 	if (IsEqualCoord3D(A, B) || IsEqualCoord3D(A, C) || IsEqualCoord3D(B, C)) return true;
 	API_Coord3D ac, bc, cross;
+	BNZeroMemory(&ac, sizeof ac);
+	BNZeroMemory(&bc, sizeof bc);
+	BNZeroMemory(&cross, sizeof cross);
 	SubstractVect(ac, A, C);
 	SubstractVect(bc, B, C);
 	CrossVect(cross, ac, bc);

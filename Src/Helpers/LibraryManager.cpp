@@ -47,9 +47,10 @@ GSErrCode InUserLibrary(GS::Array<API_LibraryInfo>& libraries, IO::Location*& ou
 	if (const GSErrCode err = EnsureFolder(folder); err != NoError) return err;
 	if (const GSErrCode err = NewLocation(folder, out); err != NoError) return err;
 	if (IsLoaded(libraries, folder)) return NoError;
-	API_LibraryInfo entry;
+	API_LibraryInfo entry {};
 	entry.location = folder;
 	entry.name = GS::UniString(kGeneratedFolder);
+	entry.libraryType = API_LocalLibrary;
 	libraries.Push(entry);
 	kivel::LibraryManager::SetLibraries(libraries); // the folder is usable either way
 	return NoError;

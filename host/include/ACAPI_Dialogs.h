@@ -6,9 +6,9 @@
 
 // A host user control (pen, fill, surface or layer picker) in a dialog item.
 struct API_UCCallbackType {
-	Int32 type = 0;      // the host's user-control type value
-	short dialogID = 0;  // an open dialog
-	short itemID = 0;    // its user-control item
+	Int32 type;      // the host's user-control type value
+	short dialogID;  // an open dialog
+	short itemID;    // its user-control item
 };
 
 #if VHOST_HOST29_NAMES

@@ -9,12 +9,12 @@
 // The georeference: the survey point's place in the projected coordinate system and what
 // that system is.
 struct API_GeoReferenceData {
-	double eastings = 0.0;         // the survey point in the grid, metres
-	double northings = 0.0;
-	double orthogonalHeight = 0.0;
-	double xAxisAbscissa = 1.0;    // the project's x axis in the grid (a unit vector)
-	double xAxisOrdinate = 0.0;
-	double scale = 1.0;
+	double eastings;         // the survey point in the grid, metres
+	double northings;
+	double orthogonalHeight;
+	double xAxisAbscissa;    // the project's x axis in the grid (a unit vector)
+	double xAxisOrdinate;
+	double scale;
 	GS::UniString name;            // the coordinate system's name
 	GS::UniString description;     // and its description
 	GS::UniString geodeticDatum;
@@ -24,10 +24,10 @@ struct API_GeoReferenceData {
 };
 
 struct API_GeoLocation {
-	double latitude = 0.0;         // degrees, -90..90
-	double longitude = 0.0;        // degrees, -180..180
-	double altitude = 0.0;         // metres
-	double north = 0.0;            // the north direction in the plan, radians
+	double latitude;         // degrees, -90..90
+	double longitude;        // degrees, -180..180
+	double altitude;         // metres
+	double north;            // the north direction in the plan, radians
 	API_Coord3D surveyPointPosition; // the survey point in project coordinates
 	API_GeoReferenceData geoReferenceData;
 };

@@ -8,12 +8,12 @@
 // 0 unused), pends the running end of each contour (pends[0] = 0), parcs the arc segments,
 // vertexIDs one id per point (may be null). The counts are the handles' sizes.
 struct API_RegularizedPoly {
-	API_Coord** coords = nullptr;
-	Int32** pends = nullptr;
-	API_PolyArc** parcs = nullptr;
-	UInt32** vertexIDs = nullptr;
-	Int32** vertexAttrs = nullptr;   // result: per point, the one-based input point it stems from, 0 for a new point
-	bool needVertexAttrs = false;    // input: fill vertexAttrs of the pieces
+	API_Coord** coords;
+	Int32** pends;
+	API_PolyArc** parcs;
+	UInt32** vertexIDs;
+	Int32** vertexAttrs;   // result: per point, the one-based input point it stems from, 0 for a new point
+	bool needVertexAttrs;    // input: fill vertexAttrs of the pieces
 };
 
 // Splits the polygon into simple pieces: one closed contour each (its first point repeated

@@ -6,12 +6,12 @@
 #include "Location.hpp"
 
 struct API_Guid {
-	UInt32 time_low = 0;
-	UInt16 time_mid = 0;
-	UInt16 time_hi_and_version = 0;
-	UInt8 clock_seq_hi_and_reserved = 0;
-	UInt8 clock_seq_low = 0;
-	UInt8 node[6] = {0, 0, 0, 0, 0, 0};
+	UInt32 time_low;
+	UInt16 time_mid;
+	UInt16 time_hi_and_version;
+	UInt8 clock_seq_hi_and_reserved;
+	UInt8 clock_seq_low;
+	UInt8 node[6];
 
 	bool operator==(const API_Guid& o) const;
 	bool operator!=(const API_Guid& o) const { return !(*this == o); }
@@ -25,22 +25,22 @@ API_Guid APIGuidFromString(const char* text); // null identity when the text is 
 constexpr API_Guid APINULLGuid = {};
 
 struct API_Coord {
-	double x = 0.0;
-	double y = 0.0;
+	double x;
+	double y;
 };
 
 struct API_Coord3D {
-	double x = 0.0;
-	double y = 0.0;
-	double z = 0.0;
+	double x;
+	double y;
+	double z;
 };
 
 struct API_Box {
-	double xMin = 0.0, yMin = 0.0, xMax = 0.0, yMax = 0.0;
+	double xMin, yMin, xMax, yMax;
 };
 
 struct API_Box3D {
-	double xMin = 0.0, yMin = 0.0, zMin = 0.0, xMax = 0.0, yMax = 0.0, zMax = 0.0;
+	double xMin, yMin, zMin, xMax, yMax, zMax;
 };
 
 // What CheckEnvironment answers.
@@ -53,9 +53,9 @@ struct API_AddOnInfo {
 
 // The running host: its version and the user's language code ("INT", "NOR", ...).
 struct API_ServerApplicationInfo {
-	Int32 mainVersion = 29;
-	Int32 releaseVersion = 0;
-	Int32 buildNum = 3000;
+	Int32 mainVersion;
+	Int32 releaseVersion;
+	Int32 buildNum;
 	GS::UniString language;
 };
 
@@ -77,8 +77,8 @@ constexpr UInt32 MenuFlag_SeparatorAfter = 0x0002;
 constexpr UInt32 MenuFlag_InsertIntoSame = 0x0004;
 
 struct API_MenuItemRef {
-	Int16 menuResID = 0;
-	Int16 itemIndex = 0; // 1-based
+	Int16 menuResID;
+	Int16 itemIndex; // 1-based
 };
 
 struct API_MenuParams {

@@ -55,60 +55,60 @@ enum API_ElemVariationID : Int32 {
 
 // The element type as hosts 27 and later carry it: type code, variation, class.
 struct API_ElemType {
-	API_ElemTypeID typeID = API_ZombieElemID;
-	API_ElemVariationID variationID = APIVarId_Generic;
+	API_ElemTypeID typeID;
+	API_ElemVariationID variationID;
 	API_Guid classID;
 };
 
 struct API_Elem_Head {
 	API_ElemType type;
 	API_Guid guid;
-	API_AttributeIndex layer{};
-	Int16 floorInd = 0;
+	API_AttributeIndex layer;
+	Int16 floorInd;
 };
 
 // Polygon counts of an element; the points themselves are in the memo (coords, pends,
 // parcs), one-based: coords[1..nCoords], pends[1..nSubPolys] the running end of each
 // contour (pends[0] = 0), a closed contour repeating its first point at its end.
 struct API_Polygon {
-	Int32 nCoords = 0;
-	Int32 nSubPolys = 0;
-	Int32 nArcs = 0;
+	Int32 nCoords;
+	Int32 nSubPolys;
+	Int32 nArcs;
 };
 
 // An arc segment of a polygon: the edge from point begIndex to endIndex bends by arcAngle.
 struct API_PolyArc {
-	Int32 begIndex = 0;
-	Int32 endIndex = 0;
-	double arcAngle = 0.0;
+	Int32 begIndex;
+	Int32 endIndex;
+	double arcAngle;
 };
 
 // A library-part object (or lamp) placed on the plan.
 struct API_ObjectType {
 	API_Elem_Head head;
-	Int32 libInd = 0;              // the library part's index
+	Int32 libInd;              // the library part's index
 	API_Coord pos;                 // reference point on the plan
-	double level = 0.0;            // above the home story's level
-	double xRatio = 0.0;           // A size
-	double yRatio = 0.0;           // B size
-	Int16 pen = 1;
+	double level;            // above the home story's level
+	double xRatio;           // A size
+	double yRatio;           // B size
+	Int16 pen;
 	API_AttributeIndex ltypeInd;
-	bool reflected = false;
-	bool useObjPens = false;       // the object's own pens ...
-	bool useObjLtypes = false;     // ... and line types, not the element's
-	double angle = 0.0;            // rotation in radians
+	bool reflected;
+	bool useObjPens;       // the object's own pens ...
+	bool useObjLtypes;     // ... and line types, not the element's
+	double angle;            // rotation in radians
 };
 
 // A mesh's level lines: counts only; the points are in the memo (meshLevelCoords,
 // meshLevelEnds).
 struct API_MeshLevel {
-	Int32 nCoords = 0;
-	Int32 nSubLines = 0;
+	Int32 nCoords;
+	Int32 nSubLines;
 };
 
 // An attribute that overrides the one the element would otherwise take.
 struct API_OverriddenAttribute {
-	bool overridden = false;
+	bool overridden;
 	API_AttributeIndex attributeIndex;
 };
 
@@ -118,26 +118,26 @@ struct API_MeshType {
 	API_Elem_Head head;
 	API_Polygon poly;
 	API_MeshLevel levelLines;
-	double level = 0.0;            // base level, above the home story's level
-	double skirtLevel = 1.0;       // depth of the body below the lowest point
-	Int16 contPen = 1;             // outline on the plan
-	Int16 levelPen = 1;            // level lines on the plan
-	bool useSectPens = false;      // the two section pens below apply
-	Int16 sectContPen = 1;         // cut outline in sections
-	Int16 sectLevelPen = 1;        // cut surface edges in sections
+	double level;            // base level, above the home story's level
+	double skirtLevel;       // depth of the body below the lowest point
+	Int16 contPen;             // outline on the plan
+	Int16 levelPen;            // level lines on the plan
+	bool useSectPens;      // the two section pens below apply
+	Int16 sectContPen;         // cut outline in sections
+	Int16 sectLevelPen;        // cut surface edges in sections
 	API_OverriddenAttribute topMat; // surface material of the top
-	bool materialsChained = false;
-	bool showLevelLines = false;
-	Int16 skirt = 0;               // body kind below the surface
-	Int16 fillPen = 1;             // cut fill
-	Int16 fillBGPen = 0;
+	bool materialsChained;
+	bool showLevelLines;
+	Int16 skirt;               // body kind below the surface
+	Int16 fillPen;             // cut fill
+	Int16 fillBGPen;
 	API_AttributeIndex fillInd;
 };
 
 // A straight line of the 2D drawing.
 struct API_LineType {
 	API_Elem_Head head;
-	Int16 linePen = 1;
+	Int16 linePen;
 	API_AttributeIndex ltypeInd;
 	API_Coord begC;
 	API_Coord endC;
@@ -146,7 +146,7 @@ struct API_LineType {
 // A polyline of the 2D drawing: points in the memo (coords, pends, parcs).
 struct API_PolyLineType {
 	API_Elem_Head head;
-	Int16 linePen = 1;
+	Int16 linePen;
 	API_AttributeIndex ltypeInd;
 	API_Polygon poly;
 };
@@ -154,40 +154,39 @@ struct API_PolyLineType {
 // An arc of the 2D drawing: angles in radians, counter-clockwise from the x axis.
 struct API_ArcType {
 	API_Elem_Head head;
-	Int16 linePen = 1;
+	Int16 linePen;
 	API_AttributeIndex ltypeInd;
 	API_Coord origC;
-	double r = 0.0;
-	double begAng = 0.0;
-	double endAng = 0.0;
+	double r;
+	double begAng;
+	double endAng;
 };
 
 // A full circle of the 2D drawing.
 struct API_CircleType {
 	API_Elem_Head head;
-	Int16 linePen = 1;
+	Int16 linePen;
 	API_AttributeIndex ltypeInd;
 	API_Coord origC;
-	double r = 0.0;
+	double r;
 };
 
 // A text block of the 2D drawing; its content is the memo's textContent.
 struct API_TextType {
 	API_Elem_Head head;
-	Int16 pen = 1;
-	double size = 2.5;             // letter height in millimetres on paper
-	double angle = 0.0;
+	Int16 pen;
+	double size;             // letter height in millimetres on paper
+	double angle;
 	API_Coord loc;
-	bool nonBreaking = false;      // kept as the add-on sets it
-	Int32 charCode = 0;            // kept as the add-on sets it
+	bool nonBreaking;      // kept as the add-on sets it
+	Int32 charCode;            // kept as the add-on sets it
 };
 
 // An element record: the head, shared by every kind, or the record of the kind the head's
 // type names. Every kind starts with the head, so element.header and element.object.head
-// are the same bytes. A new record is all zero bytes; GetDefaults fills a kind's settings.
+// are the same bytes. A plain record: whoever makes one clears it (BNZeroMemory) before
+// use; GetDefaults fills a kind's settings.
 union API_Element {
-	API_Element() { std::memset(static_cast<void*>(this), 0, sizeof(*this)); }
-
 	API_Elem_Head header;
 	API_ObjectType object;
 	API_ObjectType lamp;
@@ -202,7 +201,7 @@ union API_Element {
 // One point of a mesh level line.
 struct API_MeshLevelCoord {
 	API_Coord3D c;
-	Int32 vertexID = 0;
+	Int32 vertexID;
 };
 
 struct API_AddParType;
@@ -211,15 +210,15 @@ struct API_AddParType;
 // element kind says so. Every handle belongs to whoever filled the memo: free them all with
 // ACAPI_DisposeElemMemoHdls.
 struct API_ElementMemo {
-	API_Coord** coords = nullptr;                 // polygon points
-	Int32** pends = nullptr;                      // contour ends
-	API_PolyArc** parcs = nullptr;                // arc segments
-	UInt32** vertexIDs = nullptr;                 // one id per polygon point
-	double** meshPolyZ = nullptr;                 // mesh: one height per polygon point
-	API_MeshLevelCoord** meshLevelCoords = nullptr; // mesh: level-line points
-	Int32** meshLevelEnds = nullptr;              // mesh: running end of each level line
-	API_AddParType** params = nullptr;            // object: the library part's parameters
-	GS::UniString* textContent = nullptr;         // text: its content (a new object)
+	API_Coord** coords;                 // polygon points
+	Int32** pends;                      // contour ends
+	API_PolyArc** parcs;                // arc segments
+	UInt32** vertexIDs;                 // one id per polygon point
+	double** meshPolyZ;                 // mesh: one height per polygon point
+	API_MeshLevelCoord** meshLevelCoords; // mesh: level-line points
+	Int32** meshLevelEnds;              // mesh: running end of each level line
+	API_AddParType** params;            // object: the library part's parameters
+	GS::UniString* textContent;         // text: its content (a new object)
 };
 
 // Which memo parts a Get or Change call reads or writes.
@@ -257,7 +256,7 @@ enum API_SolidOperationID : UInt32 {
 struct API_ElemSearchPars {
 	API_ElemType type;
 	API_Coord loc;
-	double z = 0.0;
+	double z;
 };
 
 // Length of a library-part sub-type identifier field, with its terminating zero.
@@ -268,14 +267,14 @@ struct API_AddParType;
 
 struct API_ObjectSettingsPars {
 	API_ElemType type;
-	char subtypeID[API_SubtypeIDLen] = {};
+	char subtypeID[API_SubtypeIDLen];
 	API_Element elemDef;                  // the chosen element settings
-	API_AddParType** addPars = nullptr;   // their parameters; the caller disposes them
+	API_AddParType** addPars;   // their parameters; the caller disposes them
 };
 
 // The owner of library-part parameters being read or changed.
 struct API_ParamOwnerType {
-	Int32 libInd = 0;
+	Int32 libInd;
 	API_ElemType type;
 	API_Guid guid;
 };
@@ -304,7 +303,7 @@ enum API_PrimTypeID {
 };
 
 struct API_PrimElement {
-	API_PrimTypeID typeID = API_PrimPointID;
+	API_PrimTypeID typeID;
 	API_PrimElemRef ref;
 };
 
@@ -344,8 +343,8 @@ enum API_ToolCmdID : UInt32 {
 
 // The 3D model: bodies of an element and their components.
 struct API_ElemInfo3D {
-	Int32 fbody = 0;
-	Int32 lbody = 0;
+	Int32 fbody;
+	Int32 lbody;
 	API_Box3D bounds;
 };
 
@@ -361,8 +360,8 @@ enum API_3DTypeID {
 };
 
 struct API_Component3D {
-	API_3DTypeID typeID = API_3DUndefID;
-	Int32 index = 0;
+	API_3DTypeID typeID;
+	Int32 index;
 	API_Coord3D coord;
 };
 
@@ -370,9 +369,9 @@ enum API_3DSightID { APISight_3DModelID = 0, APISight_RenderingID = 1 };
 
 // Add-on data attached to an element.
 struct API_UserData {
-	Int32 dataVersion = 0;
-	UInt16 platformSign = 0;
-	GSHandle dataHdl = nullptr;
+	Int32 dataVersion;
+	UInt16 platformSign;
+	GSHandle dataHdl;
 };
 
 #endif

@@ -7,26 +7,26 @@
 
 // One story of the project: its number and its level (elevation of its floor, metres).
 struct API_StoryType {
-	Int16 index = 0;
-	double level = 0.0;
+	Int16 index;
+	double level;
 };
 
 // The story settings: the range of story numbers, the current story and a handle of one
 // record per story, lowest first. The caller frees the handle (BMKillHandle).
 struct API_StoryInfo {
-	Int16 firstStory = 0;
-	Int16 lastStory = 0;
-	Int16 actStory = 0;
-	API_StoryType** data = nullptr;
+	Int16 firstStory;
+	Int16 lastStory;
+	Int16 actStory;
+	API_StoryType** data;
 };
 
 enum API_StoryCmdID { APIStory_GoTo = 1, APIStory_Create = 2, APIStory_Delete = 3, APIStory_SetHeight = 4, APIStory_SetElevation = 5 };
 
 struct API_StoryCmdType {
-	API_StoryCmdID action = APIStory_GoTo;
-	Int16 index = 0;
-	double height = 0.0;
-	double elevation = 0.0;
+	API_StoryCmdID action;
+	Int16 index;
+	double height;
+	double elevation;
 };
 
 // The tool box: the element type of the active tool.
@@ -45,8 +45,8 @@ enum API_SpecFolderID : Int32 {
 // 3D window, style, projection; rendering and structure display settings. Passed through
 // whole; the host does not model them.
 struct API_3DWindowInfo {
-	double hSize = 0.0;
-	double vSize = 0.0;
+	double hSize;
+	double vSize;
 };
 
 struct API_3DStyle {
@@ -54,33 +54,33 @@ struct API_3DStyle {
 };
 
 struct API_3DProjectionInfo {
-	bool isPersp = false;
-	double azimuth = 0.0;
+	bool isPersp;
+	double azimuth;
 };
 
 enum API_RendSetTypeID { API_RendSet_Basic = 1, API_RendSet_Effects = 2, API_RendSet_Size = 3, API_RendSet_Background = 4 };
 
 struct API_UIStructureDisplay {
-	Int32 structureDisplay = 0;
+	Int32 structureDisplay;
 };
 
 // Calls between add-ons.
 struct API_ModulID {
-	UInt32 developerID = 0;
-	UInt32 localID = 0;
+	UInt32 developerID;
+	UInt32 localID;
 };
 
 // Kinds of values in a parameter list between add-ons.
 enum API_MDCLParameterType { MDCLPar_string = 1, MDCLPar_int = 2, MDCLPar_float = 3, MDCLPar_pointer = 4 };
 
 struct API_MDCLParameter {
-	Int32 index = 0;
-	const char* name = nullptr;
-	API_MDCLParameterType type = MDCLPar_int;
-	Int32 int_par = 0;
-	double float_par = 0.0;
-	const char* string_par = nullptr;
-	void* ptr_par = nullptr;
+	Int32 index;
+	const char* name;
+	API_MDCLParameterType type;
+	Int32 int_par;
+	double float_par;
+	const char* string_par;
+	void* ptr_par;
 };
 
 // A command another add-on serves; answers a host error code.

@@ -27,8 +27,8 @@ struct API_GetArcType {
 
 struct API_GetPolyType {
 	GS::UniString prompt;
-	API_Coord3D** coords = nullptr;
-	Int32 nCoords = 0;
+	API_Coord3D** coords;
+	Int32 nCoords;
 };
 
 struct API_RubberLineType {
@@ -38,9 +38,9 @@ struct API_RubberLineType {
 
 struct API_RubberArcType {
 	API_Coord3D origC;
-	double r = 0.0;
-	double begAng = 0.0;
-	double endAng = 0.0;
+	double r;
+	double begAng;
+	double endAng;
 };
 
 // Rubber-line drawing while the user moves the cursor.
@@ -53,7 +53,7 @@ using RubberLineInfoProc = void(const API_RubberLineInfo* info);
 using Get3DComponentProc = void(const void* info);
 
 struct API_RubberPolyCallbacks {
-	RubberLineInfoProc* rubberLineInfoProc = nullptr;
+	RubberLineInfoProc* rubberLineInfoProc;
 };
 
 using API_NeigFilter = char[16];
@@ -63,8 +63,8 @@ enum API_InitNeigFilterID { APIInitNeigFilter_Empty = 0, APIInitNeigFilter_Full 
 // API_UCCallbackType (the pickers of dialogs) is in ACAPI_Dialogs.h.
 
 struct API_AttributePickerParams {
-	API_AttrTypeID type = API_ZombieAttrID;
-	API_AttributeIndex defaultAttributeIndex{};
+	API_AttrTypeID type;
+	API_AttributeIndex defaultAttributeIndex;
 };
 
 class API_AttributePicker {

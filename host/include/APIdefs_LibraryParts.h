@@ -1,5 +1,5 @@
 // Library and library-part records: the loaded library list, parts, their sections and
-// parameter records. Records the add-on clears with memset are plain data.
+// parameter records. Every record is plain data: whoever makes one clears it.
 #ifndef VHOST_APIDEFS_LIBRARYPARTS_H
 #define VHOST_APIDEFS_LIBRARYPARTS_H
 
@@ -76,7 +76,7 @@ struct API_LibPartDetails {
 struct API_LibraryInfo {
 	IO::Location location;
 	GS::UniString name;
-	API_LibraryTypeID libraryType = API_LocalLibrary;
+	API_LibraryTypeID libraryType;
 };
 
 // Parameter types.

@@ -46,8 +46,8 @@ constexpr short DG_ALL_ITEMS = -2;
 // What a click on a list carries: the clicked row and tab column. The host selects the
 // row before it sends the click.
 struct DGListClickData {
-	short row = 0;
-	short column = 0;
+	short row;
+	short column;
 };
 
 // Opens dialog resId of the resource module and runs it to its end. The callback gets the
@@ -137,7 +137,7 @@ using TypeID = Int32;
 constexpr TypeID UnknownType = 0;
 
 struct GroupID {
-	Int32 id = 0;
+	Int32 id;
 };
 constexpr GroupID RootGroup = {};
 

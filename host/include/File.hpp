@@ -12,12 +12,10 @@ enum AccessDeniedTreatment { AccessDeniedIsError = 0, AccessDeniedIsNoError = 1,
 
 class File {
 public:
-	enum OnNotFound { Fail = 0, Create = 1, CreateNew = 2 };
+	enum OnNotFound { Fail = 0, Create = 1 };
 	enum OpenMode { ReadMode = 0, WriteMode = 1, ReadWriteMode = 2, WriteEmptyMode = 3, AppendMode = 4 };
 
 	// Fail: the status is ErrFileNotFound when nothing is there. Create: an empty file is made.
-	// CreateNew: the location must hold nothing, not even a symbolic link (ErrTargetExists);
-	// an empty file is made there exclusively and is never opened through a link later.
 	explicit File(const Location& loc, OnNotFound onNotFound = Fail);
 	~File();
 	File(const File&) = delete;
@@ -40,7 +38,6 @@ private:
 	Location loc_;
 	GSErrCode status_ = NoError;
 	std::FILE* fp_ = nullptr;
-	bool noFollow_ = false;
 };
 
 } // namespace IO

@@ -24,8 +24,6 @@ public:
 	GSErrCode CreateFolder(const Location& loc) const;
 	// Renames; the target must not exist.
 	GSErrCode Move(const Location& from, const Location& to) const;
-	// Renames over an existing target in one step (the target is never missing or half there).
-	GSErrCode Replace(const Location& from, const Location& to) const;
 	GSErrCode Copy(const Location& from, const Location& to) const;
 	// Deletes a file, or a folder with what it holds.
 	GSErrCode Delete(const Location& loc) const;

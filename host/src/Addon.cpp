@@ -41,7 +41,7 @@ void UnloadAddonModule(void* handle)
 bool StartAddon(const AddonEntryPoints& entries, std::string& error)
 {
 	Project& p = Current();
-	API_EnvirParams envir;
+	API_EnvirParams envir {};
 	envir.serverInfo.mainVersion = VELMORA_HOST_API;
 	envir.serverInfo.language = GS::UniString(p.languageCode);
 	API_AddonType type = APIAddon_Unknown;
@@ -77,6 +77,7 @@ GSErrCode RunMenuCommand(Int16 menuResID, Int16 itemIndex)
 	const auto it = p.menuHandlers.find(menuResID);
 	if (it == p.menuHandlers.end()) return APIERR_BADID;
 	API_MenuParams params;
+	BNZeroMemory(&params, sizeof params);
 	params.menuItemRef.menuResID = menuResID;
 	params.menuItemRef.itemIndex = itemIndex;
 	const MenuHandler handler = it->second;

@@ -50,6 +50,7 @@ GSErrCode ACAPI_AddOnIdentification_Application(API_ServerApplicationInfo* appIn
 	if (appInfo == nullptr) return APIERR_BADPARS;
 	*appInfo = API_ServerApplicationInfo();
 	appInfo->mainVersion = VELMORA_HOST_API;
+	appInfo->buildNum = 3000;
 	appInfo->language = GS::UniString(vhost::Current().languageCode);
 	return NoError;
 }

@@ -9,6 +9,7 @@
 #include "vhost/AttributeIndex.hpp"
 #include "vhost/Text.hpp"
 #include "vhost/Materials.hpp"
+#include "vhost/Unset.hpp"
 
 namespace vhost {
 
@@ -69,6 +70,16 @@ const LayerRecord* FindLayer(Int32 index)
 	return index >= 1 && static_cast<std::size_t>(index) <= layers.size() ? &layers[static_cast<std::size_t>(index) - 1] : nullptr;
 }
 
+// The head fields every attribute call reads, and the name when the head carries it itself.
+// Reads the name field only, never past it.
+GSErrCode CheckHeadSet(const char* call, const API_Attr_Head& head, bool readsName)
+{
+	static const RecordField fields[] = {VHOST_FIELD(API_Attr_Head, typeID), VHOST_FIELD(API_Attr_Head, uniStringNamePtr)};
+	if (const GSErrCode err = CheckFieldsSet(call, &head, fields)) return err;
+	if (readsName && head.uniStringNamePtr == nullptr && UnterminatedFill(head.name, API_AttrNameLen)) return RefuseUnset(call, "name");
+	return NoError;
+}
+
 LayerNames::LayerNames()
 {
 	for (Int32 i = 0; i <= static_cast<Int32>(Current().attributes.layers.size()); ++i) {
@@ -87,6 +98,7 @@ const std::string& LayerNames::Of(Int32 index) const
 GSErrCode ACAPI_Attribute_Create(API_Attribute* attribute, API_AttributeDef* /*defs*/)
 {
 	if (attribute == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode err = vhost::CheckHeadSet("ACAPI_Attribute_Create", attribute->header, true)) return err;
 	if (const GSErrCode err = vhost::FaultFor("ACAPI_Attribute_Create")) return err;
 	switch (attribute->header.typeID) {
 		case API_LayerID: return vhost::CreateLayer(*attribute);
@@ -98,6 +110,7 @@ GSErrCode ACAPI_Attribute_Create(API_Attribute* attribute, API_AttributeDef* /*d
 GSErrCode ACAPI_Attribute_Search(API_Attr_Head* attrHead)
 {
 	if (attrHead == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode err = vhost::CheckHeadSet("ACAPI_Attribute_Search", *attrHead, true)) return err;
 	if (attrHead->typeID == API_MaterialID) return vhost::SearchMaterial(*attrHead);
 	if (attrHead->typeID != API_LayerID) return APIERR_NOTSUPPORTED;
 	std::u16string name;
@@ -111,6 +124,9 @@ GSErrCode ACAPI_Attribute_Search(API_Attr_Head* attrHead)
 GSErrCode ACAPI_Attribute_Get(API_Attribute* attribute)
 {
 	if (attribute == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode err = vhost::CheckHeadSet("ACAPI_Attribute_Get", attribute->header, false)) return err;
+	static const vhost::RecordField index[] = {VHOST_FIELD(API_Attr_Head, index)};
+	if (const GSErrCode err = vhost::CheckFieldsSet("ACAPI_Attribute_Get", &attribute->header, index)) return err;
 	if (attribute->header.typeID == API_MaterialID) return vhost::GetMaterial(*attribute);
 	if (attribute->header.typeID != API_LayerID) return APIERR_NOTSUPPORTED;
 	const vhost::LayerRecord* layer = vhost::FindLayer(vhost::IndexValue(attribute->header.index));

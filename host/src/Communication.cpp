@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "ACAPinc.h"
+#include "vhost/Unset.hpp"
 #include "vhost/Elements.hpp"
 
 namespace vhost {
@@ -164,10 +165,22 @@ GSErrCode ACAPI_AddOnAddOnCommunication_GetMDCLParameterNum(GSHandle params, Int
 	return NoError;
 }
 
+namespace vhost {
+namespace {
+
+// The fields of a parameter record that find an entry: its index, else its name.
+const RecordField kFindFields[] = {VHOST_FIELD(API_MDCLParameter, index), VHOST_FIELD(API_MDCLParameter, name)};
+// And those a new or changed value is read from.
+const RecordField kValueFields[] = {VHOST_FIELD(API_MDCLParameter, name), VHOST_FIELD(API_MDCLParameter, type)};
+
+} // namespace
+} // namespace vhost
+
 GSErrCode ACAPI_AddOnAddOnCommunication_GetMDCLParameter(GSHandle params, API_MDCLParameter* par)
 {
 	vhost::ParamList* list = vhost::ListOf(params);
 	if (list == nullptr || par == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode err = vhost::CheckFieldsSet("ACAPI_AddOnAddOnCommunication_GetMDCLParameter", par, vhost::kFindFields)) return err;
 	GSErrCode err = NoError;
 	const vhost::ParamEntry* e = vhost::Lookup(*list, *par, err);
 	if (e == nullptr) return err;
@@ -184,6 +197,8 @@ GSErrCode ACAPI_AddOnAddOnCommunication_GetMDCLParameter(GSHandle params, API_MD
 GSErrCode ACAPI_AddOnAddOnCommunication_AddMDCLParameter(GSHandle params, API_MDCLParameter* par)
 {
 	vhost::ParamList* list = vhost::ListOf(params);
+	if (list != nullptr && par != nullptr)
+		if (const GSErrCode err = vhost::CheckFieldsSet("ACAPI_AddOnAddOnCommunication_AddMDCLParameter", par, vhost::kValueFields)) return err;
 	if (list == nullptr || par == nullptr || par->name == nullptr || par->name[0] == 0 || !vhost::KnownType(par->type)) return APIERR_BADPARS;
 	if (const GSErrCode err = vhost::FaultFor("ACAPI_AddOnAddOnCommunication_AddMDCLParameter")) return err;
 	for (const auto& e : *list)
@@ -201,6 +216,8 @@ GSErrCode ACAPI_AddOnAddOnCommunication_ChangeMDCLParameter(GSHandle params, API
 {
 	vhost::ParamList* list = vhost::ListOf(params);
 	if (list == nullptr || par == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode unset = vhost::CheckFieldsSet("ACAPI_AddOnAddOnCommunication_ChangeMDCLParameter", par, vhost::kFindFields)) return unset;
+	if (const GSErrCode unset = vhost::CheckFieldsSet("ACAPI_AddOnAddOnCommunication_ChangeMDCLParameter", par, vhost::kValueFields)) return unset;
 	GSErrCode err = NoError;
 	vhost::ParamEntry* e = vhost::Lookup(*list, *par, err);
 	if (e == nullptr) return err;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "ACAPinc.h"
+#include "vhost/Unset.hpp"
 #include "DG.h"
 #include "DialogsInternal.hpp"
 #include "vhost/Project.hpp"
@@ -372,6 +373,9 @@ bool DGListSetTabData(short dialID, short item, short tab, short begPos, short e
 GSErrCode ACAPI_Dialog_SetUserControlCallback(API_UCCallbackType* userControlInfo)
 {
 	if (userControlInfo == nullptr) return APIERR_BADPARS;
+	static const vhost::RecordField fields[] = {VHOST_FIELD(API_UCCallbackType, type), VHOST_FIELD(API_UCCallbackType, dialogID),
+		VHOST_FIELD(API_UCCallbackType, itemID)};
+	if (const GSErrCode err = vhost::CheckFieldsSet("ACAPI_Dialog_SetUserControlCallback", userControlInfo, fields)) return err;
 	DialogItemState* i = Item("ACAPI_Dialog_SetUserControlCallback", userControlInfo->dialogID, userControlInfo->itemID, "usercontrol");
 	if (i == nullptr) return APIERR_BADID;
 	i->userControlType = userControlInfo->type;

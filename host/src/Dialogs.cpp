@@ -166,6 +166,7 @@ bool ClickedRow(const DialogItemState& i, const ScriptStep& s, short& row, std::
 bool PlayListClick(DialogState& d, DialogItemState& i, const ScriptStep& s, short& close, std::string& why)
 {
 	DGListClickData data;
+	BNZeroMemory(&data, sizeof data);
 	if (i.def.kind != "list") { why = "item " + s.args[0] + " is not a list"; return false; }
 	if (!ClickedRow(i, s, data.row, why)) return false;
 	const std::size_t columns = std::max<std::size_t>(1, i.tabs.size());

@@ -9,6 +9,7 @@
 #include "vhost/Text.hpp"
 #include "vhost/LibraryStore.hpp"
 #include "vhost/AttributeIndex.hpp"
+#include "vhost/Unset.hpp"
 
 namespace vhost {
 
@@ -80,12 +81,32 @@ GSErrCode CheckMeshKind(const API_Element& e, const API_ElementMemo* memo)
 	return CheckMesh(e, *memo);
 }
 
-// Each kind's defaults: its record as declared, the head kept.
+// The tool settings of each kind before the user changes any: pens 1, a mesh's body 1 m
+// deep, 2.5 mm text; every other field zero.
+void ToolSettings(API_ObjectType& r) { r.pen = 1; }
+void ToolSettings(API_MeshType& r)
+{
+	r.skirtLevel = 1.0;
+	r.contPen = r.levelPen = r.sectContPen = r.sectLevelPen = r.fillPen = 1;
+}
+void ToolSettings(API_LineType& r) { r.linePen = 1; }
+void ToolSettings(API_PolyLineType& r) { r.linePen = 1; }
+void ToolSettings(API_ArcType& r) { r.linePen = 1; }
+void ToolSettings(API_CircleType& r) { r.linePen = 1; }
+void ToolSettings(API_TextType& r)
+{
+	r.pen = 1;
+	r.size = 2.5;
+}
+
+// Each kind's defaults: its tool settings, the head kept.
 template <typename Rec, Rec API_Element::*member>
 void Defaults(API_Element& e)
 {
 	const API_Elem_Head head = e.header;
-	e.*member = Rec();
+	Rec& rec = e.*member;
+	BNZeroMemory(&rec, sizeof rec);
+	ToolSettings(rec);
 	e.header = head;
 }
 
@@ -117,6 +138,7 @@ GSErrCode UnmodelledType(Int32 type)
 API_Guid NewElementGuid()
 {
 	API_Guid g;
+	BNZeroMemory(&g, sizeof g);
 	g.time_low = ++Current().nextElementSerial;
 	g.time_mid = 0xE1E3;
 	g.time_hi_and_version = 0x4000;
@@ -196,6 +218,91 @@ GSErrCode StoreMemo(const Kind& kind, const API_ElementMemo* memo, ElementRecord
 	return NoError;
 }
 
+// The fields of an element record and its memo that the store reads, by kind (0: every kind).
+struct KindField {
+	Int32 kind;
+	RecordField field;
+};
+
+const KindField kElementFields[] = {
+	{0, VHOST_FIELD(API_Element, header.layer)},
+	{API_ObjectID, VHOST_FIELD(API_Element, object.pen)},
+	{API_LampID, VHOST_FIELD(API_Element, lamp.pen)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.poly.nCoords)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.poly.nSubPolys)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.poly.nArcs)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.levelLines.nCoords)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.levelLines.nSubLines)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.contPen)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.levelPen)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.sectContPen)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.sectLevelPen)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.fillPen)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.fillBGPen)},
+	{API_LineID, VHOST_FIELD(API_Element, line.linePen)},
+	{API_PolyLineID, VHOST_FIELD(API_Element, polyLine.linePen)},
+	{API_PolyLineID, VHOST_FIELD(API_Element, polyLine.poly.nCoords)},
+	{API_PolyLineID, VHOST_FIELD(API_Element, polyLine.poly.nSubPolys)},
+	{API_PolyLineID, VHOST_FIELD(API_Element, polyLine.poly.nArcs)},
+	{API_ArcID, VHOST_FIELD(API_Element, arc.linePen)},
+	{API_CircleID, VHOST_FIELD(API_Element, circle.linePen)},
+	{API_TextID, VHOST_FIELD(API_Element, text.pen)},
+};
+
+const KindField kMemoFields[] = {
+	{API_MeshID, VHOST_FIELD(API_ElementMemo, coords)},
+	{API_MeshID, VHOST_FIELD(API_ElementMemo, pends)},
+	{API_MeshID, VHOST_FIELD(API_ElementMemo, parcs)},
+	{API_MeshID, VHOST_FIELD(API_ElementMemo, vertexIDs)},
+	{API_MeshID, VHOST_FIELD(API_ElementMemo, meshPolyZ)},
+	{API_MeshID, VHOST_FIELD(API_ElementMemo, meshLevelCoords)},
+	{API_MeshID, VHOST_FIELD(API_ElementMemo, meshLevelEnds)},
+	{API_PolyLineID, VHOST_FIELD(API_ElementMemo, coords)},
+	{API_PolyLineID, VHOST_FIELD(API_ElementMemo, pends)},
+	{API_PolyLineID, VHOST_FIELD(API_ElementMemo, parcs)},
+	{API_PolyLineID, VHOST_FIELD(API_ElementMemo, vertexIDs)},
+	{API_ObjectID, VHOST_FIELD(API_ElementMemo, params)},
+	{API_LampID, VHOST_FIELD(API_ElementMemo, params)},
+	{API_TextID, VHOST_FIELD(API_ElementMemo, textContent)},
+};
+
+// NoError, or the refusal of the first field of the table that the kind reads and that was
+// never set.
+template <typename Record, std::size_t N>
+GSErrCode CheckKindFieldsSet(const char* call, Int32 kind, const Record& record, const KindField (&fields)[N])
+{
+	for (const KindField& f : fields)
+		if (f.kind == 0 || f.kind == kind)
+			if (const GSErrCode err = CheckFieldsSet(call, &record, &f.field, 1)) return err;
+	return NoError;
+}
+
+// The element's type, read by every call that takes a new record.
+GSErrCode CheckTypeSet(const char* call, const API_Element& e)
+{
+	static const RecordField type[] = {VHOST_FIELD(API_Element, header.type.typeID)};
+	return CheckFieldsSet(call, &e, type);
+}
+
+// The fields of the record (and of the memo, when there is one) that the kind reads.
+GSErrCode CheckElementSet(const char* call, const API_Element& e, const API_ElementMemo* memo)
+{
+	const Int32 kind = e.header.type.typeID;
+	if (const GSErrCode err = CheckKindFieldsSet(call, kind, e, kElementFields)) return err;
+	return memo == nullptr ? NoError : CheckKindFieldsSet(call, kind, *memo, kMemoFields);
+}
+
+// The memo parts a Change call takes from its memo.
+GSErrCode CheckChangeMemoSet(const API_ElementMemo* memo, UInt64 memoMask)
+{
+	static const RecordField params[] = {VHOST_FIELD(API_ElementMemo, params)};
+	static const RecordField text[] = {VHOST_FIELD(API_ElementMemo, textContent)};
+	if (memo == nullptr) return NoError;
+	if (memoMask & APIMemoMask_AddPars)
+		if (const GSErrCode err = CheckFieldsSet("ACAPI_Element_Change", memo, params)) return err;
+	return memoMask & APIMemoMask_TextContent ? CheckFieldsSet("ACAPI_Element_Change", memo, text) : NoError;
+}
+
 // The checks every element passes: layer and kind.
 GSErrCode CheckElement(const Kind& kind, const API_Element& e, const API_ElementMemo* memo)
 {
@@ -265,6 +372,7 @@ GSErrCode CheckPolygon(const API_Polygon& poly, const API_ElementMemo& memo, Int
 GSErrCode ACAPI_Element_GetDefaults(API_Element* element, API_ElementMemo* /*memo*/)
 {
 	if (element == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode err = vhost::CheckTypeSet("ACAPI_Element_GetDefaults", *element)) return err;
 	const vhost::Kind* kind = vhost::KindOf(element->header.type.typeID);
 	if (kind == nullptr) return vhost::UnmodelledType(element->header.type.typeID);
 	kind->defaults(*element);
@@ -278,9 +386,11 @@ GSErrCode ACAPI_Element_Create(API_Element* element, API_ElementMemo* memo)
 {
 	if (element == nullptr) return APIERR_BADPARS;
 	if (const GSErrCode err = vhost::CheckUndoScope()) return err;
+	if (const GSErrCode err = vhost::CheckTypeSet("ACAPI_Element_Create", *element)) return err;
 	const vhost::Kind* kind = vhost::KindOf(element->header.type.typeID);
 	if (kind == nullptr) return vhost::UnmodelledType(element->header.type.typeID);
 	if (const GSErrCode err = vhost::FaultFor("ACAPI_Element_Create", kind->name)) return err;
+	if (const GSErrCode err = vhost::CheckElementSet("ACAPI_Element_Create", *element, memo)) return err;
 	if (const GSErrCode err = vhost::CheckElement(*kind, *element, memo)) return err;
 	vhost::ElementRecord r;
 	r.element = *element;
@@ -340,6 +450,9 @@ GSErrCode ACAPI_Element_Change(API_Element* element, const API_Element* mask, co
 
 	vhost::ElementRecord changed = *r;
 	if (mask != nullptr) {
+		// A mask made with ACAPI_ELEMENT_MASK_CLEAR has a zero head GUID; one never cleared holds the fill.
+		static const vhost::RecordField maskGuid[] = {{"mask header.guid", offsetof(API_Element, header.guid), sizeof(API_Guid)}};
+		if (const GSErrCode err = vhost::CheckFieldsSet("ACAPI_Element_Change", mask, maskGuid)) return err;
 		const auto* m = reinterpret_cast<const unsigned char*>(mask);
 		const auto* from = reinterpret_cast<const unsigned char*>(element);
 		auto* to = reinterpret_cast<unsigned char*>(&changed.element);
@@ -348,6 +461,8 @@ GSErrCode ACAPI_Element_Change(API_Element* element, const API_Element* mask, co
 	}
 	changed.element.header.guid = r->element.header.guid;
 	changed.element.header.type = r->element.header.type;
+	if (const GSErrCode err = vhost::CheckElementSet("ACAPI_Element_Change", changed.element, nullptr)) return err;
+	if (const GSErrCode err = vhost::CheckChangeMemoSet(memo, memoMask)) return err;
 	if (kind.polygon && std::memcmp(&vhost::PolygonOf(changed.element), &vhost::PolygonOf(r->element), sizeof(API_Polygon)) != 0)
 		return APIERR_NOTSUPPORTED;
 	if (kind.mesh && std::memcmp(&changed.element.mesh.levelLines, &r->element.mesh.levelLines, sizeof(API_MeshLevel)) != 0)
@@ -355,7 +470,9 @@ GSErrCode ACAPI_Element_Change(API_Element* element, const API_Element* mask, co
 
 	// The check sees the stored memo, with the memo parts being changed taken from memo.
 	API_ElementMemo view;
+	BNZeroMemory(&view, sizeof view);
 	API_ElementMemo stored;
+	BNZeroMemory(&stored, sizeof stored);
 	if (const GSErrCode err = ACAPI_Element_GetMemo(r->element.header.guid, &stored, APIMemoMask_All)) return err;
 	view = stored;
 	if (memoMask & APIMemoMask_TextContent) view.textContent = memo->textContent;
@@ -409,6 +526,12 @@ GSErrCode ACAPI_Element_Delete(const GS::Array<API_Guid>& elemGuids)
 GSErrCode ACAPI_DisposeElemMemoHdls(API_ElementMemo* memo)
 {
 	if (memo == nullptr) return APIERR_BADPARS;
+	// A memo never cleared frees nothing: its handles are not the host's.
+	static const vhost::RecordField handles[] = {VHOST_FIELD(API_ElementMemo, coords), VHOST_FIELD(API_ElementMemo, pends),
+		VHOST_FIELD(API_ElementMemo, parcs), VHOST_FIELD(API_ElementMemo, vertexIDs), VHOST_FIELD(API_ElementMemo, meshPolyZ),
+		VHOST_FIELD(API_ElementMemo, meshLevelCoords), VHOST_FIELD(API_ElementMemo, meshLevelEnds),
+		VHOST_FIELD(API_ElementMemo, params), VHOST_FIELD(API_ElementMemo, textContent)};
+	if (const GSErrCode err = vhost::CheckFieldsSet("ACAPI_DisposeElemMemoHdls", memo, handles)) return err;
 	auto kill = [](auto*& h) {
 		GSHandle raw = reinterpret_cast<GSHandle>(h);
 		BMKillHandle(&raw);

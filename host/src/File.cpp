@@ -1,7 +1,6 @@
 #include "File.hpp"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,14 +31,6 @@ File::File(const Location& loc, OnNotFound onNotFound) : loc_(loc)
 	status_ = vhost::FaultFor("IO::File::File", vhost::PathOf(loc));
 	if (status_ != NoError) return;
 	if (loc.IsEmpty()) { status_ = ErrLocation; return; }
-	if (onNotFound == CreateNew) {
-		noFollow_ = true;
-		// O_EXCL never follows a link at the name: whatever stands there, the call fails.
-		const int fd = ::open(vhost::PathOf(loc).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-		status_ = fd >= 0 ? NoError : errno == EEXIST ? ErrTargetExists : FromErrno(errno);
-		if (fd >= 0) ::close(fd);
-		return;
-	}
 	struct stat st{};
 	if (::stat(vhost::PathOf(loc).c_str(), &st) == 0) {
 		status_ = S_ISREG(st.st_mode) ? NoError : ErrNotAFile;
@@ -59,19 +50,8 @@ GSErrCode File::Open(OpenMode mode, AccessDeniedTreatment /*adt*/)
 	if (status_ != NoError) return status_;
 	if (fp_ != nullptr) Close();
 	static const char* const modes[] = {"rb", "r+b", "r+b", "wb", "ab"};
-	if (!noFollow_) {
-		fp_ = std::fopen(vhost::PathOf(loc_).c_str(), modes[mode]);
-		if (fp_ == nullptr) return FromErrno(errno);
-	} else {
-		static const int flags[] = {O_RDONLY, O_RDWR, O_RDWR, O_WRONLY | O_TRUNC, O_WRONLY | O_APPEND};
-		const int fd = ::open(vhost::PathOf(loc_).c_str(), flags[mode] | O_NOFOLLOW | O_CLOEXEC);
-		if (fd < 0) return FromErrno(errno);
-		fp_ = ::fdopen(fd, modes[mode]);
-		if (fp_ == nullptr) {
-			::close(fd);
-			return ErrNoMoreOSFile;
-		}
-	}
+	fp_ = std::fopen(vhost::PathOf(loc_).c_str(), modes[mode]);
+	if (fp_ == nullptr) return FromErrno(errno);
 	// Whole-file readers ask for small pieces: a large buffer serves them with few system calls.
 	if (mode == ReadMode) std::setvbuf(fp_, nullptr, _IOFBF, ReadBuffer);
 	return NoError;

@@ -51,13 +51,6 @@ GSErrCode FileSystem::Move(const Location& from, const Location& to) const
 	return std::rename(vhost::PathOf(from).c_str(), vhost::PathOf(to).c_str()) == 0 ? NoError : ErrFileSystem;
 }
 
-GSErrCode FileSystem::Replace(const Location& from, const Location& to) const
-{
-	if (const GSErrCode f = vhost::FaultFor("IO::FileSystem::Replace", vhost::PathOf(to))) return f;
-	if (!Exists(from)) return ErrFileNotFound;
-	return std::rename(vhost::PathOf(from).c_str(), vhost::PathOf(to).c_str()) == 0 ? NoError : ErrFileSystem;
-}
-
 GSErrCode FileSystem::Copy(const Location& from, const Location& to) const
 {
 	if (const GSErrCode f = vhost::FaultFor("IO::FileSystem::Copy", vhost::PathOf(from))) return f;

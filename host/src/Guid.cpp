@@ -95,6 +95,7 @@ API_Guid GSGuid2APIGuid(const GS::Guid& guid)
 {
 	const auto& b = guid.Bytes();
 	API_Guid g;
+	BNZeroMemory(&g, sizeof g);
 	g.time_low = (UInt32(b[0]) << 24) | (UInt32(b[1]) << 16) | (UInt32(b[2]) << 8) | b[3];
 	g.time_mid = static_cast<UInt16>((b[4] << 8) | b[5]);
 	g.time_hi_and_version = static_cast<UInt16>((b[6] << 8) | b[7]);

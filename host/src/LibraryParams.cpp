@@ -258,6 +258,7 @@ GSErrCode DecodeParamSection(const std::string& bytes, ParamSection& section, st
 	}
 	for (const auto& p : j["parameters"]) {
 		API_AddParType r;
+		BNZeroMemory(&r, sizeof r);
 		if (!RecordFromJson(p, r, why)) {
 			FreeParamArrays(section.records);
 			section.records.clear();

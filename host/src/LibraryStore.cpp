@@ -9,6 +9,7 @@
 
 #include "ACAPinc.h"
 #include "vhost/Text.hpp"
+#include "vhost/Unset.hpp"
 
 namespace vhost {
 
@@ -203,7 +204,7 @@ GSErrCode ACAPI_LibraryManagement_GetLibraries(GS::Array<API_LibraryInfo>* libs,
 	if (embeddedLibraryIndex != nullptr) *embeddedLibraryIndex = -1;
 	for (const auto& l : Library().libraries) {
 		if (l.type == API_EmbeddedLibrary && embeddedLibraryIndex != nullptr) *embeddedLibraryIndex = static_cast<Int32>(libs->GetSize());
-		API_LibraryInfo info;
+		API_LibraryInfo info {};
 		info.location = IO::Location(l.path.c_str());
 		info.name = GS::UniString(l.name);
 		info.libraryType = static_cast<API_LibraryTypeID>(l.type);
@@ -275,9 +276,24 @@ GSErrCode ACAPI_LibraryManagement_CopyFilesIntoLibrary(const IO::Location& folde
 	return result;
 }
 
+namespace vhost {
+namespace {
+
+// The name fields of a handed part that a call reads, and whether one was never written.
+GSErrCode CheckPartNamesSet(const char* call, const API_LibPart& part)
+{
+	if (UnterminatedFill(part.ownUnID, API_GuidStrLen)) return RefuseUnset(call, "ownUnID");
+	if (UnterminatedFill(part.docu_UName, API_UniLongNameLen)) return RefuseUnset(call, "docu_UName");
+	return NoError;
+}
+
+} // namespace
+} // namespace vhost
+
 GSErrCode ACAPI_LibraryPart_Search(API_LibPart* ancestor, bool createIfMissing, bool onlyPlaceable)
 {
 	if (ancestor == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode err = vhost::CheckPartNamesSet("ACAPI_LibraryPart_Search", *ancestor)) return err;
 	std::u16string name;
 	std::string unID;
 	if (!vhost::FieldText(ancestor->ownUnID, API_GuidStrLen, unID) || !vhost::FieldText(ancestor->docu_UName, API_UniLongNameLen, name))
@@ -292,6 +308,8 @@ GSErrCode ACAPI_LibraryPart_Search(API_LibPart* ancestor, bool createIfMissing, 
 GSErrCode ACAPI_LibraryPart_Get(API_LibPart* libPart)
 {
 	if (libPart == nullptr) return APIERR_BADPARS;
+	static const vhost::RecordField index[] = {VHOST_FIELD(API_LibPart, index)};
+	if (const GSErrCode err = vhost::CheckFieldsSet("ACAPI_LibraryPart_Get", libPart, index)) return err;
 	const vhost::LibraryPartRecord* p = vhost::PartByIndex(libPart->index);
 	if (p == nullptr) return APIERR_BADINDEX;
 	vhost::FillRecord(*p, libPart);
@@ -457,7 +475,11 @@ GSErrCode ACAPI_LibraryPart_Save(API_LibPart* libPart)
 
 GSErrCode ACAPI_LibraryPart_Register(API_LibPart* libPart)
 {
-	if (libPart == nullptr || libPart->location == nullptr) return APIERR_BADPARS;
+	if (libPart == nullptr) return APIERR_BADPARS;
+	static const vhost::RecordField fields[] = {VHOST_FIELD(API_LibPart, typeID), VHOST_FIELD(API_LibPart, location)};
+	if (const GSErrCode err = vhost::CheckFieldsSet("ACAPI_LibraryPart_Register", libPart, fields)) return err;
+	if (vhost::UnterminatedFill(libPart->docu_UName, API_UniLongNameLen)) return vhost::RefuseUnset("ACAPI_LibraryPart_Register", "docu_UName");
+	if (libPart->location == nullptr) return APIERR_BADPARS;
 	const std::string file = vhost::PathOf(*libPart->location);
 	std::error_code ec;
 	if (!vhost::fs::is_regular_file(vhost::fs::u8path(file), ec)) return APIERR_BADPARS;

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "ACAPinc.h"
+#include "vhost/Unset.hpp"
 
 namespace vhost {
 
@@ -138,6 +139,7 @@ API_RegularizedPoly Piece(const Ring& r, bool withAttrs)
 		attrs.push_back(p.source);
 	}
 	API_RegularizedPoly piece;
+	BNZeroMemory(&piece, sizeof piece);
 	piece.coords = NewTable(coords);
 	piece.pends = NewTable(std::vector<Int32>{0, static_cast<Int32>(r.size() + 1)});
 	piece.parcs = NewTable(std::vector<API_PolyArc>{});
@@ -205,8 +207,12 @@ std::vector<Ring> SplitIntoSimpleRings(const Ring& ring)
 
 GSErrCode ACAPI_Polygon_RegularizePolygon(const API_RegularizedPoly* poly, Int32* count, API_RegularizedPoly*** pieces)
 {
-	if (poly == nullptr || count == nullptr || pieces == nullptr || poly->coords == nullptr || poly->pends == nullptr)
-		return APIERR_BADPARS;
+	if (poly == nullptr || count == nullptr || pieces == nullptr) return APIERR_BADPARS;
+	static const vhost::RecordField fields[] = {
+		VHOST_FIELD(API_RegularizedPoly, coords), VHOST_FIELD(API_RegularizedPoly, pends), VHOST_FIELD(API_RegularizedPoly, parcs),
+		VHOST_FIELD(API_RegularizedPoly, vertexIDs), VHOST_FIELD(API_RegularizedPoly, needVertexAttrs)};
+	if (const GSErrCode err = vhost::CheckFieldsSet("ACAPI_Polygon_RegularizePolygon", poly, fields)) return err;
+	if (poly->coords == nullptr || poly->pends == nullptr) return APIERR_BADPARS;
 	*count = 0;
 	*pieces = nullptr;
 	const Int32 points = vhost::Records(poly->coords) - 1, contours = vhost::Records(poly->pends) - 1;

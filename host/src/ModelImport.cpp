@@ -44,6 +44,7 @@ bool ReadModelFile(const std::string& path, ModelFile& model)
 std::string TextParam(GSHandle params, const char* name)
 {
 	API_MDCLParameter par;
+	BNZeroMemory(&par, sizeof par);
 	par.name = name;
 	if (params == nullptr || ACAPI_AddOnAddOnCommunication_GetMDCLParameter(params, &par) != NoError || par.type != MDCLPar_string)
 		return std::string();
@@ -91,6 +92,7 @@ GSErrCode PlaceModelObjects(Int32 libInd, long count)
 {
 	for (long i = 0; i < count; ++i) {
 		API_Element element;
+		BNZeroMemory(&element, sizeof element);
 		element.header.type.typeID = API_ObjectID;
 		if (const GSErrCode err = ACAPI_Element_GetDefaults(&element, nullptr)) return err;
 		element.object.libInd = libInd;
@@ -113,6 +115,7 @@ GSErrCode Load(GSHandle params, GSPtr, bool)
 	const GSErrCode err = ACAPI_CallUndoableCommand("Import model", [&] { return PlaceModelObjects(libInd, model.objects); });
 	if (err != NoError) return err;
 	API_MDCLParameter back;
+	BNZeroMemory(&back, sizeof back);
 	back.name = "LibIndex";
 	if (params != nullptr && ACAPI_AddOnAddOnCommunication_GetMDCLParameter(params, &back) == NoError && back.type == MDCLPar_int) {
 		back.int_par = libInd;

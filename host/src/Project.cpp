@@ -76,6 +76,9 @@ std::string Reset(const std::string& runRoot, const std::string& addonFolder)
 {
 	Slot() = Project();
 	Project& p = Slot();
+	// A new project's grid axis is the unit x axis at scale 1; every other number is zero.
+	p.geoLocation.geoReferenceData.xAxisAbscissa = 1.0;
+	p.geoLocation.geoReferenceData.scale = 1.0;
 	std::error_code ec;
 	p.runRoot = runRoot.empty() ? MakeTempRoot() : fs::absolute(fs::u8path(runRoot), ec).lexically_normal().u8string();
 	if (p.runRoot.empty() || ec) return "cannot make a run root" + (ec ? ": " + ec.message() : std::string());

@@ -24,6 +24,7 @@ GSErrCode AnsweredPosition(const char* verb, const GS::UniString& prompt, API_Co
 	const ScriptStep* s = dialogs::Answer({verb, "cancel"}, std::string(verb) + " input \"" + vhost::ToUtf8(prompt) + "\"");
 	if (s == nullptr || s->verb == "cancel") return APIERR_CANCEL;
 	API_Coord3D p;
+	BNZeroMemory(&p, sizeof p);
 	if (!ToDouble(s->args[0], p.x) || !ToDouble(s->args[1], p.y) || (s->args.size() > 2 && !ToDouble(s->args[2], p.z))) {
 		dialogs::BreakScript(s, "not a position");
 		return APIERR_CANCEL;
@@ -36,6 +37,7 @@ void Feedback(RubberLineInfoProc* proc, const API_Coord3D& at)
 {
 	if (proc == nullptr) return;
 	API_RubberLineInfo info;
+	BNZeroMemory(&info, sizeof info);
 	info.actCoord = at;
 	proc(&info);
 }

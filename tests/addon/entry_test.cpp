@@ -19,6 +19,7 @@ constexpr const char* kIOFailure = "Fatal Error point: IO::Init()";
 GSErrCode RunMenu(Int16 id)
 {
 	API_MenuParams params;
+	BNZeroMemory(&params, sizeof params);
 	params.menuItemRef.menuResID = id;
 	params.menuItemRef.itemIndex = 1;
 	return MenuCommandHandler(&params);
@@ -66,7 +67,7 @@ TEST_F(Entry, RegistrationStopsAtTheFirstFailure)
 
 TEST_F(Entry, CheckEnvironmentNamesTheAddon)
 {
-	API_EnvirParams envir;
+	API_EnvirParams envir {};
 	EXPECT_EQ(AddonCheckEnvironment(&envir), APIAddon_Normal);
 	EXPECT_EQ(envir.addOnInfo.name, "Velmora");
 	EXPECT_FALSE(envir.addOnInfo.description.IsEmpty());

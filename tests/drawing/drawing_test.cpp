@@ -213,6 +213,7 @@ TEST_F(Drawing, BadEntitiesAreLeftOutAndReportedOnceWithTheirCount)
 TEST_F(Drawing, RefusedElementsAndLayersDoNotStopTheDrawing)
 {
 	API_Attribute own;
+	BNZeroMemory(&own, sizeof own);
 	own.header.typeID = API_LayerID;
 	std::strcpy(own.header.name, "Basiskart");
 	ASSERT_EQ(ACAPI_Attribute_Create(&own, nullptr), NoError);

@@ -23,6 +23,7 @@ protected:
 		Host().resourceFile = std::string(VELMORA_SOURCE_DIR) + "/Resources/Velmora.rsrc";
 		Host().resources.reset();
 		API_Attribute layer;
+		BNZeroMemory(&layer, sizeof layer);
 		layer.header.typeID = API_LayerID;
 		std::strcpy(layer.header.name, "Omgivelser");
 		ASSERT_EQ(ACAPI_Attribute_Create(&layer, nullptr), NoError);
@@ -183,6 +184,7 @@ TEST_F(SamplePackageDrawing, BaseMapAndSurroundingsOfTheSample)
 	model.location = testsupport::Loc(folder + "/3D-modell/Visualiseringsterreng/Visualiseringsterreng_med_bygg.skp");
 	model.pen = 12;
 	API_Attribute layer;
+	BNZeroMemory(&layer, sizeof layer);
 	layer.header.typeID = API_LayerID;
 	std::strcpy(layer.header.name, "Omgivelser");
 	ASSERT_EQ(ACAPI_Attribute_Create(&layer, nullptr), NoError);

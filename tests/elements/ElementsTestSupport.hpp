@@ -23,6 +23,7 @@ inline GSErrCode InStep(const std::function<GSErrCode()>& fn) { return ACAPI_Cal
 inline API_Element Defaults(API_ElemTypeID type)
 {
 	API_Element e;
+	BNZeroMemory(&e, sizeof e);
 	e.header.type.typeID = type;
 	ACAPI_Element_GetDefaults(&e, nullptr);
 	return e;
@@ -70,6 +71,7 @@ inline GSErrCode CreatePolyLineRaw(const std::vector<API_Coord>& points, bool fi
 	API_Element e = Defaults(API_PolyLineID);
 	e.polyLine.poly = {static_cast<Int32>(points.size()), 1, 0};
 	API_ElementMemo memo;
+	BNZeroMemory(&memo, sizeof memo);
 	FillPolygon(memo, points, fillEnds);
 	return Created(e, &memo, guid);
 }
@@ -99,6 +101,7 @@ inline GSErrCode CreateText(API_Coord at, const std::u16string& text, API_Guid* 
 	API_Element e = Defaults(API_TextID);
 	e.text.loc = at;
 	API_ElementMemo memo;
+	BNZeroMemory(&memo, sizeof memo);
 	memo.textContent = new GS::UniString(vhost::FromUnits(text));
 	return Created(e, &memo, guid);
 }
@@ -134,6 +137,7 @@ inline Int32 MakePart(const std::string& name, double height = 1.0)
 inline API_Guid PlaceObject(Int32 libInd)
 {
 	API_Guid guid;
+	BNZeroMemory(&guid, sizeof guid);
 	EXPECT_EQ(InStep([&] {
 		API_Element e = Defaults(API_ObjectID);
 		e.object.libInd = libInd;
@@ -152,6 +156,7 @@ inline GSErrCode CreateMeshRaw(bool withHeights, API_Guid* guid = nullptr)
 	e.mesh.levelLines = {4, 2};
 	e.mesh.topMat = {true, API_AttributeIndex(3)};
 	API_ElementMemo memo;
+	BNZeroMemory(&memo, sizeof memo);
 	FillPolygon(memo, outline, true);
 	if (withHeights) {
 		memo.meshPolyZ = NewTable<double>(6);
@@ -169,6 +174,7 @@ inline GSErrCode CreateMeshRaw(bool withHeights, API_Guid* guid = nullptr)
 inline API_Guid PlaceMesh()
 {
 	API_Guid guid;
+	BNZeroMemory(&guid, sizeof guid);
 	EXPECT_EQ(InStep([&] { return CreateMeshRaw(true, &guid); }), NoError);
 	return guid;
 }
@@ -176,6 +182,7 @@ inline API_Guid PlaceMesh()
 inline Int32 MakeLayer(const std::string& name)
 {
 	API_Attribute layer;
+	BNZeroMemory(&layer, sizeof layer);
 	layer.header.typeID = API_LayerID;
 	std::strncpy(layer.header.name, name.c_str(), API_AttrNameLen - 1);
 	EXPECT_EQ(ACAPI_Attribute_Create(&layer, nullptr), NoError);

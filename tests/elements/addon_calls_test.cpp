@@ -25,11 +25,13 @@ protected:
 		Add(params, "path", path);
 		Add(params, "originalFileName", "SurroundingArea");
 		API_MDCLParameter index;
+		BNZeroMemory(&index, sizeof index);
 		index.name = "LibIndex";
 		index.type = MDCLPar_int;
 		EXPECT_EQ(ACAPI_AddOnAddOnCommunication_AddMDCLParameter(params, &index), NoError);
 		const GSErrCode err = ACAPI_AddOnAddOnCommunication_Call(&importer, vhost::kModelImportLoad, 1, params, nullptr, true);
 		API_MDCLParameter back;
+		BNZeroMemory(&back, sizeof back);
 		back.name = "LibIndex";
 		EXPECT_EQ(ACAPI_AddOnAddOnCommunication_GetMDCLParameter(params, &back), NoError);
 		if (libIndex != nullptr) *libIndex = back.int_par;
@@ -41,6 +43,7 @@ protected:
 	static void Add(GSHandle params, const char* name, const std::string& text)
 	{
 		API_MDCLParameter par;
+		BNZeroMemory(&par, sizeof par);
 		par.name = name;
 		par.type = MDCLPar_string;
 		par.string_par = text.c_str();
@@ -63,6 +66,7 @@ TEST_F(AddonCalls, ParameterListsHoldTypedValuesByName)
 	ASSERT_EQ(ACAPI_AddOnAddOnCommunication_InitMDCLParameterList(&params), NoError);
 	Add(params, "path", "/a b/c");
 	API_MDCLParameter n;
+	BNZeroMemory(&n, sizeof n);
 	n.name = "count";
 	n.type = MDCLPar_int;
 	n.int_par = 3;
@@ -74,6 +78,7 @@ TEST_F(AddonCalls, ParameterListsHoldTypedValuesByName)
 	EXPECT_EQ(count, 2);
 
 	API_MDCLParameter got;
+	BNZeroMemory(&got, sizeof got);
 	got.index = 1;
 	ASSERT_EQ(ACAPI_AddOnAddOnCommunication_GetMDCLParameter(params, &got), NoError);
 	EXPECT_STREQ(got.name, "path");

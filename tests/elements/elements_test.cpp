@@ -29,12 +29,14 @@ TEST_F(Elements, CreationNeedsAnUndoableStepAndAFailedStepLeavesNothing)
 	API_Element line = Line({0, 0}, {1, 1});
 	EXPECT_EQ(ACAPI_Element_Create(&line, nullptr), APIERR_NEEDSUNDOSCOPE);
 	API_Guid kept;
+	BNZeroMemory(&kept, sizeof kept);
 	ASSERT_EQ(InStep([&] { return CreateLine({0, 0}, {1, 0}, &kept); }), NoError);
 	const API_Guid mesh = PlaceMesh();
 	const API_Guid object = PlaceObject(MakePart("Box"));
 	ASSERT_EQ(InStep([&] { return ACAPI_Element_SolidLink_Create(mesh, object, APISolid_SubstUp, 0); }), NoError);
 	const GSErrCode failed = InStep([&] {
 		API_Guid ignored;
+		BNZeroMemory(&ignored, sizeof ignored);
 		CreateLine({0, 0}, {2, 2}, &ignored);
 		ACAPI_Element_Delete({kept});
 		ACAPI_Element_Delete({object});
@@ -50,6 +52,11 @@ TEST_F(Elements, CreationNeedsAnUndoableStepAndAFailedStepLeavesNothing)
 TEST_F(Elements, DrawingKindsKeepWhatTheAddOnWrote)
 {
 	API_Guid line, poly, arc, circle, text;
+	BNZeroMemory(&line, sizeof line);
+	BNZeroMemory(&poly, sizeof poly);
+	BNZeroMemory(&arc, sizeof arc);
+	BNZeroMemory(&circle, sizeof circle);
+	BNZeroMemory(&text, sizeof text);
 	ASSERT_EQ(InStep([&] {
 		GSErrCode err = CreateLine({1, 2}, {3, 4}, &line);
 		if (err == NoError) err = CreatePolyLine({{0, 0}, {4, 0}, {4, 3}, {0, 0}}, &poly);
@@ -60,6 +67,7 @@ TEST_F(Elements, DrawingKindsKeepWhatTheAddOnWrote)
 	}), NoError);
 
 	API_Element got;
+	BNZeroMemory(&got, sizeof got);
 	got.header.guid = arc;
 	ASSERT_EQ(ACAPI_Element_Get(&got), NoError);
 	EXPECT_EQ(got.header.type.typeID, API_ArcID);
@@ -68,6 +76,7 @@ TEST_F(Elements, DrawingKindsKeepWhatTheAddOnWrote)
 
 	const int handlesBefore = vhost::LiveHandles();
 	API_ElementMemo memo;
+	BNZeroMemory(&memo, sizeof memo);
 	ASSERT_EQ(ACAPI_Element_GetMemo(poly, &memo), NoError);
 	ASSERT_NE(memo.coords, nullptr);
 	EXPECT_EQ(BMGetHandleSize(reinterpret_cast<GSHandle>(memo.coords)), 5 * static_cast<Int32>(sizeof(API_Coord)));
@@ -100,14 +109,14 @@ TEST_F(Elements, CreateRefusesWhatTheHostWouldRefuse)
 		{"layer 0", APIERR_BADINDEX, [] { API_Element e = Line({0, 0}, {1, 0}); e.header.layer = API_AttributeIndex(0); return ACAPI_Element_Create(&e, nullptr); }},
 		{"not a number", APIERR_BADPARS, [] { API_Element e = Line({0, 0}, {NAN, 0}); return ACAPI_Element_Create(&e, nullptr); }},
 		{"polyline contour ends not filled", APIERR_BADPOLY, [] { return CreatePolyLineRaw({{0, 0}, {1, 0}, {1, 1}}, false); }},
-		{"polyline of one point", APIERR_BADPARS, [] { API_Guid g; return CreatePolyLine({{0, 0}}, &g); }},
+		{"polyline of one point", APIERR_BADPARS, [] { API_Guid g {}; return CreatePolyLine({{0, 0}}, &g); }},
 		{"polyline without memo", APIERR_BADPARS, [] { API_Element e = Defaults(API_PolyLineID); e.polyLine.poly = {2, 1, 0}; return ACAPI_Element_Create(&e, nullptr); }},
-		{"arc of radius 0", APIERR_BADPARS, [] { API_Guid g; return CreateArc({0, 0}, 0.0, 0, 1, &g); }},
-		{"circle of negative radius", APIERR_BADPARS, [] { API_Guid g; return CreateCircle({0, 0}, -1.0, &g); }},
-		{"text without content", APIERR_BADPARS, [] { API_Guid g; return CreateText({0, 0}, u"", &g); }},
+		{"arc of radius 0", APIERR_BADPARS, [] { API_Guid g {}; return CreateArc({0, 0}, 0.0, 0, 1, &g); }},
+		{"circle of negative radius", APIERR_BADPARS, [] { API_Guid g {}; return CreateCircle({0, 0}, -1.0, &g); }},
+		{"text without content", APIERR_BADPARS, [] { API_Guid g {}; return CreateText({0, 0}, u"", &g); }},
 		{"object of an unknown part", APIERR_BADINDEX, [part] { API_Element e = Defaults(API_ObjectID); e.object.libInd = part + 5; return ACAPI_Element_Create(&e, nullptr); }},
-		{"wall (not modelled)", APIERR_NOTSUPPORTED, [] { API_Element e; e.header.type.typeID = API_WallID; e.header.layer = API_AttributeIndex(1); return ACAPI_Element_Create(&e, nullptr); }},
-		{"unknown type", APIERR_BADELEMENTTYPE, [] { API_Element e; e.header.type.typeID = static_cast<API_ElemTypeID>(99); return ACAPI_Element_Create(&e, nullptr); }},
+		{"wall (not modelled)", APIERR_NOTSUPPORTED, [] { API_Element e {}; e.header.type.typeID = API_WallID; e.header.layer = API_AttributeIndex(1); return ACAPI_Element_Create(&e, nullptr); }},
+		{"unknown type", APIERR_BADELEMENTTYPE, [] { API_Element e {}; e.header.type.typeID = static_cast<API_ElemTypeID>(99); return ACAPI_Element_Create(&e, nullptr); }},
 		{"mesh without heights", APIERR_BADPARS, [] { return CreateMeshRaw(false); }},
 	};
 	for (const Refusal& c : cases) {
@@ -123,6 +132,7 @@ TEST_F(Elements, ObjectsTakeTheirPartsParametersOrTheirOwn)
 	const Int32 part = MakePart("Box", 2.5);
 	const API_Guid plain = PlaceObject(part);
 	API_ElementMemo memo;
+	BNZeroMemory(&memo, sizeof memo);
 	ASSERT_EQ(ACAPI_Element_GetMemo(plain, &memo, APIMemoMask_AddPars), NoError);
 	ASSERT_NE(memo.params, nullptr);
 	EXPECT_STREQ((*memo.params)[0].name, "HEIGHT");
@@ -130,6 +140,7 @@ TEST_F(Elements, ObjectsTakeTheirPartsParametersOrTheirOwn)
 
 	(*memo.params)[0].value.real = 7.0;
 	API_Guid own;
+	BNZeroMemory(&own, sizeof own);
 	ASSERT_EQ(InStep([&] {
 		API_Element e = Defaults(API_ObjectID);
 		e.object.libInd = part;
@@ -153,9 +164,11 @@ TEST_F(Elements, ChangeTakesOnlyTheMaskedFields)
 	const API_Guid object = PlaceObject(MakePart("Box"));
 	const Int32 layer = MakeLayer("Omgivelser");
 	API_Element e;
+	BNZeroMemory(&e, sizeof e);
 	e.header.guid = object;
 	ASSERT_EQ(ACAPI_Element_Get(&e), NoError);
 	API_Element mask;
+	BNZeroMemory(&mask, sizeof mask);
 	ACAPI_ELEMENT_MASK_CLEAR(mask);
 	ACAPI_ELEMENT_MASK_SET(mask, API_ObjectType, pen);
 	ACAPI_ELEMENT_MASK_SET(mask, API_Elem_Head, layer);
@@ -185,9 +198,11 @@ TEST_F(Elements, AFailedStepPutsBackWhatItChanged)
 	};
 	const auto setPen = [](const API_Guid& guid, short pen) {
 		API_Element e;
+		BNZeroMemory(&e, sizeof e);
 		e.header.guid = guid;
 		if (const GSErrCode err = ACAPI_Element_Get(&e)) return err;
 		API_Element mask;
+		BNZeroMemory(&mask, sizeof mask);
 		ACAPI_ELEMENT_MASK_CLEAR(mask);
 		ACAPI_ELEMENT_MASK_SET(mask, API_ObjectType, pen);
 		e.object.pen = pen;
@@ -207,6 +222,7 @@ TEST_F(Elements, AFailedStepPutsBackWhatItChanged)
 			API_Element e = Defaults(API_ObjectID);
 			e.object.libInd = part;
 			API_Guid made;
+			BNZeroMemory(&made, sizeof made);
 			Created(e, nullptr, &made);
 			setPen(made, 9);
 			setPen(a, 9);
@@ -225,12 +241,16 @@ TEST_F(Elements, ChangeReplacesParametersAndTextsButNoOutline)
 {
 	const API_Guid object = PlaceObject(MakePart("Box", 1.5));
 	API_Guid text, poly;
+	BNZeroMemory(&text, sizeof text);
+	BNZeroMemory(&poly, sizeof poly);
 	ASSERT_EQ(InStep([&] { return CreateText({0, 0}, u"Før", &text); }), NoError);
 	ASSERT_EQ(InStep([&] { return CreatePolyLine({{0, 0}, {1, 1}}, &poly); }), NoError);
 	API_ElementMemo memo;
+	BNZeroMemory(&memo, sizeof memo);
 	ASSERT_EQ(ACAPI_Element_GetMemo(object, &memo, APIMemoMask_AddPars), NoError);
 	(*memo.params)[0].value.real = 9.0;
 	API_Element e;
+	BNZeroMemory(&e, sizeof e);
 	e.header.guid = object;
 	ASSERT_EQ(InStep([&] { return ACAPI_Element_Change(&e, nullptr, &memo, APIMemoMask_AddPars, true); }), NoError);
 	ACAPI_DisposeElemMemoHdls(&memo);
@@ -247,6 +267,7 @@ TEST_F(Elements, ChangeReplacesParametersAndTextsButNoOutline)
 	ACAPI_DisposeElemMemoHdls(&memo);
 
 	API_Element mask;
+	BNZeroMemory(&mask, sizeof mask);
 	ACAPI_ELEMENT_MASK_CLEAR(mask);
 	ACAPI_ELEMENT_MASK_SET(mask, API_PolyLineType, poly);
 	e.header.guid = poly;
@@ -261,6 +282,7 @@ TEST_F(Elements, ListsFollowCreationOrderTypeAndFilters)
 	const Int32 part = MakePart("Box");
 	const API_Guid a = PlaceObject(part);
 	API_Guid line;
+	BNZeroMemory(&line, sizeof line);
 	ASSERT_EQ(InStep([&] { return CreateLine({0, 0}, {1, 0}, &line); }), NoError);
 	const API_Guid b = PlaceObject(part);
 	GS::Array<API_Guid> list;
@@ -285,6 +307,7 @@ TEST_F(Elements, SolidLinksJoinTwoBodiesOnce)
 	const API_Guid mesh = PlaceMesh();
 	const API_Guid road = PlaceObject(MakePart("Veg"));
 	API_Guid line;
+	BNZeroMemory(&line, sizeof line);
 	ASSERT_EQ(InStep([&] { return CreateLine({0, 0}, {1, 0}, &line); }), NoError);
 	EXPECT_EQ(ACAPI_Element_SolidLink_Create(mesh, road, APISolid_SubstUp, 0), APIERR_NEEDSUNDOSCOPE);
 	ASSERT_EQ(InStep([&] { return ACAPI_Element_SolidLink_Create(mesh, road, APISolid_SubstUp, 0); }), NoError);
@@ -320,6 +343,7 @@ TEST_F(Elements, DumpAndPlanShowEveryKind)
 	const API_Guid object = PlaceObject(MakePart("Tre & busk", 2.5));
 	ASSERT_EQ(InStep([&] { return ACAPI_Element_SolidLink_Create(mesh, object, APISolid_SubstUp, 0); }), NoError);
 	API_Guid g;
+	BNZeroMemory(&g, sizeof g);
 	ASSERT_EQ(InStep([&] {
 		CreateLine({0, 0}, {10, 0}, &g);
 		CreatePolyLine({{0, 0}, {5, 5}, {10, 0}}, &g);

@@ -18,6 +18,7 @@ class Layers : public ElementsTest {};
 API_Attr_Head LayerHead(const std::string& name)
 {
 	API_Attr_Head head;
+	BNZeroMemory(&head, sizeof head);
 	head.typeID = API_LayerID;
 	std::strncpy(head.name, name.c_str(), API_AttrNameLen - 1);
 	return head;
@@ -37,6 +38,7 @@ TEST_F(Layers, CreatedLayersAreFoundByTheirExactName)
 	EXPECT_EQ(MakeLayer("Default"), 4);
 
 	API_Attribute again;
+	BNZeroMemory(&again, sizeof again);
 	again.header = LayerHead("Veg");
 	EXPECT_EQ(ACAPI_Attribute_Create(&again, nullptr), APIERR_ATTREXIST);
 	UInt32 count = 0;
@@ -49,12 +51,14 @@ TEST_F(Layers, NamesAreCheckedAndGivenBackWhole)
 {
 	GS::UniString name = vhost::FromUnits(std::u16string(255, u'ø'));
 	API_Attribute layer;
+	BNZeroMemory(&layer, sizeof layer);
 	layer.header.typeID = API_LayerID;
 	layer.header.uniStringNamePtr = &name;
 	ASSERT_EQ(ACAPI_Attribute_Create(&layer, nullptr), NoError);
 
 	// The 8-bit field holds 127 two-byte letters of the 255: cut between letters.
 	API_Attribute got;
+	BNZeroMemory(&got, sizeof got);
 	GS::UniString back;
 	got.header.typeID = API_LayerID;
 	got.header.index = layer.header.index;
@@ -67,6 +71,7 @@ TEST_F(Layers, NamesAreCheckedAndGivenBackWhole)
 	layer.header.uniStringNamePtr = &tooLong;
 	EXPECT_EQ(ACAPI_Attribute_Create(&layer, nullptr), APIERR_BADNAME);
 	API_Attribute bad;
+	BNZeroMemory(&bad, sizeof bad);
 	bad.header = LayerHead("\xC3(");
 	EXPECT_EQ(ACAPI_Attribute_Create(&bad, nullptr), APIERR_BADNAME);
 	bad.header = LayerHead("");
@@ -79,6 +84,7 @@ TEST_F(Layers, AFailingCreateIsAnsweredAndAddsNothing)
 {
 	vhost::InjectFault("ACAPI_Attribute_Create", APIERR_GENERAL, "", 1);
 	API_Attribute layer;
+	BNZeroMemory(&layer, sizeof layer);
 	layer.header = LayerHead("Bygg");
 	EXPECT_EQ(ACAPI_Attribute_Create(&layer, nullptr), APIERR_GENERAL);
 	EXPECT_EQ(vhost::IndexValue(layer.header.index), 0);

@@ -362,6 +362,7 @@ protected:
 	static Int32 Find(const std::string& name)
 	{
 		API_LibPart part;
+		BNZeroMemory(&part, sizeof part);
 		if (kivel::LibraryManager::SearchByLibraryPartName(part, GS::UniString(name), false, false, false) != NoError) return 0;
 		delete part.location;
 		return part.index;
@@ -452,6 +453,7 @@ TEST_F(GdlCreator, SavesAPartThatReadsBack)
 	                               {Triangles("a", 1, 0), Triangles("b", -1, 5)});
 	const API_Box3D box = {0, 0, 0, 2, 1, 6};
 	API_LibPart part;
+	BNZeroMemory(&part, sizeof part);
 	ASSERT_EQ(Generate(file, "Objekter_1", box, &part), NoError);
 	EXPECT_GT(part.index, 0);
 	EXPECT_EQ(part.location, nullptr) << "the folder's location is released and cleared";
@@ -485,6 +487,7 @@ TEST_F(GdlCreator, SavesAPartThatReadsBack)
 	// Overwriting keeps the index and replaces the scripts.
 	const std::string other = Write("other.3ds", {}, {Triangles("c", -1, 0)});
 	API_LibPart again;
+	BNZeroMemory(&again, sizeof again);
 	ASSERT_EQ(Generate(other, "Objekter_1", box, &again), NoError);
 	EXPECT_EQ(again.index, part.index);
 	EXPECT_EQ(Count(Rows(Section(part.index, API_Sect3DScript)), "\tDEFINE MATERIAL"), 0);
@@ -572,6 +575,7 @@ TEST_F(GdlCreator, SampleRoadAndObjectLayers)
 				box.zMin = std::min(box.zMin, v.z / 1000.0), box.zMax = std::max(box.zMax, v.z / 1000.0);
 			}
 		API_LibPart part;
+		BNZeroMemory(&part, sizeof part);
 		ASSERT_EQ(Generate(source, l.part, box, &part, l.flat), NoError) << l.file;
 		ASSERT_EQ(Find(l.part), part.index);
 		const gdlcheck::Result r = CheckScripts(part.index);

@@ -139,6 +139,7 @@ TEST(GdlMeshTypes, ComparisonsWithinTolerance)
 TEST(GdlMeshTypes, VectorsAndNormal)
 {
 	API_Coord3D n;
+	BNZeroMemory(&n, sizeof n);
 	kivel::CalcNormal(n, {0, 0, 0}, {1, 0, 0}, {1, 1, 0});
 	EXPECT_EQ(n.x, 0);
 	EXPECT_EQ(n.y, 0);
@@ -147,6 +148,7 @@ TEST(GdlMeshTypes, VectorsAndNormal)
 	kivel::Normalize(v);
 	EXPECT_EQ(v.x, 1 / static_cast<double>(std::sqrt(2.0f))) << "the length is rounded to single precision";
 	API_Coord3D c;
+	BNZeroMemory(&c, sizeof c);
 	kivel::CrossVect(c, {1, 2, 3}, {4, 5, 6});
 	EXPECT_EQ(c.x, -3);
 	EXPECT_EQ(c.y, 6);

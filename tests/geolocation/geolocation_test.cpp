@@ -196,7 +196,7 @@ TEST_F(Geolocation, ProjectGeolocationFromTheKeys)
 		SCOPED_TRACE(c.why);
 		SetUp();
 		WriteFile(file_, kOrigin);
-		API_GeoLocation before;
+		API_GeoLocation before {};
 		before.latitude = c.lat;
 		before.longitude = c.lon;
 		before.geoReferenceData.geodeticDatum = "kept";
@@ -225,7 +225,7 @@ TEST_F(Geolocation, ProjectGeolocationFromTheKeys)
 
 TEST_F(Geolocation, OnlyTheKeysFoundChange)
 {
-	API_GeoLocation before;
+	API_GeoLocation before {};
 	before.latitude = 60;
 	before.geoReferenceData.mapZone = "33";
 	before.geoReferenceData.mapProjection = "old";
@@ -247,7 +247,7 @@ TEST_F(Geolocation, OnlyTheKeysFoundChange)
 
 TEST_F(Geolocation, NothingIsWrittenWithoutKeysOrARecord)
 {
-	API_GeoLocation before;
+	API_GeoLocation before {};
 	before.latitude = 60;
 	ASSERT_EQ(ACAPI_GeoLocation_SetGeoLocation(&before), NoError);
 	bool changed = true;

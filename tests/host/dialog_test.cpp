@@ -211,6 +211,7 @@ TEST_F(HostDialog, ListRowsCellsIconsSelectionAndUserData)
 	Script("dialog 100\nlistclick 9 3 2\nexpect value 9 3\nclick 1\n");
 	Recorder r;
 	DGListClickData clicked;
+	BNZeroMemory(&clicked, sizeof clicked);
 	short selectedAtClick = 0;
 	r.act = [&](short message, short item, long long msgData) -> short {
 		if (message == DG_MSG_INIT) {
@@ -342,6 +343,7 @@ TEST_F(HostDialog, WrongItemCallsAreDialogFaults)
 			DGGetItemValLong(100, 99);
 			DGListGetItemCount(100, 8);
 			API_UCCallbackType uc;
+			BNZeroMemory(&uc, sizeof uc);
 			uc.type = 18, uc.dialogID = 100, uc.itemID = 11;
 			picker = ACAPI_Dialog_SetUserControlCallback(&uc);
 			uc.itemID = 1;

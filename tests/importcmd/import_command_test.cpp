@@ -473,12 +473,12 @@ TEST_F(ImportCommand, ExistingGeolocationChangesOnlyOnYes)
 	testsupport::WriteFile(ImportFolder() + "/Kart/3D-modell/Lokalt nullpunkt.txt", "Global lat: 59.5\nGlobal lon: 10.25\nSone: 32\n");
 	for (const auto& c : cases) {
 		SCOPED_TRACE(c.answer);
-		API_GeoLocation existing;
+		API_GeoLocation existing {};
 		existing.latitude = 61.25;
 		ASSERT_EQ(ACAPI_GeoLocation_SetGeoLocation(&existing), NoError);
 		Run(std::string("dialog 32501\nlistclick 15 1 1\nclick 1\ndialog 32508\nclick 1\ndialog 32510\n") + c.answer + "\n");
 		ExpectCleanRun();
-		API_GeoLocation now;
+		API_GeoLocation now {};
 		ASSERT_EQ(ACAPI_GeoLocation_GetGeoLocation(&now), NoError);
 		EXPECT_EQ(now.latitude, c.latitude);
 	}

@@ -121,16 +121,20 @@ TEST_F(Adaptation, UnmodelledCallsAreRefusedAndChangeNothing)
 {
 	API_Elem_Head head{};
 	API_Coord coord;
+	BNZeroMemory(&coord, sizeof coord);
 	void* sight = nullptr;
 	int count = 0;
 	char** params = nullptr;
 	API_ModulID mdid;
+	BNZeroMemory(&mdid, sizeof mdid);
 	API_StoryCmdType storyCmd;
-	API_GetArcType arc;
+	BNZeroMemory(&storyCmd, sizeof storyCmd);
+	API_GetArcType arc {};
 	API_Attr_Head attr;
+	BNZeroMemory(&attr, sizeof attr);
 	const std::vector<std::pair<const char*, std::function<GSErrCode()>>> calls = {
 		{"ChangeSettings", [&] { return kivel::Story::ChangeSettings(storyCmd); }},
-		{"Get3DInfo", [&] { API_ElemInfo3D info; return kivel::Get3DInfo(head, info); }},
+		{"Get3DInfo", [&] { API_ElemInfo3D info {}; return kivel::Get3DInfo(head, info); }},
 		{"Get3DNum", [&] { return kivel::Get3DNum(API_BodyID, &count); }},
 		{"Get3DOffset", [&] { return kivel::Get3DOffset(coord); }},
 		{"CreateSight", [&] { return kivel::CreateSight(&sight); }},
@@ -139,7 +143,7 @@ TEST_F(Adaptation, UnmodelledCallsAreRefusedAndChangeNothing)
 		{"Attribute_Delete", [&] { return kivel::Attribute_Delete(attr); }},
 		{"GetArc", [&] { return kivel::Interface::GetArc(arc, nullptr); }},
 		{"ShowObjectSettings", [&] { return kivel::Interface::ShowObjectSettings(API_ObjectID, "sub"); }},
-		{"GetMenuItemText", [&] { API_MenuItemRef ref; return kivel::Interface::GetMenuItemText(&ref, nullptr, nullptr); }},
+		{"GetMenuItemText", [&] { API_MenuItemRef ref {}; return kivel::Interface::GetMenuItemText(&ref, nullptr, nullptr); }},
 		{"InterAddonCommunicationCallFromEventLoop",
 			[&] { return kivel::Communication::InterAddonCommunicationCallFromEventLoop(&mdid, 'L', 1, params, true, nullptr); }},
 		{"RegisterSupportedService", [&] { return kivel::Communication::RegisterSupportedService('L', 1); }},

@@ -138,15 +138,18 @@ TEST_F(IOUtils, WritesReplaceTheFileWhole)
 	EXPECT_EQ(entries, 2);
 }
 
-TEST_F(IOUtils, FailedWriteKeepsTheOldFile)
+// The writers work in place: each failed step is reported with the file and the error, and
+// leaves what the steps before it made.
+TEST_F(IOUtils, FailedWriteStopsAtTheStepAndSaysWhich)
 {
 	const std::string path = Dir() + "/keep.txt";
-	const struct { const char* fault; const char* report; } cases[] = {
-		{"IO::File::File", "File creation error: '"},
-		{"IO::File::Open", "File open error: '"},
-		{"IO::File::WriteBin", "File write error: '"},
-		{"IO::File::Close", "File close error: '"},
-		{"IO::FileSystem::Replace", "File replace error: '"},
+	// left: the file's content afterwards, where the step fixes it.
+	const struct { const char* fault; const char* report; const char* left; } cases[] = {
+		{"IO::FileSystem::Delete", "File delete error: '", "old content"},
+		{"IO::File::File", "File creation error: '", nullptr},
+		{"IO::File::Open", "File open error: '", ""},
+		{"IO::File::WriteBin", "File write error: '", ""},
+		{"IO::File::Close", "File close error: '", nullptr},
 	};
 	for (const auto& c : cases) {
 		for (const bool text : {true, false}) {
@@ -159,12 +162,14 @@ TEST_F(IOUtils, FailedWriteKeepsTheOldFile)
 			                           : kivel::FileWrite(Loc(path), GS::Array<unsigned char>{'n'});
 			vhost::ClearFaults();
 			EXPECT_EQ(err, ErrIO);
-			EXPECT_EQ(ReadFile(path), "old content");
+			if (c.left != nullptr) {
+				EXPECT_EQ(ReadFile(path), c.left);
+			}
 			ASSERT_EQ(ReportTexts().size(), 1u);
 			EXPECT_EQ(ReportTexts()[0], std::string(c.report) + path + "' #???");
 			int entries = 0;
 			for (const auto& e : std::filesystem::directory_iterator(Dir())) static_cast<void>(e), ++entries;
-			EXPECT_EQ(entries, 1);
+			EXPECT_LE(entries, 1);
 		}
 	}
 }

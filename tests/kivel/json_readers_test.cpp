@@ -114,6 +114,7 @@ TEST_F(JsonDates, TextsIntegersAndReports)
 	const rapidjson::Document doc = Parse("{\"t\": \"2025-10-15 08:30:00\", \"z\": 0, \"day\": \"2025-10-15\", \"bad\": \"15.10.2025\","
 		" \"g\": \"{1B2C3D4E-5F60-4172-8394-A5B6C7D8E9F0}\", \"badg\": \"nope\", \"huge\": 5000000000}");
 	GSTimeRecord t;
+	BNZeroMemory(&t, sizeof t);
 	EXPECT_TRUE(rjp::ReadDateTimeFromJsonObj(doc, "t", t, "%Y-%m-%d %H:%M:%S"));
 	EXPECT_EQ(t.year, 2025); EXPECT_EQ(t.month, 10); EXPECT_EQ(t.day, 15);
 	EXPECT_EQ(t.hour, 8); EXPECT_EQ(t.minute, 30); EXPECT_EQ(t.second, 0);
@@ -126,6 +127,7 @@ TEST_F(JsonDates, TextsIntegersAndReports)
 	EXPECT_TRUE(Host().reports.empty());
 
 	GSDateRecord day;
+	BNZeroMemory(&day, sizeof day);
 	EXPECT_TRUE(rjp::ReadDateFromJsonObj(doc["day"], day));
 	EXPECT_EQ(day.year, 2025); EXPECT_EQ(day.month, 10); EXPECT_EQ(day.day, 15);
 	day = GSDateRecord{};

@@ -94,6 +94,7 @@ TEST_F(AddonLibrary, VelmoraLibLoadsOnceAndItsPartsAreFound)
 	for (const char* name : {"Velmora_Geocoordinate", "Velmora_Geolocal_Global", "Velmora_Building", "Velmora_Spruce_Tree",
 			 "Velmora_Pine_Tree", "Velmora_Birch_Tree", "Velmora_Oak_Tree"}) {
 		API_LibPart part;
+		BNZeroMemory(&part, sizeof part);
 		ASSERT_EQ(LM::SearchByLibraryPartName(part, GS::UniString(name), false, false, false), NoError) << name;
 		double a = 0, b = 0;
 		int n = 0;
@@ -228,6 +229,7 @@ TEST_F(AddonLibrary, VelmoraLibPartsHaveTheParametersTheReadersSet)
 	ASSERT_EQ(LoadVelmoraLibrary(), NoError);
 	for (const Expected& e : kReaderParams) {
 		API_LibPart part;
+		BNZeroMemory(&part, sizeof part);
 		ASSERT_EQ(LM::SearchByLibraryPartName(part, GS::UniString(e.part), false, false, false), NoError) << e.part;
 		double a = 0, b = 0;
 		int n = 0;
@@ -235,6 +237,7 @@ TEST_F(AddonLibrary, VelmoraLibPartsHaveTheParametersTheReadersSet)
 		ASSERT_EQ(kivel::LibraryPart::GetParameters(part.index, a, b, n, params), NoError);
 		libtest::Memo memo{params};
 		API_AddParType rec;
+		BNZeroMemory(&rec, sizeof rec);
 		ASSERT_TRUE(kivel::MP::GetParam(memo, rec, e.param, n)) << e.part << " " << e.param;
 		EXPECT_EQ(rec.typeID, e.type) << e.param;
 		EXPECT_EQ(kivel::MP::IsArrayParam(rec), e.table) << e.param;

@@ -108,10 +108,12 @@ TEST_F(LibraryStore, CreatedPartIsFoundAndGivesBackItsParametersExactly)
 	std::vector<API_AddParType> records = SampleParams();
 	API_AddParType** params = libtest::Handle(records);
 	API_LibPart saved;
+	BNZeroMemory(&saved, sizeof saved);
 	ASSERT_EQ(MakePart("Round_Trip", "BLOCK 1, 1, 1\n", params, &saved), NoError);
 	EXPECT_GT(saved.index, 0);
 
 	API_LibPart found;
+	BNZeroMemory(&found, sizeof found);
 	ASSERT_EQ(LM::SearchByLibraryPartName(found, GS::UniString("round_trip"), false, false, false), NoError);
 	EXPECT_EQ(found.index, saved.index);
 	EXPECT_EQ(found.location, nullptr);
@@ -146,6 +148,7 @@ TEST_F(LibraryStore, ParametersReadAgainAreFreshCopiesOfThePartAsItIsNow)
 	kivel::MP::SetDoubleParam(second[0], 9.0);
 	API_AddParType **firstHandle = libtest::Handle(first), **secondHandle = libtest::Handle(second);
 	API_LibPart made;
+	BNZeroMemory(&made, sizeof made);
 	ASSERT_EQ(MakePart("Again", "A\n", firstHandle, &made), NoError);
 	double a = 0, b = 0;
 	int count = 0;
@@ -184,6 +187,8 @@ TEST_F(LibraryStore, SavedPartIsAReadableFileThatLoadsAgain)
 TEST_F(LibraryStore, OverwriteModeDecidesWhetherANameCanBeReused)
 {
 	API_LibPart first, second;
+	BNZeroMemory(&first, sizeof first);
+	BNZeroMemory(&second, sizeof second);
 	ASSERT_EQ(MakePart("Same", "A\n", nullptr, &first), NoError);
 	EXPECT_EQ(MakePart("Same", "B\n", nullptr), APIERR_NAMEALREADYUSED);
 	ASSERT_EQ(LP::OverwriteLibPart(true), NoError);
@@ -214,6 +219,8 @@ TEST_F(LibraryStore, OverwriteLeavesANamesakeInAnotherLibrary)
 	EXPECT_EQ(MakePart("same", "A\n", nullptr), APIERR_NAMEALREADYUSED); // a clash without overwrite
 	ASSERT_EQ(LP::OverwriteLibPart(true), NoError);
 	API_LibPart ours, again;
+	BNZeroMemory(&ours, sizeof ours);
+	BNZeroMemory(&again, sizeof again);
 	ASSERT_EQ(MakePart("same", "B\n", nullptr, &ours), NoError);
 	ASSERT_EQ(MakePart("Same", "C\n", nullptr, &again), NoError);   // this one is replaced
 	LP::OverwriteLibPart(false);
@@ -246,6 +253,7 @@ TEST_F(LibraryStore, NonFiniteParametersReadBackExactly)
 	kivel::MP::SetDoubleParamArray(records.back(), GS::Array<GS::Array<double>>{{HUGE_VAL, payloadNaN, 1.5}});
 	API_AddParType** params = libtest::Handle(records);
 	API_LibPart saved;
+	BNZeroMemory(&saved, sizeof saved);
 	ASSERT_EQ(MakePart("Specials", "\n", params, &saved), NoError);
 	double a = 0, b = 0;
 	int count = 0;
@@ -284,12 +292,14 @@ TEST_F(LibraryStore, StepsOutOfOrderAreRefused)
 	EXPECT_EQ(vhost::PathOf(*part.location), vhost::EmbeddedLibraryFolder() + "/Steps.gsm");
 	EXPECT_FALSE(std::filesystem::exists(vhost::EmbeddedLibraryFolder() + "/Dropped.gsm"));
 	API_LibPart found;
+	BNZeroMemory(&found, sizeof found);
 	EXPECT_EQ(LM::SearchByLibraryPartName(found, GS::UniString("Dropped"), false, false, false), APIERR_BADNAME);
 }
 
 TEST_F(LibraryStore, SearchFailsForMissingPartsAndFoldersOutsideLibraries)
 {
 	API_LibPart part;
+	BNZeroMemory(&part, sizeof part);
 	EXPECT_EQ(LM::SearchByLibraryPartName(part, GS::UniString("Nothing"), false, false, false), APIERR_BADNAME);
 	std::memset(&part, 0, sizeof part);
 	EXPECT_EQ(LM::Search(part, false, false, false), APIERR_BADPARS);
@@ -341,6 +351,7 @@ TEST_F(LibraryStore, PicturesAreRegisteredAndCopied)
 	ASSERT_EQ(LP::Register(&pict), NoError);
 	EXPECT_GT(pict.index, 0);
 	API_LibPart found;
+	BNZeroMemory(&found, sizeof found);
 	ASSERT_EQ(LM::SearchByFileName(found, GS::UniString("photo.jpg"), false, false, false), NoError);
 	EXPECT_EQ(found.index, pict.index);
 	EXPECT_EQ(found.typeID, APILib_PictID);

@@ -248,6 +248,7 @@ TEST_F(MemoParams, MemoFormsFindByExactNameAndChangeNothingOnRefusal)
 	libtest::Memo memo;
 	memo.params = libtest::Handle(recs);
 	API_AddParType out;
+	BNZeroMemory(&out, sizeof out);
 	EXPECT_FALSE(MP::GetParam(memo, out, "A", 0)) << "count 0 looks at nothing";
 	EXPECT_FALSE(MP::GetParam(memo, out, "Name", 2)) << "only the first count records";
 	EXPECT_TRUE(MP::SetDoubleParam(memo, "Name", 3, 4.5));

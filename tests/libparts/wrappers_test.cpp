@@ -65,12 +65,15 @@ TEST_F(Wrappers, GetLibraryPartLeavesTheLocationAloneOnFailure)
 TEST_F(Wrappers, SearchByFileNameSendsTheSameRecordAsSearchByName)
 {
 	API_LibPart byName, byFile;
+	BNZeroMemory(&byName, sizeof byName);
+	BNZeroMemory(&byFile, sizeof byFile);
 	std::memset(&byName, 0x5A, sizeof byName);
 	std::memset(&byFile, 0x33, sizeof byFile);
 	EXPECT_EQ(LM::SearchByLibraryPartName(byName, GS::UniString("Nope"), false, false, false), APIERR_BADNAME);
 	EXPECT_EQ(LM::SearchByFileName(byFile, GS::UniString("Nope"), false, false, false), APIERR_BADNAME);
 	EXPECT_EQ(std::memcmp(&byName, &byFile, sizeof byName), 0);
 	API_LibPart byGuid;
+	BNZeroMemory(&byGuid, sizeof byGuid);
 	EXPECT_EQ(LM::SearchByGuid(byGuid, GS::UniString("{00000000-0000-0000-0000-000000000001}"), false, false, false), APIERR_BADNAME);
 	EXPECT_STREQ(byGuid.ownUnID, "{00000000-0000-0000-0000-000000000001}");
 	EXPECT_EQ(byGuid.docu_UName[0], 0);

@@ -33,6 +33,7 @@ protected:
 	static Int32 PartIndex(const char* name)
 	{
 		API_LibPart part;
+		BNZeroMemory(&part, sizeof part);
 		EXPECT_EQ(kivel::LibraryManager::SearchByLibraryPartName(part, GS::UniString(name), false, false, false), NoError) << name;
 		return part.index;
 	}

@@ -144,6 +144,7 @@ TEST_F(BuildingReader, WithoutTheBuildingPartNothingIsRead)
 	LoadLib({"Velmora_Building"});
 	const GSErrCode err = ReadFile(addon_ / "no such.3ds");
 	API_LibPart part;
+	BNZeroMemory(&part, sizeof part);
 	EXPECT_EQ(err, kivel::LibraryManager::SearchByLibraryPartName(part, GS::UniString("Velmora_Building"), false, false, false));
 	EXPECT_NE(err, NoError);
 	EXPECT_TRUE(records_.IsEmpty());

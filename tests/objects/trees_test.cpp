@@ -135,6 +135,7 @@ TEST_F(TreeReader, WithoutTheSprucePartNothingIsRead)
 	const GSErrCode err = ReadFile(addon_ / "no such.csv");
 	EXPECT_NE(err, NoError);
 	API_LibPart part;
+	BNZeroMemory(&part, sizeof part);
 	EXPECT_EQ(err, kivel::LibraryManager::SearchByLibraryPartName(part, GS::UniString("Velmora_Spruce_Tree"), false, false, false));
 	EXPECT_TRUE(records_.IsEmpty());
 	ASSERT_EQ(Host().reports.size(), 1u); // the table is not even opened

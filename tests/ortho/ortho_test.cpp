@@ -149,7 +149,7 @@ TEST_F(Ortho, FailuresAreReportedOrReturned)
 	EXPECT_EQ(importer.OrthoPhotoToEmbedded(nullptr, true, surface, libraries), APIERR_GENERAL);
 	vhost::ClearFaults();
 	// A rename that fails is reported; the image under its new name is not there to register.
-	vhost::InjectFault("IO::FileSystem::Replace", APIERR_GENERAL);
+	vhost::InjectFault("IO::FileSystem::Move", APIERR_GENERAL);
 	EXPECT_NE(Run("Nord", {Image("Nord", "a_SCALE_1_X100MM_Y100MM.jpg")}, surface), NoError);
 	vhost::ClearFaults();
 	ASSERT_FALSE(ReportTexts().empty());

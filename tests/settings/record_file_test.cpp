@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <cerrno>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -11,6 +13,7 @@
 
 #include "Classes/MiniIni.hpp"
 #include "Classes/url_ini.hpp"
+#include "Helpers/ExclusiveFile.hpp"
 #include "Helpers/GSErrorCodes.hpp"
 #include "ACAPinc.h"
 #include "TestSupport.hpp"
@@ -140,22 +143,65 @@ TEST_F(RecordFile, FailedWriteLeavesTheOldFileWhole)
 	ASSERT_TRUE(Write({{"old", "content that is longer"}}, 100));
 	const std::string before = testsupport::ReadFile(Path("w.txt"));
 	const struct {
-		const char* operation;
+		const char* call;
+		int error;
 		const char* expected;
 	} faults[] = {
-		{"IO::File::Open", "MiniIniConfigWrite# IO::File::Open"},
-		{"IO::File::WriteBin", "MiniIniConfigWrite# IO::File::WriteBin *"},
-		{"IO::File::Close", "MiniIniConfigWrite# IO::File::Close"},
-		{"IO::FileSystem::Replace", "MiniIniConfigWrite# IO::FileSystem::Replace"},
+		{"open", EACCES, "MiniIniConfigWrite# open *13:EACCES:Permission denied*"},
+		{"write", ENOSPC, "MiniIniConfigWrite# write *28:ENOSPC:No space left on device*"},
+		{"fsync", EIO, "MiniIniConfigWrite# fsync *5:EIO:Input/output error*"},
+		{"rename", EXDEV, "MiniIniConfigWrite# rename *18:EXDEV:Invalid cross-device link*"},
 	};
 	for (const auto& f : faults) {
-		vhost::ClearFaults();
-		vhost::InjectFault(f.operation, ErrIO);
-		EXPECT_FALSE(Write({{"a", "1"}}, 100)) << f.operation;
-		EXPECT_EQ(std::string(error).rfind(f.expected, 0), 0u) << error;
-		EXPECT_EQ(testsupport::ReadFile(Path("w.txt")), before) << f.operation;
-		EXPECT_EQ(FilesIn(Path("")), std::vector<std::string>{"w.txt"}) << f.operation;
+		ExclusiveFile::SetFailingCallForTests(f.call, f.error);
+		EXPECT_FALSE(Write({{"a", "1"}}, 100)) << f.call;
+		ExclusiveFile::SetFailingCallForTests(nullptr, 0);
+		EXPECT_STREQ(error, f.expected);
+		EXPECT_EQ(testsupport::ReadFile(Path("w.txt")), before) << f.call;
+		EXPECT_EQ(FilesIn(Path("")), std::vector<std::string>{"w.txt"}) << f.call;
 	}
+}
+
+// The temporary file is made exclusively: a link planted at the very name the save tries
+// first is passed over, and what it points at stays byte for byte as it was.
+TEST_F(RecordFile, ALinkAtTheNextTemporaryNameIsPassedOver)
+{
+	namespace fs = std::filesystem;
+	const std::string outside = RunRoot() + "/outside.txt";
+	testsupport::WriteFile(outside, "outside bytes");
+	std::uint32_t next = 0xC0FFEE00;
+	ExclusiveFile::SetSuffixSourceForTests([&] { return next++; });
+	fs::create_symlink(outside, Path("w.txt.writing-c0ffee00"));
+	const bool written = Write({{"a", "1"}}, 100);
+	ExclusiveFile::SetSuffixSourceForTests(nullptr);
+	ASSERT_TRUE(written) << error;
+	EXPECT_EQ(next, 0xC0FFEE02u); // the second name was taken
+	EXPECT_EQ(testsupport::ReadFile(outside), "outside bytes");
+	EXPECT_EQ(testsupport::ReadFile(Path("w.txt")), "[a=1]\r\n");
+	EXPECT_EQ(FilesIn(Path("")), (std::vector<std::string>{"w.txt", "w.txt.writing-c0ffee00"}));
+	EXPECT_EQ(fs::read_symlink(Path("w.txt.writing-c0ffee00")).string(), outside);
+}
+
+TEST(ExclusiveCreate, AnythingAtTheNameIsRefused)
+{
+	namespace fs = std::filesystem;
+	testsupport::TempDir dir;
+	const std::string file = dir.Path() + "/file", link = dir.Path() + "/link", dangling = dir.Path() + "/dangling";
+	testsupport::WriteFile(file, "kept");
+	fs::create_symlink(file, link);
+	fs::create_symlink(dir.Path() + "/nothing", dangling);
+	for (const std::string& path : {file, link, dangling, dir.Path()}) {
+		ExclusiveFile::Failure failure;
+		EXPECT_EQ(ExclusiveFile::OpenNew(path, failure), -1) << path;
+		EXPECT_STREQ(failure.call, "open");
+		EXPECT_EQ(failure.error, EEXIST) << path;
+	}
+	EXPECT_EQ(testsupport::ReadFile(file), "kept");
+	EXPECT_FALSE(fs::exists(dir.Path() + "/nothing"));
+	ExclusiveFile::Failure failure;
+	const int fd = ExclusiveFile::OpenNew(dir.Path() + "/new", failure);
+	EXPECT_GE(fd, 0);
+	if (fd >= 0) ::close(fd);
 }
 
 // The shared folder may hold anything under the names the writer uses: a link or a folder
@@ -202,7 +248,6 @@ TEST_F(RecordFile, FailingReadOrWriteCallCarriesItsCode)
 		const char* prefix;
 	} cases[] = {
 		{"IO::File::ReadBin", false, "MiniIniConfigRead# IO::File::ReadBin"},
-		{"IO::File::WriteBin", true, "MiniIniConfigWrite# IO::File::WriteBin"},
 	};
 	for (const auto& c : cases) {
 		vhost::ClearFaults();

@@ -191,7 +191,10 @@ TEST_F(SettingsCommand, UnreadableUserFileIsReportedAndKeptAside)
 		Host().reports.clear();
 		vhost::ClearFaults();
 		fs::remove(fs::u8path(aside));
+		fs::remove(fs::u8path(aside + "-2"));
 		if (c.olderAside) testsupport::WriteFile(aside, "older");
+		// An aside kept before stays; the new one takes the next free name.
+		const std::string keptAt = c.olderAside ? aside + "-2" : aside;
 		testsupport::WriteFile(UserFile(), userBytes);
 		c.spoil();
 		const auto keptSize = fs::file_size(fs::u8path(UserFile()));
@@ -204,20 +207,25 @@ TEST_F(SettingsCommand, UnreadableUserFileIsReportedAndKeptAside)
 		EXPECT_TRUE(Host().reports[0].alert);
 		EXPECT_EQ(testsupport::ReadFile(UserFile()), FileOf(DistinctRecords()));
 		// The old bytes, whole (the large file by its size and its start).
-		EXPECT_EQ(fs::file_size(fs::u8path(aside)), keptSize);
-		std::ifstream asideFile(fs::u8path(aside), std::ios::binary);
+		if (c.olderAside) {
+			EXPECT_EQ(testsupport::ReadFile(aside), "older");
+		}
+		EXPECT_EQ(fs::file_size(fs::u8path(keptAt)), keptSize);
+		std::ifstream asideFile(fs::u8path(keptAt), std::ios::binary);
 		std::string start(userBytes.size(), '\0');
 		asideFile.read(&start[0], static_cast<std::streamsize>(start.size()));
 		EXPECT_EQ(start, userBytes);
 	}
 }
 
-// When the unreadable file cannot be moved aside, nothing is written over it.
+// When the unreadable file cannot be moved aside, nothing is written over it, and an aside
+// kept before stays as it was.
 TEST_F(SettingsCommand, UnreadableUserFileThatCannotBeMovedAsideIsNotOverwritten)
 {
 	testsupport::WriteFile(UserFile(), "[pen_terrain=9]");
 	testsupport::WriteFile(UserFile() + ".unreadable/inside.txt", "a folder of that name");
 	vhost::InjectFault("IO::File::Open", ErrAccessDenied, "Velmora/terrainsettings.txt", 1);
+	vhost::InjectFault("IO::FileSystem::Move", ErrIO);
 	Run("dialog 32502\nclick 1\n");
 	ASSERT_EQ(Host().reports.size(), 2u);
 	const std::string save = "Error point: VELMORA / MenuTerrainSettingsOpen() / t_config->save() / terrain_import_ini::save() / "

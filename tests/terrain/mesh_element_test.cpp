@@ -37,6 +37,7 @@ GSErrCode InStep(const std::function<GSErrCode()>& fn) { return ACAPI_CallUndoab
 GSErrCode CreateOutline(const std::vector<API_Coord>& outline)
 {
 	API_Element e;
+	BNZeroMemory(&e, sizeof e);
 	e.header.type.typeID = API_MeshID;
 	ACAPI_Element_GetDefaults(&e, nullptr);
 	const Int32 n = static_cast<Int32>(outline.size());
@@ -44,6 +45,7 @@ GSErrCode CreateOutline(const std::vector<API_Coord>& outline)
 	std::vector<API_Coord> coords = {{0, 0}};
 	coords.insert(coords.end(), outline.begin(), outline.end());
 	API_ElementMemo memo;
+	BNZeroMemory(&memo, sizeof memo);
 	memo.coords = Table(coords);
 	memo.pends = Table(std::vector<Int32>{0, n});
 	memo.meshPolyZ = Table(std::vector<double>(outline.size() + 1, 0.0));
@@ -80,6 +82,7 @@ struct Pieces {
 Pieces Regularize(const std::vector<API_Coord>& outline, bool withArc = false)
 {
 	API_RegularizedPoly poly;
+	BNZeroMemory(&poly, sizeof poly);
 	std::vector<API_Coord> coords = {{0, 0}};
 	coords.insert(coords.end(), outline.begin(), outline.end());
 	poly.coords = Table(coords);

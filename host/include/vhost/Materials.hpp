@@ -14,7 +14,7 @@ namespace vhost {
 // texture's image file (empty when there is none).
 struct MaterialRecord {
 	std::u16string name;
-	API_MaterialType record;
+	API_MaterialType record {};
 	std::string textureFile;
 };
 

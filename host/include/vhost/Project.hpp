@@ -60,7 +60,7 @@ struct Fault {
 // One placed element: the record as the add-on created it (head with its GUID) and copies
 // of its memo data (one-based tables keep their entry 0).
 struct ElementRecord {
-	API_Element element;
+	API_Element element {};
 	std::vector<API_Coord> coords;
 	std::vector<Int32> pends;
 	std::vector<API_PolyArc> parcs;
@@ -74,8 +74,8 @@ struct ElementRecord {
 
 // A solid operation linking two elements.
 struct SolidLinkRecord {
-	API_Guid target;
-	API_Guid operatorElem;
+	API_Guid target {};
+	API_Guid operatorElem {};
 	UInt32 operation = 0;
 	GSFlags flags = 0;
 };
@@ -283,7 +283,7 @@ struct Project {
 	std::vector<FakeAddon> fakeAddons;
 
 	// The project's geolocation (host/src/Geolocation.cpp).
-	API_GeoLocation geoLocation;
+	API_GeoLocation geoLocation {};
 	// Material attributes (host/src/Materials.cpp; not rolled back by undo).
 	std::vector<MaterialRecord> materials;
 };

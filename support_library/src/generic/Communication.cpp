@@ -45,27 +45,27 @@ GSErrCode RegisterRequiredService(const API_ModulID* mdid, unsigned int cmdID, i
 	return KIVEL_HOST_CALL(ACAPI_AddOnIntegration_RegisterRequiredService(mdid, cmdID, cmdVersion), ACAPI_Register_RequiredService(mdid, cmdID, cmdVersion));
 }
 
-GSErrCode InitMDCLParameterList(char*** params) { return KIVEL_HOST_CALL(ACAPI_AddOnAddOnCommunication_InitMDCLParameterList(params), ACAPI_Goodies(API_FourCC("ICLP"), params)); }
-GSErrCode FreeMDCLParameterList(char*** params) { return KIVEL_HOST_CALL(ACAPI_AddOnAddOnCommunication_FreeMDCLParameterList(params), ACAPI_Goodies(API_FourCC("FCLP"), params)); }
+GSErrCode InitMDCLParameterList(char*** params) { return KIVEL_HOST_CALL(ACAPI_AddOnAddOnCommunication_InitMDCLParameterList(params), ACAPI_Goodies(CommandCode("ICLP"), params)); }
+GSErrCode FreeMDCLParameterList(char*** params) { return KIVEL_HOST_CALL(ACAPI_AddOnAddOnCommunication_FreeMDCLParameterList(params), ACAPI_Goodies(CommandCode("FCLP"), params)); }
 
 GSErrCode GetMDCLParameterNumber(char** params, int& count)
 {
-	return KIVEL_HOST_CALL(ACAPI_AddOnAddOnCommunication_GetMDCLParameterNum(params, &count), ACAPI_Goodies(API_FourCC("NCLP"), params, &count));
+	return KIVEL_HOST_CALL(ACAPI_AddOnAddOnCommunication_GetMDCLParameterNum(params, &count), ACAPI_Goodies(CommandCode("NCLP"), params, &count));
 }
 
 GSErrCode GetMDCLParameter(char** params, API_MDCLParameter& par)
 {
-	return KIVEL_HOST_CALL(ACAPI_AddOnAddOnCommunication_GetMDCLParameter(params, &par), ACAPI_Goodies(API_FourCC("GCLP"), params, &par));
+	return KIVEL_HOST_CALL(ACAPI_AddOnAddOnCommunication_GetMDCLParameter(params, &par), ACAPI_Goodies(CommandCode("GCLP"), params, &par));
 }
 
 GSErrCode AddMDCLParameter(char** params, API_MDCLParameter& par)
 {
-	return KIVEL_HOST_CALL(ACAPI_AddOnAddOnCommunication_AddMDCLParameter(params, &par), ACAPI_Goodies(API_FourCC("ACLP"), params, &par));
+	return KIVEL_HOST_CALL(ACAPI_AddOnAddOnCommunication_AddMDCLParameter(params, &par), ACAPI_Goodies(CommandCode("ACLP"), params, &par));
 }
 
 GSErrCode ChangeMDCLParameter(char** params, API_MDCLParameter& par)
 {
-	return KIVEL_HOST_CALL(ACAPI_AddOnAddOnCommunication_ChangeMDCLParameter(params, &par), ACAPI_Goodies(API_FourCC("CCLP"), params, &par));
+	return KIVEL_HOST_CALL(ACAPI_AddOnAddOnCommunication_ChangeMDCLParameter(params, &par), ACAPI_Goodies(CommandCode("CCLP"), params, &par));
 }
 
 } // namespace kivel::Communication

@@ -55,12 +55,12 @@ API_AttributeIndex CreateAttributeIndex(int value) { return KIVEL_HOST_CALL(ACAP
 GSErrCode Get3DInfo(const API_Elem_Head& head, API_ElemInfo3D& info) { return KIVEL_HOST_CALL(ACAPI_ModelAccess_Get3DInfo(head, &info), ACAPI_Element_Get3DInfo(head, &info)); }
 GSErrCode Get3DNum(API_3DTypeID type, int* count) { return KIVEL_HOST_CALL(ACAPI_ModelAccess_GetNum(type, count), ACAPI_3D_GetNum(type, count)); }
 GSErrCode Get3DComponent(API_Component3D& component) { return KIVEL_HOST_CALL(ACAPI_ModelAccess_GetComponent(&component), ACAPI_3D_GetComponent(&component)); }
-GSErrCode Get3DOffset(API_Coord& offset) { return KIVEL_HOST_CALL(ACAPI_ProjectSetting_GetOffset(&offset), ACAPI_Database(API_FourCC("GOFS"), &offset)); }
+GSErrCode Get3DOffset(API_Coord& offset) { return KIVEL_HOST_CALL(ACAPI_ProjectSetting_GetOffset(&offset), ACAPI_Database(CommandCode("GOFS"), &offset)); }
 GSErrCode CreateSight(void** sight) { return KIVEL_HOST_CALL(ACAPI_Sight_CreateSight(sight), ACAPI_3D_CreateSight(sight)); }
 GSErrCode DeleteSight(void* sight) { return KIVEL_HOST_CALL(ACAPI_Sight_DeleteSight(sight), ACAPI_3D_DeleteSight(sight)); }
 GSErrCode SelectSight(void* sight, void** oldSight) { return KIVEL_HOST_CALL(ACAPI_Sight_SelectSight(sight, oldSight), ACAPI_3D_SelectSight(sight, oldSight)); }
 GSErrCode GetCurrentWindowSight(void** sight) { return KIVEL_HOST_CALL(ACAPI_Sight_GetCurrentWindowSight(sight), ACAPI_3D_GetCurrentWindowSight(sight)); }
-GSErrCode Switch3DSight(API_3DSightID sight) { return KIVEL_HOST_CALL(ACAPI_Sight_Switch3DSight(sight), ACAPI_Database(API_FourCC("S3DS"), &sight)); }
+GSErrCode Switch3DSight(API_3DSightID sight) { return KIVEL_HOST_CALL(ACAPI_Sight_Switch3DSight(sight), ACAPI_Database(CommandCode("S3DS"), &sight)); }
 
 GSErrCode GetPenRGB(short pen, API_RGBColor* color)
 {
@@ -70,7 +70,8 @@ GSErrCode GetPenRGB(short pen, API_RGBColor* color)
 	if (const GSErrCode err = ACAPI_Attribute_GetPen(record)) return err;
 	const API_RGBColor& rgb = record.rgb;
 #else
-	API_Attribute record{};
+	API_Attribute record;
+	BNZeroMemory(&record, sizeof record);
 	record.header.typeID = API_PenID;
 	record.header.index = CreateAttributeIndex(pen);
 	if (const GSErrCode err = ACAPI_Attribute_Get(&record)) return err;
@@ -83,7 +84,7 @@ GSErrCode GetPenRGB(short pen, API_RGBColor* color)
 GSErrCode GetUserData(const API_Elem_Head& head, API_UserData& data, unsigned int mask) { return ACAPI_Element_GetUserData(&head, &data, mask); }
 GSErrCode SetUserData(const API_Elem_Head& head, const API_UserData& data) { return ACAPI_Element_SetUserData(&head, &data); }
 GSErrCode DeleteUserData(API_Elem_Head& head) { return KIVEL_HOST_CALL(ACAPI_UserData_DeleteUserData(&head), ACAPI_Element_DeleteUserData(&head)); }
-GSErrCode TriangulatePoly(API_ElementMemo* memo, API_Coord*** coords) { return KIVEL_HOST_CALL(ACAPI_Polygon_TriangulatePoly(memo, coords), ACAPI_Goodies(API_FourCC("TRIP"), memo, coords)); }
+GSErrCode TriangulatePoly(API_ElementMemo* memo, API_Coord*** coords) { return KIVEL_HOST_CALL(ACAPI_Polygon_TriangulatePoly(memo, coords), ACAPI_Goodies(CommandCode("TRIP"), memo, coords)); }
 GSErrCode DrawingPrimitive_ShapePrims(const API_Elem_Head& head, ShapePrimsProc* proc) { return KIVEL_HOST_CALL(ACAPI_DrawingPrimitive_ShapePrims(head, proc), ACAPI_Element_ShapePrims(head, proc)); }
 
 GSErrCode NeigToElemID(const API_NeigID& neig, API_ElemTypeID& type)
@@ -103,12 +104,12 @@ GSErrCode Unlock(const GS::Array<API_Guid>& elements) { return Tool(elements, AP
 
 GSErrCode SearchElementByCoord(const API_ElemSearchPars& pars, API_Guid& guid)
 {
-	return KIVEL_HOST_CALL(ACAPI_Element_SearchElementByCoord(&pars, &guid), ACAPI_Goodies(API_FourCC("SELM"), Arg(&pars), &guid));
+	return KIVEL_HOST_CALL(ACAPI_Element_SearchElementByCoord(&pars, &guid), ACAPI_Goodies(CommandCode("SELM"), Arg(&pars), &guid));
 }
 
 GSErrCode RunParameterScript(API_Elem_Head& head, unsigned int mask)
 {
-	return KIVEL_HOST_CALL(ACAPI_LibraryManagement_RunGDLParScript(&head, mask), ACAPI_Goodies(API_FourCC("RPAS"), &head, &mask));
+	return KIVEL_HOST_CALL(ACAPI_LibraryManagement_RunGDLParScript(&head, mask), ACAPI_Goodies(CommandCode("RPAS"), &head, &mask));
 }
 
 

@@ -30,6 +30,14 @@
 
 namespace kivel {
 
+// A dispatcher's command code: four characters, the first in the high byte ("GSPF").
+constexpr GSType CommandCode(const char (&code)[5])
+{
+	return (static_cast<GSType>(static_cast<unsigned char>(code[0])) << 24) |
+		(static_cast<GSType>(static_cast<unsigned char>(code[1])) << 16) |
+		(static_cast<GSType>(static_cast<unsigned char>(code[2])) << 8) | static_cast<GSType>(static_cast<unsigned char>(code[3]));
+}
+
 // A dispatcher argument: the record pointer as the dispatcher takes it (untyped, not const).
 template <typename T>
 void* Arg(T* record) { return const_cast<std::remove_const_t<T>*>(record); }

@@ -71,25 +71,25 @@ GSErrCode GetLibrariesNumber(int& count)
 
 GSErrCode GetLibraries(GS::Array<API_LibraryInfo>& libraries)
 {
-	return KIVEL_HOST_CALL(ACAPI_LibraryManagement_GetLibraries(&libraries, nullptr), ACAPI_Environment(API_FourCC("GLIB"), &libraries, nullptr));
+	return KIVEL_HOST_CALL(ACAPI_LibraryManagement_GetLibraries(&libraries, nullptr), ACAPI_Environment(CommandCode("GLIB"), &libraries, nullptr));
 }
 
 GSErrCode GetLibraries(GS::Array<API_LibraryInfo>& libraries, int& embeddedIndex)
 {
 	Int32 index = -1;
-	const GSErrCode err = KIVEL_HOST_CALL(ACAPI_LibraryManagement_GetLibraries(&libraries, &index), ACAPI_Environment(API_FourCC("GLIB"), &libraries, &index));
+	const GSErrCode err = KIVEL_HOST_CALL(ACAPI_LibraryManagement_GetLibraries(&libraries, &index), ACAPI_Environment(CommandCode("GLIB"), &libraries, &index));
 	embeddedIndex = index;
 	return err;
 }
 
 GSErrCode SetLibraries(GS::Array<API_LibraryInfo>& libraries)
 {
-	return KIVEL_HOST_CALL(ACAPI_LibraryManagement_SetLibraries(&libraries), ACAPI_Environment(API_FourCC("SLIB"), &libraries));
+	return KIVEL_HOST_CALL(ACAPI_LibraryManagement_SetLibraries(&libraries), ACAPI_Environment(CommandCode("SLIB"), &libraries));
 }
 
 GSErrCode AddLibrary(const IO::Location& folder)
 {
-	return KIVEL_HOST_CALL(ACAPI_LibraryManagement_AddLibraries(&folder), ACAPI_Environment(API_FourCC("ALIB"), Arg(&folder)));
+	return KIVEL_HOST_CALL(ACAPI_LibraryManagement_AddLibraries(&folder), ACAPI_Environment(CommandCode("ALIB"), Arg(&folder)));
 }
 
 } // namespace LibraryManager

@@ -13,11 +13,11 @@ GSErrCode GetParameters(int libInd, double& a, double& b, int& addParNum, API_Ad
 	return err;
 }
 
-GSErrCode OpenParameters(API_ParamOwnerType* owner) { return KIVEL_HOST_CALL(ACAPI_LibraryPart_OpenParameters(owner), ACAPI_Goodies(API_FourCC("OPAR"), owner)); }
-GSErrCode CloseParameters() { return KIVEL_HOST_CALL(ACAPI_LibraryPart_CloseParameters(), ACAPI_Goodies(API_FourCC("CPAR"))); }
-GSErrCode GetActParameters(API_GetParamsType* params) { return KIVEL_HOST_CALL(ACAPI_LibraryPart_GetActParameters(params), ACAPI_Goodies(API_FourCC("GPAR"), params)); }
-GSErrCode GetParameterValues(API_GetParamValuesType* values) { return KIVEL_HOST_CALL(ACAPI_LibraryPart_GetParamValues(values), ACAPI_Goodies(API_FourCC("GPVL"), values)); }
-GSErrCode ChangeAParameter(API_ChangeParamType* change) { return KIVEL_HOST_CALL(ACAPI_LibraryPart_ChangeAParameter(change), ACAPI_Goodies(API_FourCC("CHGP"), change)); }
+GSErrCode OpenParameters(API_ParamOwnerType* owner) { return KIVEL_HOST_CALL(ACAPI_LibraryPart_OpenParameters(owner), ACAPI_Goodies(CommandCode("OPAR"), owner)); }
+GSErrCode CloseParameters() { return KIVEL_HOST_CALL(ACAPI_LibraryPart_CloseParameters(), ACAPI_Goodies(CommandCode("CPAR"))); }
+GSErrCode GetActParameters(API_GetParamsType* params) { return KIVEL_HOST_CALL(ACAPI_LibraryPart_GetActParameters(params), ACAPI_Goodies(CommandCode("GPAR"), params)); }
+GSErrCode GetParameterValues(API_GetParamValuesType* values) { return KIVEL_HOST_CALL(ACAPI_LibraryPart_GetParamValues(values), ACAPI_Goodies(CommandCode("GPVL"), values)); }
+GSErrCode ChangeAParameter(API_ChangeParamType* change) { return KIVEL_HOST_CALL(ACAPI_LibraryPart_ChangeAParameter(change), ACAPI_Goodies(CommandCode("CHGP"), change)); }
 
 GSErrCode GetSectionList(int libInd, int* count, API_LibPartSection*** sections)
 {
@@ -53,13 +53,13 @@ GSErrCode SetDetailsParamDef(const API_LibPart* part, char** section, const API_
 	return KIVEL_HOST_CALL(ACAPI_LibraryPart_SetDetails_ParamDef(part, section, details), ACAPI_LibPart_SetDetails_ParamDef(part, section, details));
 }
 
-GSErrCode CompareLibPartUnIds(const char* unID1, const char* unID2) { return KIVEL_HOST_CALL(ACAPI_LibraryPart_CompareLibPartUnIds(unID1, unID2), ACAPI_Goodies(API_FourCC("COMP"), Arg(unID1), Arg(unID2))); }
-GSErrCode OverwriteLibPart(bool overwrite) { return KIVEL_HOST_CALL(ACAPI_LibraryManagement_OverwriteLibPart(overwrite), ACAPI_Environment(API_FourCC("OWLP"), &overwrite)); }
+GSErrCode CompareLibPartUnIds(const char* unID1, const char* unID2) { return KIVEL_HOST_CALL(ACAPI_LibraryPart_CompareLibPartUnIds(unID1, unID2), ACAPI_Goodies(CommandCode("COMP"), Arg(unID1), Arg(unID2))); }
+GSErrCode OverwriteLibPart(bool overwrite) { return KIVEL_HOST_CALL(ACAPI_LibraryManagement_OverwriteLibPart(overwrite), ACAPI_Environment(CommandCode("OWLP"), &overwrite)); }
 GSErrCode Create(const API_LibPart* part) { return KIVEL_HOST_CALL(ACAPI_LibraryPart_Create(part), ACAPI_LibPart_Create(part)); }
 GSErrCode Save(API_LibPart* part) { return KIVEL_HOST_CALL(ACAPI_LibraryPart_Save(part), ACAPI_LibPart_Save(part)); }
 GSErrCode Register(API_LibPart* part) { return KIVEL_HOST_CALL(ACAPI_LibraryPart_Register(part), ACAPI_LibPart_Register(part)); }
 GSErrCode RegisterBuiltInLibrary() { return KIVEL_HOST_CALL(ACAPI_AddOnIntegration_RegisterBuiltInLibrary(), ACAPI_Register_BuiltInLibrary()); }
-GSErrCode GetBuiltInLibraryUnID(short resID, char* unID) { return KIVEL_HOST_CALL(ACAPI_LibraryPart_GetBuiltInLibpartUnId(resID, unID), ACAPI_Goodies(API_FourCC("GLUI"), &resID, unID)); }
+GSErrCode GetBuiltInLibraryUnID(short resID, char* unID) { return KIVEL_HOST_CALL(ACAPI_LibraryPart_GetBuiltInLibpartUnId(resID, unID), ACAPI_Goodies(CommandCode("GLUI"), &resID, unID)); }
 GSErrCode GetDetails(int libInd, API_LibPartDetails* details) { return KIVEL_HOST_CALL(ACAPI_LibraryPart_GetDetails(libInd, details), ACAPI_LibPart_GetDetails(libInd, details)); }
 
 } // namespace LibraryPart

@@ -6,12 +6,12 @@ namespace kivel::Story {
 
 GSErrCode GetSettings(API_StoryInfo& info, unsigned int mask)
 {
-	return KIVEL_HOST_CALL(ACAPI_ProjectSetting_GetStorySettings(&info, mask), ACAPI_Environment(API_FourCC("GSTO"), &info, &mask));
+	return KIVEL_HOST_CALL(ACAPI_ProjectSetting_GetStorySettings(&info, mask), ACAPI_Environment(CommandCode("GSTO"), &info, &mask));
 }
 
 GSErrCode ChangeSettings(API_StoryCmdType& cmd)
 {
-	return KIVEL_HOST_CALL(ACAPI_ProjectSetting_ChangeStorySettings(&cmd), ACAPI_Environment(API_FourCC("CSTO"), &cmd));
+	return KIVEL_HOST_CALL(ACAPI_ProjectSetting_ChangeStorySettings(&cmd), ACAPI_Environment(CommandCode("CSTO"), &cmd));
 }
 
 GSErrCode GetStoryLevel(short index, double& level)

@@ -118,6 +118,7 @@ template <typename Memo, typename Set>
 bool SetOnMemo(Memo& memo, const char* name, int count, Set set)
 {
 	API_AddParType rec;
+	BNZeroMemory(&rec, sizeof rec);
 	return GetParam(memo, rec, name, count) && set(rec) && SetParam(memo, rec, name, count);
 }
 
@@ -125,6 +126,7 @@ template <typename Memo, typename Out, typename Get>
 bool GetFromMemo(const Memo& memo, const char* name, int count, Out& out, Get get)
 {
 	API_AddParType rec;
+	BNZeroMemory(&rec, sizeof rec);
 	return GetParam(memo, rec, name, count) && get(rec, out);
 }
 

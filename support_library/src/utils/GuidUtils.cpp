@@ -26,6 +26,7 @@ GSErrCode ToGuid(const char* text, API_Guid& guid)
 API_Guid ToGuid(const char* text)
 {
 	API_Guid guid;
+	BNZeroMemory(&guid, sizeof guid);
 	ToGuid(text, guid);
 	return guid;
 }

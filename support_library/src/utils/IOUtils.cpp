@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -16,8 +15,6 @@ namespace {
 
 // Reads and writes go in pieces that fit the host's 32-bit counts.
 constexpr UInt64 kChunk = UInt64(1) << 30;
-// Names tried for the temporary file before giving up.
-constexpr int kTempNameTries = 16;
 
 std::string Utf8(const GS::UniString& text) { return std::string(text.ToCStr(GS::CC_UTF8).Get()); }
 
@@ -75,66 +72,37 @@ GSErrCode CloseAfter(IO::File& file, const IO::Location& location)
 	return NoError;
 }
 
-GSErrCode WriteTemp(IO::File& file, const IO::Location& target, const char* data, UInt64 length)
+// Writes the bytes as the file's whole content, in place: an older file is deleted, a new one
+// created, opened, written and closed. Each failed step is reported and ends the write, leaving
+// what the steps before it made.
+GSErrCode WriteInPlace(const IO::Location& location, const char* data, UInt64 length)
 {
+	if (IsFileExist(location))
+		if (const GSErrCode err = IO::fileSystem.Delete(location)) {
+			ReportFile("File delete error: '%s' #%s", location, err);
+			return err;
+		}
+	IO::File file(location, IO::File::Create);
+	if (const GSErrCode err = file.GetStatus()) {
+		ReportFile("File creation error: '%s' #%s", location, err);
+		return err;
+	}
 	if (const GSErrCode err = file.Open(IO::File::WriteEmptyMode)) {
-		ReportFile("File open error: '%s' #%s", target, err);
+		ReportFile("File open error: '%s' #%s", location, err);
 		return err;
 	}
 	for (UInt64 done = 0; done < length;) {
 		const UInt32 n = static_cast<UInt32>(length - done < kChunk ? length - done : kChunk);
 		if (const GSErrCode err = file.WriteBin(data + done, n)) {
-			ReportFile("File write error: '%s' #%s", target, err);
+			ReportFile("File write error: '%s' #%s", location, err);
 			return err;
 		}
 		done += n;
 	}
-	return CloseAfter(file, target);
-}
-
-// Writes the bytes to a new file beside the target and puts it over the target.
-GSErrCode WriteReplacing(const IO::Location& target, const char* data, UInt64 length)
-{
-	IO::Location temp;
-	std::unique_ptr<IO::File> file;
-	if (const GSErrCode err = CreateTemporaryBeside(target, temp, file)) {
-		ReportFile("File creation error: '%s' #%s", target, err);
-		return err;
-	}
-	GSErrCode err = WriteTemp(*file, target, data, length);
-	file.reset();
-	if (err == NoError) {
-		err = IO::fileSystem.Replace(temp, target);
-		if (err != NoError) ReportFile("File replace error: '%s' #%s", target, err);
-	}
-	if (err != NoError) DropTemporary(temp);
-	return err;
+	return CloseAfter(file, location);
 }
 
 } // namespace
-
-GSErrCode CreateTemporaryBeside(const IO::Location& target, IO::Location& temp, std::unique_ptr<IO::File>& file)
-{
-	IO::Name last;
-	if (const GSErrCode err = target.GetLastLocalName(&last)) return err;
-	std::random_device random;
-	GSErrCode err = ErrTargetExists;
-	for (int attempt = 0; attempt < kTempNameTries && err == ErrTargetExists; ++attempt) {
-		char suffix[24];
-		std::snprintf(suffix, sizeof suffix, ".writing-%08x", static_cast<unsigned>(random()));
-		temp = target;
-		if ((err = temp.SetLastLocalName(IO::Name(last.ToString() + suffix))) != NoError) break;
-		file = std::make_unique<IO::File>(temp, IO::File::CreateNew);
-		err = file->GetStatus();
-	}
-	if (err != NoError) file.reset();
-	return err;
-}
-
-void DropTemporary(const IO::Location& temp)
-{
-	if (!IO::fileSystem.IsFolder(temp)) static_cast<void>(IO::fileSystem.Delete(temp));
-}
 
 GS::UniString GetProgramsPath()
 {
@@ -242,13 +210,13 @@ GSErrCode FileRead(const IO::Location& location, GS::Array<unsigned char>& bytes
 GSErrCode TextFileWrite(const IO::Location& location, const char* text)
 {
 	const char* data = text != nullptr ? text : "";
-	return WriteReplacing(location, data, std::char_traits<char>::length(data));
+	return WriteInPlace(location, data, std::char_traits<char>::length(data));
 }
 
 GSErrCode FileWrite(const IO::Location& location, const GS::Array<unsigned char>& bytes)
 {
 	std::vector<char> data(bytes.begin(), bytes.end());
-	return WriteReplacing(location, data.data(), data.size());
+	return WriteInPlace(location, data.data(), data.size());
 }
 
 } // namespace kivel

@@ -4,8 +4,6 @@
 #ifndef KIVEL_IOUTILS_HPP
 #define KIVEL_IOUTILS_HPP
 
-#include <memory>
-
 #include "ACAPinc.h"
 #include "Array.hpp"
 #include "File.hpp"
@@ -51,17 +49,9 @@ GS::UniString ToDisplayText(const IO::Location& location);
 GSErrCode TextFileRead(const IO::Location& location, GS::UniString& text);
 GSErrCode FileRead(const IO::Location& location, GS::Array<unsigned char>& bytes);
 
-// Makes a new empty file beside target, named "<name>.writing-" and eight random hex digits,
-// for content that then replaces the target. It is created exclusively: a link, folder or
-// file at a name is passed over, never written through or deleted. 0 with temp and file (not
-// open), or the error of the last try.
-GSErrCode CreateTemporaryBeside(const IO::Location& target, IO::Location& temp, std::unique_ptr<IO::File>& file);
-// Deletes the temporary file after a failure; only a file is ever deleted.
-void DropTemporary(const IO::Location& temp);
-
-// Replaces the file's content with the text's bytes (up to its zero) or the bytes. The new
-// content goes to a new temporary file beside it, which then replaces the file in one step:
-// a failed write leaves the old file as it was. 0, or the error of the failed step.
+// Replaces the file's content with the text's bytes (up to its zero) or the bytes, in place:
+// an older file is deleted, then a new one created, opened, written and closed. A failed step
+// is reported and leaves what the steps before it made. 0, or the error of the failed step.
 GSErrCode TextFileWrite(const IO::Location& location, const char* text);
 GSErrCode FileWrite(const IO::Location& location, const GS::Array<unsigned char>& bytes);
 
