@@ -280,7 +280,7 @@ GSErrCode ACAPI_Element_Create(API_Element* element, API_ElementMemo* memo)
 	if (const GSErrCode err = vhost::CheckUndoScope()) return err;
 	const vhost::Kind* kind = vhost::KindOf(element->header.type.typeID);
 	if (kind == nullptr) return vhost::UnmodelledType(element->header.type.typeID);
-	if (const GSErrCode err = vhost::FaultFor("ACAPI_Element_Create")) return err;
+	if (const GSErrCode err = vhost::FaultFor("ACAPI_Element_Create", kind->name)) return err;
 	if (const GSErrCode err = vhost::CheckElement(*kind, *element, memo)) return err;
 	vhost::ElementRecord r;
 	r.element = *element;

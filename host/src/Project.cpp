@@ -83,9 +83,9 @@ std::string Reset(const std::string& runRoot, const std::string& addonFolder)
 	return std::string();
 }
 
-void InjectFault(const std::string& operation, GSErrCode code, const std::string& pathContains, int times)
+void InjectFault(const std::string& operation, GSErrCode code, const std::string& pathContains, int times, int passFirst)
 {
-	Slot().faults.push_back(Fault{operation, code, pathContains, times});
+	Slot().faults.push_back(Fault{operation, code, pathContains, times, passFirst});
 }
 
 void ClearFaults() { Slot().faults.clear(); }
@@ -97,6 +97,10 @@ GSErrCode FaultFor(const std::string& operation, const std::string& path)
 	for (Fault& f : Slot().faults) {
 		if (f.operation != operation || f.remaining == 0) continue;
 		if (!f.pathContains.empty() && path.find(f.pathContains) == std::string::npos) continue;
+		if (f.passing > 0) {
+			--f.passing;
+			continue;
+		}
 		if (f.remaining > 0) --f.remaining;
 		return f.code;
 	}

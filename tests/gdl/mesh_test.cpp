@@ -238,6 +238,29 @@ TEST(MeshRecords, DroppedFacesAreCounted)
 	EXPECT_EQ(Build(past, 1).counts.invalid, 1);
 }
 
+// A sliver with one corner far off passes the area test, but its normal's cross product is 0
+// (the far corner swallows the near ones' differences): 0/0 in every component.
+Simple3dsMesh FarSliver()
+{
+	Simple3dsMesh m = Square();
+	m.vertices.push_back({1e27f, 1e27f, 1e27f});
+	m.faces.push_back(F(1, 4, 3));
+	return m;
+}
+
+TEST(MeshRecords, ASliverOfNoDirectionHasAZeroNormal)
+{
+	Built b = Build(FarSliver(), 1);
+	EXPECT_EQ(b.counts.invalid, 0);
+	const GdlMeshMaterialData& r = b.records[1];
+	ASSERT_EQ(r.normals.GetSize(), 3u);
+	EXPECT_EQ(r.normals[2].x, 0.0);
+	EXPECT_EQ(r.normals[2].y, 0.0);
+	EXPECT_EQ(r.normals[2].z, 0.0);
+	EXPECT_EQ(r.normals[0].z, 1.0) << "the square's own normals stay";
+	ExpectConsistent(r);
+}
+
 TEST(MeshRecords, TextureCoordinatesAndScale)
 {
 	Simple3dsMesh m = Square();

@@ -1,8 +1,11 @@
 #include "TestSupport.hpp"
 
+#include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <locale>
 #include <sstream>
 #include <stdexcept>
 
@@ -29,6 +32,37 @@ TempDir::~TempDir()
 {
 	std::error_code ec;
 	fs::remove_all(path_, ec);
+}
+
+CommaLocale::CommaLocale()
+{
+	static TempDir folder; // outlives every test of the process, so localedef runs once
+	static const bool built = [] {
+		const std::string command = "localedef -i de_DE -f UTF-8 '" + folder.Path() + "/de_DE.UTF-8' >/dev/null 2>&1";
+		return std::system(command.c_str()) == 0;
+	}();
+	if (!built) {
+		why_ = "localedef cannot build de_DE.UTF-8 (are the locale sources of Debian's \"locales\" installed?)";
+		return;
+	}
+	::setenv("LOCPATH", folder.Path().c_str(), 1);
+	try {
+		std::locale::global(std::locale("de_DE.UTF-8")); // sets the C library's locale too
+	} catch (const std::runtime_error& e) {
+		why_ = std::string("the built de_DE.UTF-8 does not load: ") + e.what();
+		::unsetenv("LOCPATH");
+		return;
+	}
+	char probe[16];
+	std::snprintf(probe, sizeof probe, "%.1f", 1.5);
+	if (std::string(probe) != "1,5") why_ = std::string("de_DE.UTF-8 writes 1.5 as ") + probe;
+}
+
+CommaLocale::~CommaLocale()
+{
+	std::locale::global(std::locale::classic());
+	std::setlocale(LC_ALL, "C");
+	::unsetenv("LOCPATH");
 }
 
 void WriteFile(const std::string& path, const std::string& bytes)

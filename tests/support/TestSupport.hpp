@@ -26,6 +26,23 @@ private:
 	std::string path_;
 };
 
+// While it lives, the process locale (C and C++ alike) is one whose decimal point is a comma,
+// as a host application running in a German user's locale has it: de_DE, built once per
+// process by localedef into a folder of its own and found through LOCPATH. Why() is empty
+// when the switch was made, else says why not; a test asserts on it (a missing locale is a
+// failure, not a skip). The "C" locale comes back when it goes.
+class CommaLocale {
+public:
+	CommaLocale();
+	~CommaLocale();
+	CommaLocale(const CommaLocale&) = delete;
+	CommaLocale& operator=(const CommaLocale&) = delete;
+	const std::string& Why() const { return why_; }
+
+private:
+	std::string why_;
+};
+
 // Writes bytes to a file, making its folders.
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);

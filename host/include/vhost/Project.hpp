@@ -49,6 +49,7 @@ struct Fault {
 	GSErrCode code = NoError;
 	std::string pathContains;
 	int remaining = -1;
+	int passing = 0; // matching calls that still succeed before the fault fires
 };
 
 // One placed element: the record as the add-on created it (head with its GUID) and copies
@@ -234,6 +235,9 @@ struct Project {
 	int ioInitDepth = 0;
 	std::vector<Fault> faults;
 	bool keepInMemory = false;
+	// IO::Location::AppendToLocal takes "." and ".." as names, as a host may: tests turn it
+	// on to show that the add-on's own checks hold without the host's.
+	bool appendTakesDotNames = false;
 
 	// Dialogs (host/src/Dialogs.cpp): the open modal dialogs, innermost last (a deque, so
 	// a dialog stays put while its callback opens another), and what was shown.
@@ -298,7 +302,11 @@ std::string TempFolder();              // "Temp"
 std::string EmbeddedLibraryFolder();   // "Project/Embedded Library"
 
 // Fault injection. FaultFor answers the code to fail with (and counts the firing), or NoError.
-void InjectFault(const std::string& operation, GSErrCode code, const std::string& pathContains = "", int times = -1);
+// pathContains narrows a fault to calls whose path holds it (for ACAPI_Element_Create: the
+// kind's name, "Mesh", "Object", ...). The first `passFirst` matching calls succeed:
+// passFirst = n - 1 fails the nth call on.
+void InjectFault(const std::string& operation, GSErrCode code, const std::string& pathContains = "", int times = -1,
+                 int passFirst = 0);
 void ClearFaults();
 GSErrCode FaultFor(const std::string& operation, const std::string& path = "");
 // True when any fault is armed: hot paths ask this before building FaultFor's texts.
