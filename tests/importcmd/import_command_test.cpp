@@ -450,7 +450,8 @@ TEST_F(ImportCommand, ALaterTerrainPieceThatFailsUndoesTheMeshStep)
 	testsupport::WriteFile(RunRoot() + "/Addon/terrainsettings.txt", "[include_terrain=1][include_roads=1][include_water=1]");
 	Project("Kart", {0, 2, 5});
 	WriteBowTieArea("Kart");
-	vhost::InjectFault("ACAPI_Element_Create", APIERR_MEMFULL, "Mesh", 1, 1);
+	// Mesh calls: the whole outline (refused as not simple), the first piece, the second.
+	vhost::InjectFault("ACAPI_Element_Create", APIERR_MEMFULL, "Mesh", 1, 2);
 	vhost::InjectFault("ACAPI_Element_SolidLink_Create", APIERR_GENERAL);
 	Run("dialog 32501\nlistclick 15 1 1\nclick 1\ndialog 32508\nclick 1\n");
 	ExpectCleanRun();
@@ -513,6 +514,10 @@ TEST_F(ImportCommand, ObjectsArePlacedRelativeToTheStoryLevel)
 TEST_F(ImportCommand, AFailedLaterLibraryListReadHandsBackNoList)
 {
 	Project("Kart", {0, 2});
+	const std::string own = RunRoot() + "/Office Library";
+	fs::create_directories(fs::u8path(own));
+	const IO::Location ownFolder = testsupport::Loc(own);
+	ASSERT_EQ(ACAPI_LibraryManagement_AddLibraries(&ownFolder), NoError); // a list handed back without it drops it
 	GS::Array<API_LibraryInfo> loaded; // the first read starts the embedded library
 	ASSERT_EQ(ACAPI_LibraryManagement_GetLibraries(&loaded, nullptr), NoError);
 	std::vector<std::string> before;
@@ -524,6 +529,7 @@ TEST_F(ImportCommand, AFailedLaterLibraryListReadHandsBackNoList)
 	ExpectCleanRun();
 	std::vector<std::string> after;
 	for (const auto& l : vhost::Library().libraries) after.push_back(l.path);
+	ASSERT_GE(before.size(), 2u);
 	for (const std::string& path : before) EXPECT_NE(std::find(after.begin(), after.end(), path), after.end()) << path;
 }
 
