@@ -26,7 +26,7 @@ private:
 	std::string path_;
 };
 
-// While it lives, the process locale (C and C++ alike) is one whose decimal point is a comma,
+// While it lives, the C library's process locale is one whose decimal point is a comma,
 // as a host application running in a German user's locale has it: de_DE, built once per
 // process by localedef into a folder of its own and found through LOCPATH. Why() is empty
 // when the switch was made, else says why not; a test asserts on it (a missing locale is a
