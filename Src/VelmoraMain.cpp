@@ -17,6 +17,7 @@
 #include "Functions/mainmenu_support.hpp"
 #include "Functions/mainmenu_websitelogin.hpp"
 #include "Functions/SearchUpdate.hpp"
+#include "Helpers/CatchAll.hpp"
 #include "RS.hpp"
 #include "generic/Environment.hpp"
 #include "generic/Interface.hpp"
@@ -26,13 +27,22 @@ namespace {
 
 constexpr GSFlags kSettingsMenuFlags = 3;
 constexpr const char* kIOFailure = "Fatal Error point: IO::Init()";
+constexpr const char* kHandlerPrefix = "Velmora / MenuCommandHandler# ";
+// The entry points' reports begin with "Velmora / <entry point># ".
+constexpr const char* kCheckEnvironmentPrefix = "Velmora / CheckEnvironment# ";
+constexpr const char* kRegisterPrefix = "Velmora / RegisterInterface# ";
+constexpr const char* kInitializePrefix = "Velmora / Initialize# ";
+constexpr const char* kFreeDataPrefix = "Velmora / FreeData# ";
 
-// Each command lives only while it runs.
+// Each command lives only while it runs; anything it throws is reported with its prefix.
 template <typename Command>
-void Run()
+GSErrCode Run()
 {
-	const std::unique_ptr<Command> command(new Command);
-	command->do_it();
+	return CatchAll(Command::report_prefix, APIERR_GENERAL, [] {
+		const std::unique_ptr<Command> command(new Command);
+		command->do_it();
+		return NoError;
+	});
 }
 
 constexpr MenuCommand kCommands[kMenuCommandCount] = {
@@ -63,34 +73,46 @@ GSResID MenuIdOf(const MenuCommand& command, bool norwegian)
 API_AddonType AddonCheckEnvironment(API_EnvirParams* envir)
 {
 	if (envir == nullptr) return APIAddon_DontRegister;
-	const GSResModule own = ACAPI_GetOwnResModule();
-	RSGetIndString(&envir->addOnInfo.name, kAddonInfoStrings, 1, own);
-	RSGetIndString(&envir->addOnInfo.description, kAddonInfoStrings, 2, own);
-	return APIAddon_Normal;
+	return CatchAll(kCheckEnvironmentPrefix, APIAddon_DontRegister, [envir] {
+		const GSResModule own = ACAPI_GetOwnResModule();
+		RSGetIndString(&envir->addOnInfo.name, kAddonInfoStrings, 1, own);
+		RSGetIndString(&envir->addOnInfo.description, kAddonInfoStrings, 2, own);
+		return APIAddon_Normal;
+	});
 }
 
 GSErrCode AddonRegisterInterface()
 {
-	const bool norwegian = IsArchiCADNorwegian();
-	for (const MenuCommand& c : kCommands) {
-		const GSResID menuId = MenuIdOf(c, norwegian);
-		if (const GSErrCode err = kivel::Interface::RegisterMenu(menuId, static_cast<short>(menuId + kPromptOffset), MenuCode_UserDef, c.flags))
-			return err;
-	}
-	return NoError;
+	return CatchAll(kRegisterPrefix, APIERR_GENERAL, [] {
+		const bool norwegian = IsArchiCADNorwegian();
+		for (const MenuCommand& c : kCommands) {
+			const GSResID menuId = MenuIdOf(c, norwegian);
+			if (const GSErrCode err =
+			        kivel::Interface::RegisterMenu(menuId, static_cast<short>(menuId + kPromptOffset), MenuCode_UserDef, c.flags))
+				return err;
+		}
+		return GSErrCode(NoError);
+	});
 }
 
 GSErrCode AddonInitialize()
 {
-	const bool norwegian = IsArchiCADNorwegian();
-	for (const MenuCommand& c : kCommands)
-		if (const GSErrCode err = kivel::Interface::InstallMenuHandler(MenuIdOf(c, norwegian), MenuCommandHandler)) return err;
-	return NoError;
+	return CatchAll(kInitializePrefix, APIERR_GENERAL, [] {
+		const bool norwegian = IsArchiCADNorwegian();
+		for (const MenuCommand& c : kCommands)
+			if (const GSErrCode err = kivel::Interface::InstallMenuHandler(MenuIdOf(c, norwegian), MenuCommandHandler)) return err;
+		return GSErrCode(NoError);
+	});
 }
 
-GSErrCode AddonFreeData() { return NoError; }
+GSErrCode AddonFreeData()
+{
+	return CatchAll(kFreeDataPrefix, APIERR_GENERAL, [] { return GSErrCode(NoError); });
+}
 
-GSErrCode MenuCommandHandler(const API_MenuParams* menuParams)
+namespace {
+
+GSErrCode HandleMenu(const API_MenuParams* menuParams)
 {
 	Do_SearchUpdate();
 
@@ -99,15 +121,23 @@ GSErrCode MenuCommandHandler(const API_MenuParams* menuParams)
 		return APIERR_GENERAL;
 	}
 	const MenuCommand* command = menuParams != nullptr ? FindMenuCommand(menuParams->menuItemRef.menuResID) : nullptr;
+	GSErrCode result = NoError;
 	if (command != nullptr)
-		command->run();
+		result = command->run();
 	else
-		WriteReport_Alert("Velmora / MenuCommandHandler# unknown code???");
+		WriteReport_AlertPrefixed(kHandlerPrefix, "unknown code???");
 	if (IO::End() != NoError) {
 		WriteReport_Alert("%s", kIOFailure);
 		return APIERR_GENERAL;
 	}
-	return NoError;
+	return result;
+}
+
+} // namespace
+
+GSErrCode MenuCommandHandler(const API_MenuParams* menuParams)
+{
+	return CatchAll(kHandlerPrefix, APIERR_GENERAL, [menuParams] { return HandleMenu(menuParams); });
 }
 
 bool IsArchiCADNorwegian()

@@ -12,12 +12,13 @@ constexpr GSResID kNorwegianMenuOffset = 20;
 constexpr GSResID kPromptOffset = 10;
 
 // One menu command: its id in the other language set, its registration flags, the name of its
-// command class and how to run it.
+// command class and how to run it. run answers 0, or APIERR_GENERAL when the command threw
+// (reported once with the command's prefix and "Internal error: ").
 struct MenuCommand {
 	GSResID menuId;
 	GSFlags flags;
 	const char* commandName;
-	void (*run)();
+	GSErrCode (*run)();
 };
 
 // The six commands in registration order.
@@ -28,7 +29,9 @@ const MenuCommand* FindMenuCommand(Int16 menuResID);
 // The menu id a command registers with in the chosen set.
 GSResID MenuIdOf(const MenuCommand& command, bool norwegian);
 
-// What the entry points do (Velmora.cpp exports them with the host's names).
+// What the entry points do (Velmora.cpp exports them with the host's names). Nothing thrown
+// leaves any of them or the menu handler: it is reported once ("Velmora / <name># Internal
+// error: <what>") and the answer is APIERR_GENERAL (CheckEnvironment: do not register).
 // Fills the add-on's name and description from string list 32000; the add-on type 1.
 API_AddonType AddonCheckEnvironment(API_EnvirParams* envir);
 // Registers the six menus of the chosen language set in order; the first host error, else 0.
@@ -40,7 +43,7 @@ GSErrCode AddonFreeData();
 
 // Runs one menu command between IO::Init and IO::End. An unknown id is reported with an alert
 // and runs nothing. APIERR_GENERAL (with the alert "Fatal Error point: IO::Init()") when the
-// input/output layer cannot be opened or closed; else 0.
+// input/output layer cannot be opened or closed, or when the command threw; else 0.
 GSErrCode MenuCommandHandler(const API_MenuParams* menuParams);
 
 // True exactly when the host's language code is "NOR"; false also when it cannot be read.

@@ -2,12 +2,15 @@
 // 50 MB base map, 20,000 trees) and the same package at half size. Every measurement is a
 // fresh process, the runs taking turns round after round:
 //   import  velmora-host import PACKAGE (the whole command with its default answers);
+//   --out   the same with --out DIR: the project written as files (project.json, plan.svg,
+//           library/) when the run ends;
 //   parse   this program with --parse: our readers load every 3DS, DXF and CSV file of the
 //           package once;
 //   steps   this program with --steps: the run's steps in-process, each timed.
 // Prints medians of wall and processor time and the peak memory, the import over the parse
-// time (goal: at most 5) and each step's time at full size over its time at half size (goal:
-// at most 2.5, i.e. no worse than linear).
+// time (goal: at most 5), the import with --out over the import (goals: time at most 1.5,
+// peak memory at most 1.15) and each step's time at full size over its time at half size
+// (goal: at most 2.5, i.e. no worse than linear).
 //   bench_import [--rounds N]   (default 3)
 #include <algorithm>
 #include <cstdio>
@@ -276,8 +279,8 @@ struct Times {
 };
 
 struct Figures {
-	Times import, parse;
-	std::vector<double> importPeak, parsePeak;
+	Times import, importOut, parse;
+	std::vector<double> importPeak, importOutPeak, parsePeak;
 	std::map<std::string, Times> steps;
 	double elements = 0;
 };
@@ -341,6 +344,10 @@ int main(int argc, char** argv)
 			const Run import = Child({host, "--home", home.string(), "import", package});
 			f.import.Add(import.wall, import.cpu);
 			f.importPeak.push_back(import.peakMB);
+			Clean(home);
+			const Run written = Child({host, "--home", home.string(), "--out", (home / "out").string(), "import", package});
+			f.importOut.Add(written.wall, written.cpu);
+			f.importOutPeak.push_back(written.peakMB);
 			const Run parse = Child({self.string(), "--parse", package});
 			f.parse.Add(parse.values.at("parse"), parse.values.at("parse cpu"));
 			f.parsePeak.push_back(parse.peakMB);
@@ -357,6 +364,8 @@ int main(int argc, char** argv)
 	const Figures &h = figures[0], &f = figures[1];
 	Row("import (velmora-host)", h.import, f.import, 0);
 	MemoryRow("  peak memory", h.importPeak, f.importPeak);
+	Row("import --out", h.importOut, f.importOut, 0);
+	MemoryRow("  peak memory", h.importOutPeak, f.importOutPeak);
 	Row("parse (3DS, DXF, CSV)", h.parse, f.parse, 0);
 	MemoryRow("  peak memory", h.parsePeak, f.parsePeak);
 	const auto over = [](const Times& a, const Times& b, bool cpu) {
@@ -364,6 +373,11 @@ int main(int argc, char** argv)
 	};
 	std::printf("  %-22s %8.2f %8.2f   %8.2f %8.2f   (goal: at most 5)\n", "import / parse", over(h.import, h.parse, false),
 	            over(h.import, h.parse, true), over(f.import, f.parse, false), over(f.import, f.parse, true));
+	const auto peak = [](const std::vector<double>& a, const std::vector<double>& b) { return bench::Median(a) / bench::Median(b); };
+	std::printf("  %-22s %8.2f %8.2f   %8.2f %8.2f   (goal: at most 1.5)\n", "import --out / import", over(h.importOut, h.import, false),
+	            over(h.importOut, h.import, true), over(f.importOut, f.import, false), over(f.importOut, f.import, true));
+	std::printf("  %-22s %17.2f   %17.2f   (goal: at most 1.15)\n", "  peak memory", peak(h.importOutPeak, h.importPeak),
+	            peak(f.importOutPeak, f.importPeak));
 	std::printf("steps in-process (%.0f and %.0f elements made; goal: full/half of the processor time at most 2.5)\n", h.elements,
 	            f.elements);
 	Times half, full;

@@ -9,6 +9,7 @@ rm -rf out
 build/make_sample_package "out/Prøvekart"
 build/make_sample_package --zip "out/Prøvekart.zip"
 # The import command with its default answers: the package is copied into the run root's
-# import folder, chosen with all its layers and imported.
+# import folder, chosen with all its layers and imported; the run ends with its summary.
+echo "importing out/Prøvekart: the project goes to out/project.json, out/plan.svg and out/library/,"
+echo "the add-on's own output to out/addon-output.log"
 build/velmora-host --home out/home --out out import "out/Prøvekart"
-echo "project written to out/project.json, out/plan.svg and out/library/"

@@ -2,7 +2,7 @@
 # Installs the Debian packages the project needs (skipping what is present).
 set -euo pipefail
 packages=(build-essential cmake ninja-build clang libclang-rt-14-dev libgtest-dev libgmock-dev
-          libcurl4-openssl-dev libjpeg-dev rapidjson-dev nlohmann-json3-dev zip unzip python3
+          libcurl4-openssl-dev libjpeg-dev rapidjson-dev nlohmann-json3-dev zip unzip util-linux python3
           lib3ds-dev libassimp-dev libdime-dev libdxflib-dev libcsv-dev
           locales)
 missing=()

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "APICommon.hpp"
+#include "Helpers/MemoOwner.hpp"
 #include "generic/GenericHelpers.hpp"
 
 namespace DrawHelpers {
@@ -25,9 +26,11 @@ bool Same(double x1, double y1, double x2, double y2)
 	return std::fabs(x2 - x1) < kSamePoint && std::fabs(y2 - y1) < kSamePoint;
 }
 
-// Whether the drawing may draw one more element (and counts it).
+// Whether the drawing may draw one more element (and counts it). The base map's own
+// top-level entities are bounded by its size; only what insert expansion adds is counted.
 bool Budget(Drawing& drawing)
 {
+	if (drawing.expanding == 0) return true;
 	if (drawing.stopped || drawing.elements >= drawing.maxElements) {
 		drawing.stopped = true;
 		return false;
@@ -42,7 +45,8 @@ void Place(Drawing& drawing, API_ElemTypeID type, const API_AttributeIndex& laye
 {
 	if (!Budget(drawing)) return;
 	API_Element element;
-	API_ElementMemo memo;
+	MemoOwner owner; // freed also when a host call throws
+	API_ElementMemo& memo = owner.memo;
 	kivel::SetTypeId(element, type);
 	ACAPI_Element_GetDefaults(&element, &memo); // the tool's current settings; refused ones stay zero
 	element.header.layer = layer;
@@ -53,7 +57,6 @@ void Place(Drawing& drawing, API_ElemTypeID type, const API_AttributeIndex& laye
 	} else {
 		WriteReport_Alert("Error while placing VELMORA geometries: %d", static_cast<int>(err));
 	}
-	ACAPI_DisposeElemMemoHdls(&memo);
 }
 
 template <typename T>
@@ -88,13 +91,19 @@ int DrawInsert(Drawing& drawing, const SimpleDxf::Insert& insert, API_AttributeI
 		++drawing.insertsWithoutBlock;
 		return 0;
 	}
+	if (drawing.stopped) return 0;
 	const API_Coord3D shifted{origin.x + insert.x, origin.y + insert.y, origin.z + insert.z};
 	int sum = 0;
+	++drawing.expanding;
 	for (const auto& entity : insert.block->entities) {
 		const int n = DrawEntity(drawing, entity.get(), layer, shifted, scale);
-		if (n < 0) return -1;
+		if (n < 0) {
+			sum = -1;
+			break;
+		}
 		sum += n;
 	}
+	--drawing.expanding;
 	return sum;
 }
 
@@ -116,8 +125,8 @@ int DrawPolyline(Drawing& drawing, const SimpleDxf::Polyline& p, const API_Attri
 
 int DrawEntity(Drawing& drawing, const SimpleDxf::Entity* entity, API_AttributeIndex layer, const API_Coord3D& origin, double scale)
 {
-	if (entity == nullptr || entity->typeId < 1 || drawing.stopped) return 0;
-	if (++drawing.visits > drawing.maxVisits) {
+	if (entity == nullptr || entity->typeId < 1) return 0;
+	if (drawing.expanding > 0 && (drawing.stopped || ++drawing.visits > drawing.maxVisits)) {
 		drawing.stopped = true;
 		return 0;
 	}
@@ -228,8 +237,8 @@ void ReportSkipped(const Drawing& drawing)
 		WriteReport_Alert("MVertices in 2D object.: %d polylines left out", drawing.polyfaceMeshes);
 	if (drawing.invalidItems > 0) WriteReport_Alert("invalid 2D item: %d entities left out", drawing.invalidItems);
 	if (drawing.stopped)
-		WriteReport_Alert("The 2D drawing was stopped after %ld elements and %ld entities; the rest is left out", drawing.elements,
-			drawing.visits);
+		WriteReport_Alert("The block inserts of the 2D drawing were stopped after %ld elements and %ld entities; the rest of "
+			"their blocks is left out", drawing.elements, drawing.visits);
 }
 
 } // namespace DrawHelpers

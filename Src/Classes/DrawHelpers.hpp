@@ -15,29 +15,31 @@
 namespace DrawHelpers {
 
 // One drawing's run: how its texts are decoded, the layers found so far, what was skipped,
-// and how much it may still draw. Entities that cannot be drawn are counted here and
-// reported once per drawing by ReportSkipped.
+// and how much its inserts may still add. Entities that cannot be drawn are counted here
+// and reported once per drawing by ReportSkipped. The limits bound insert expansion, which
+// multiplies what the file holds; the top-level entities are drawn whatever their number.
 struct Drawing {
 	DxfText::Encoding encoding;
 	std::map<std::string_view, Int32> layers;    // DXF layer name -> host layer index (0: none)
-	long maxElements = 1000000;                  // elements drawn at most
-	long maxVisits = 20000000;                   // entities looked at at most (inserts multiply them)
-	long elements = 0;
-	long visits = 0;
+	long maxElements = 1000000;                  // elements insert expansion draws at most
+	long maxVisits = 20000000;                   // entities insert expansion looks at at most
+	long elements = 0;                           // drawn by insert expansion
+	long visits = 0;                             // looked at by insert expansion
 	int insertsWithoutBlock = 0;
 	int polyfaceMeshes = 0;
 	int invalidItems = 0;
-	bool stopped = false;                        // a limit was reached; nothing more is drawn
+	int expanding = 0;                           // inserts being expanded around the entity in hand
+	bool stopped = false;                        // a limit was reached; inserts add nothing more
 };
 
 // Draws one entity (an insert: its block's entities) and answers 1 for an entity handled
 // (also one that draws nothing: a point, a degenerate segment), the sum over the block for
 // an insert, 0 for an entity skipped (type below 1, layer "DEFAULT", an insert without a
-// block, a polyface mesh, a polyline without vertices, an empty block, past the limits),
-// -1 for an entity of an unknown type (which ends the insert it is in). An entity with a
-// layer name goes on the host layer of that name (made when missing; when it cannot be
-// made the entity stays on `layer`). Points are ((x + origin x) / scale, (y + origin y) /
-// scale).
+// block, a polyface mesh, a polyline without vertices, an empty block, in or of an insert
+// past the limits), -1 for an entity of an unknown type (which ends the insert it is in).
+// An entity with a layer name goes on the host layer of that name (made when missing; when
+// it cannot be made the entity stays on `layer`). Points are ((x + origin x) / scale, (y +
+// origin y) / scale).
 int DrawEntity(Drawing& drawing, const SimpleDxf::Entity* entity, API_AttributeIndex layer, const API_Coord3D& origin, double scale);
 
 // The element makers: each places one element through the host and reports a refusal

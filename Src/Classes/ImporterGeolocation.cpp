@@ -5,12 +5,14 @@
 #include <vector>
 
 #include "APICommon.hpp"
+#include "Classes/ImportStep.hpp"
 #include "Classes/OriginFile.hpp"
 #include "Classes/import_map.hpp"
 #include "File.hpp"
 #include "GSRoot.hpp"
 #include "Helpers/BinFileHelper.hpp"
 #include "Helpers/LibraryManager.hpp"
+#include "Helpers/MemoOwner.hpp"
 #include "generic/GenericHelpers.hpp"
 #include "generic/LibraryManager.hpp"
 #include "generic/LibraryPart.hpp"
@@ -87,12 +89,6 @@ GSErrCode ActiveStoryLevel(double& level)
 	return kivel::Story::GetStoryLevel(position, level);
 }
 
-// Owns an element memo: its handles go on every way out.
-struct MemoOwner {
-	API_ElementMemo memo{};
-	~MemoOwner() { ACAPI_DisposeElemMemoHdls(&memo); }
-};
-
 // The geocoordinate object at the picked origin, in the undoable step. Its level is the
 // frame's lowest height over the active story, as for every placed object.
 GSErrCode PlaceGeocoordinateElement(const import_object* object, Int32 libInd, double storyLevel)
@@ -150,7 +146,7 @@ GSErrCode Importer::PlaceGeolocalTag(import_object* object, double x, double y, 
 	SetName(part, kGeocoordinateName);
 	kivel::LibraryManager::Search(part, false, false, false);
 	const Int32 libInd = part.index;
-	ACAPI_CallUndoableCommand("Placing VELMORA Geocoordinate",
+	RunImportStep("Placing VELMORA Geocoordinate", OnThrow::RollBack,
 		[&]() -> GSErrCode { return PlaceGeocoordinateElement(object, libInd, storyLevel); });
 	return NoError;
 }

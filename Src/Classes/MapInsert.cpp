@@ -7,18 +7,22 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <type_traits>
 
 #include "ACAPinc.h"
 #include "APICommon.hpp"
 #include "Classes/HouseReader.hpp"
+#include "Classes/ImportStep.hpp"
 #include "Classes/MeshCreator.hpp"
 #include "Classes/SkpImporter.hpp"
 #include "Classes/VegetationReader.hpp"
 #include "Classes/import_map.hpp"
 #include "File.hpp"
 #include "Gdl/GDLCreator.hpp"
+#include "Helpers/CatchAll.hpp"
 #include "Helpers/GSErrorCodes.hpp"
 #include "Helpers/LibraryManager.hpp"
+#include "Helpers/MemoOwner.hpp"
 #include "generic/GenericHelpers.hpp"
 #include "generic/LibraryManager.hpp"
 #include "generic/LibraryPart.hpp"
@@ -170,11 +174,11 @@ GSErrCode PlaceOne(const ObjectGenerationInfo& record, const PlacementBase& base
 {
 	API_Element element{};
 	kivel::SetTypeId(element, API_ObjectID);
-	API_ElementMemo memo{};
+	MemoOwner owner; // freed also when a host call throws
+	API_ElementMemo& memo = owner.memo;
 	GSErrCode err = ACAPI_Element_GetDefaults(&element, &memo);
 	if (err != NoError) {
 		message = "Error while getting default settings of VELMORA geometries";
-		ACAPI_DisposeElemMemoHdls(&memo);
 		return err;
 	}
 	double a = 0.0, b = 0.0;
@@ -182,7 +186,6 @@ GSErrCode PlaceOne(const ObjectGenerationInfo& record, const PlacementBase& base
 	err = kivel::LibraryPart::GetParameters(record.libPart.index, a, b, count, memo.params);
 	if (err != NoError) {
 		message = "Error while getting parameters of VELMORA geometries";
-		ACAPI_DisposeElemMemoHdls(&memo);
 		return err;
 	}
 	API_ObjectType& object = element.object;
@@ -204,7 +207,6 @@ GSErrCode PlaceOne(const ObjectGenerationInfo& record, const PlacementBase& base
 	} else {
 		message = "Error while placing VELMORA geometries";
 	}
-	ACAPI_DisposeElemMemoHdls(&memo);
 	return err;
 }
 
@@ -281,6 +283,24 @@ GSErrCode CutTerrainMesh(const RunElements& elements)
 
 namespace {
 
+// Reads one file of the run (a layer, the tree list, the base map, the surroundings model)
+// with read, which answers a host code or nothing (0). Anything thrown while reading it,
+// such as running out of memory for a huge file, fails that file alone: it is reported with
+// the file's name, answers APIERR_GENERAL, and the run goes on with the next.
+template <typename Read>
+GSErrCode ReadOneFile(const IO::Location& file, Read&& read)
+{
+	const std::string prefix = std::string(kImportReportPrefix) + file.ToDisplayText().ToCStr().Get() + " / ";
+	return CatchAll(prefix.c_str(), GSErrCode(APIERR_GENERAL), [&]() -> GSErrCode {
+		if constexpr (std::is_void_v<decltype(read())>) {
+			read();
+			return NoError;
+		} else {
+			return read();
+		}
+	});
+}
+
 // The first pass: the terrain job and the records to place.
 void CollectObjects(Importer& importer, import_object** objects, unsigned int count, short surfaceIndex, MeshGenerationInfo& job,
                     GS::Array<ObjectGenerationInfo>& records)
@@ -301,14 +321,18 @@ void CollectObjects(Importer& importer, import_object** objects, unsigned int co
 		if (type == 2) job.road = &object;
 		if (type == 5) job.water = &object;
 		if (type == kDrawing) job.drawing = &object;
-		ObjectGenerationInfo record;
-		if (GenerateLayerPart(object, prefix, record)) records.Push(record);
-		if (type == 1)
-			HouseReader::Read(object.location, records, object.layer, 0.0, object.pen, object.fillpen, object.bckgrnd, object.fill,
-			                  object.surface, object.surface_2);
+		ReadOneFile(object.location, [&] {
+			ObjectGenerationInfo record;
+			if (GenerateLayerPart(object, prefix, record)) records.Push(record);
+			if (type == 1)
+				HouseReader::Read(object.location, records, object.layer, 0.0, object.pen, object.fillpen, object.bckgrnd,
+				                  object.fill, object.surface, object.surface_2);
+		});
 		if (type == 6 && !options.vegetation_location.IsEmpty())
-			VegetationReader::Read(options.vegetation_location, records, object.layer, 0.0, object.pen, object.fillpen,
-			                       object.bckgrnd, object.fill);
+			ReadOneFile(options.vegetation_location, [&] {
+				VegetationReader::Read(options.vegetation_location, records, object.layer, 0.0, object.pen, object.fillpen,
+				                       object.bckgrnd, object.fill);
+			});
 	}
 }
 
@@ -318,8 +342,9 @@ void PlaceSecondPass(import_object** objects, unsigned int count, GSErrCode& res
 	for (unsigned int i = 0; i < count; ++i) {
 		const import_object& object = *objects[i];
 		const int type = static_cast<int>(object.type);
-		if (type == kSurroundings) KeepFirst(result, ImportSurroundingModel(object));
-		if (type == kDrawing && object.include) Importer::Place2DElements(object.location, kivel::CreateAttributeIndex(object.layer));
+		if (type == kSurroundings) KeepFirst(result, ReadOneFile(object.location, [&] { return ImportSurroundingModel(object); }));
+		if (type == kDrawing && object.include)
+			ReadOneFile(object.location, [&] { Importer::Place2DElements(object.location, kivel::CreateAttributeIndex(object.layer)); });
 	}
 }
 
@@ -354,18 +379,18 @@ GSErrCode Importer::MapInsert(import_object** objects, unsigned int count)
 	GSErrCode result = NoError;
 	RunElements elements;
 	// A failed element must not roll back the ones placed: the step itself always succeeds.
-	ACAPI_CallUndoableCommand("Placing VELMORA elements", [&]() -> GSErrCode {
+	KeepFirst(result, RunImportStep("Placing VELMORA elements", OnThrow::Keep, [&]() -> GSErrCode {
 		KeepFirst(result, PlaceObjectElements(records, base, elements));
 		return NoError;
-	});
+	}));
 	// An empty list was not read: handing it back would drop every library of the project.
 	if (!libraries.IsEmpty()) kivel::LibraryManager::SetLibraries(libraries);
 
 	for (const MeshGenerationInfo& job : jobs) {
 		if (!job.active || job.terrain == nullptr) continue;
 		const GS::Array<API_Coord> polygon = ReadOutline(options.area_location);
-		const GSErrCode err = ACAPI_CallUndoableCommand("Placing VELMORA mesh elements",
-		                                                [&] { return PlaceTerrainMesh(job, base, polygon, *this, elements); });
+		const GSErrCode err = RunImportStep("Placing VELMORA mesh elements", OnThrow::RollBack,
+		                                    [&] { return PlaceTerrainMesh(job, base, polygon, *this, elements); });
 		if (err != NoError) WriteReport_Alert("Error creating mesh: Terrain");
 		KeepFirst(result, err);
 	}
@@ -374,10 +399,10 @@ GSErrCode Importer::MapInsert(import_object** objects, unsigned int count)
 
 	if (!elements.terrain.empty() && (elements.road != APINULLGuid || elements.water != APINULLGuid)) {
 		// A failed cut is kept in the result; the cuts that worked stay.
-		ACAPI_CallUndoableCommand("Cutting VELMORA mesh elements", [&]() -> GSErrCode {
+		KeepFirst(result, RunImportStep("Cutting VELMORA mesh elements", OnThrow::RollBack, [&]() -> GSErrCode {
 			KeepFirst(result, CutTerrainMesh(elements));
 			return NoError;
-		});
+		}));
 	}
 	return result;
 }

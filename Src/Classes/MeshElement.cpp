@@ -4,6 +4,7 @@
 
 #include "APICommon.hpp"
 #include "Classes/MeshCreator.hpp"
+#include "Helpers/MemoOwner.hpp"
 #include "generic/GenericHelpers.hpp"
 #include "generic/Story.hpp"
 
@@ -75,7 +76,8 @@ GSErrCode CMeshCreator::CreateMeshImp(const Contour& contour, const std::vector<
 		return APIERR_BADPARS;
 	}
 	API_Element element;
-	API_ElementMemo memo{};
+	MemoOwner owner; // freed also when a host call throws
+	API_ElementMemo& memo = owner.memo;
 	kivel::SetTypeId(element, API_MeshID);
 	if (const GSErrCode err = ACAPI_Element_GetDefaults(&element, &memo)) return err;
 
@@ -105,13 +107,11 @@ GSErrCode CMeshCreator::CreateMeshImp(const Contour& contour, const std::vector<
 	memo.meshLevelEnds = Allocate<Int32>(mesh.levelLines.nSubLines);
 	if (!memo.coords || !memo.pends || !memo.parcs || !memo.meshLevelCoords || !memo.meshLevelEnds) {
 		ErrorBeep("Not enough memory to create mesh polygon data", APIERR_MEMFULL);
-		ACAPI_DisposeElemMemoHdls(&memo);
 		return kOutOfMemory;
 	}
 	memo.meshPolyZ = Allocate<double>(n + 1);
 	if (!memo.meshPolyZ) {
 		ErrorBeep("Not enough memory to create mesh vertex data", APIERR_MEMFULL);
-		ACAPI_DisposeElemMemoHdls(&memo);
 		return kOutOfMemory;
 	}
 	const MeshOutline outline = OutlineOf(contour);
@@ -131,7 +131,6 @@ GSErrCode CMeshCreator::CreateMeshImp(const Contour& contour, const std::vector<
 		ErrorBeep("ACAPI_Element_Create (mesh)", err);
 	else
 		meshGuid = meshGuids.back();
-	ACAPI_DisposeElemMemoHdls(&memo);
 	return err;
 }
 

@@ -1,27 +1,20 @@
 // The DXF base map as 2D elements, in one undoable step.
-#include <exception>
 #include <vector>
 
 #include "APICommon.hpp"
 #include "Classes/DrawHelpers.hpp"
+#include "Classes/ImportStep.hpp"
 #include "Classes/import_map.hpp"
 #include "Helpers/BinFileHelper.hpp"
 #include "SimpleDxflib/SimpleDxf.hpp"
 
 namespace {
 
-// Every top-level entity in file order. Nothing thrown leaves it: what was drawn before
-// stays and the failure is reported.
+// Every top-level entity in file order.
 GSErrCode DrawAllEntities(const SimpleDxf::SimpleDxf& dxf, const API_AttributeIndex& layer, DrawHelpers::Drawing& drawing)
 {
 	if (dxf.entities == nullptr) return NoError;
-	try {
-		for (const auto& entity : *dxf.entities) DrawHelpers::DrawEntity(drawing, entity.get(), layer, API_Coord3D{0, 0, 0}, 1.0);
-	} catch (const std::exception& e) {
-		WriteReport_AlertPrefixed("The 2D drawing stopped: ", e.what());
-	} catch (...) {
-		WriteReport_AlertPrefixed("The 2D drawing stopped: ", "unknown error");
-	}
+	for (const auto& entity : *dxf.entities) DrawHelpers::DrawEntity(drawing, entity.get(), layer, API_Coord3D{0, 0, 0}, 1.0);
 	return NoError;
 }
 
@@ -37,6 +30,7 @@ void Importer::Place2DElements(const IO::Location& file, const API_AttributeInde
 	DrawHelpers::Drawing drawing;
 	if (dxf.header != nullptr) drawing.encoding = DxfText::EncodingOf(dxf.header->version, dxf.header->codePage);
 	else drawing.encoding = DxfText::EncodingOf("", "");
-	ACAPI_CallUndoableCommand("Placing VELMORA elements", [&] { return DrawAllEntities(dxf, layer, drawing); });
+	// Something thrown stops the drawing there: what was drawn before stays.
+	RunImportStep("Placing VELMORA elements", OnThrow::Keep, [&] { return DrawAllEntities(dxf, layer, drawing); });
 	DrawHelpers::ReportSkipped(drawing);
 }

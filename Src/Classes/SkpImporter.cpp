@@ -7,6 +7,7 @@
 
 #include "ACUtils.hpp"
 #include "APICommon.hpp"
+#include "Classes/ImportStep.hpp"
 #include "Helpers/GSErrorCodes.hpp"
 #include "Helpers/ResourceHelpers.hpp"
 #include "VelmoraMain.hpp"
@@ -100,7 +101,7 @@ GSErrCode SkpImporter::SetAttributes(API_Guid guid, short pen, const API_Attribu
 	ACAPI_ELEMENT_MASK_SET(mask, API_Elem_Head, layer);
 	element.object.pen = pen;
 	element.header.layer = layer;
-	return ACAPI_CallUndoableCommand("Change Surrounding elements",
+	return RunImportStep("Change Surrounding elements", OnThrow::RollBack,
 		[&] { return ACAPI_Element_Change(&element, &mask, nullptr, 0, true); });
 }
 

@@ -12,7 +12,6 @@ namespace {
 
 constexpr int HedgeCategory = ImportVegetation;
 const char* const kVegetationAlternative = "Vegetasjon.3ds";
-const char* const kModelFolder = "3D-modell";
 const char* const k3dsFolder = "3ds";
 const char* const kBaseMapFolder = "Basiskart";
 const char* const kBaseMapFile = "Alle data.dxf";
@@ -23,7 +22,7 @@ const char* const kSurroundingsFile = "Visualiseringsterreng_med_bygg.skp";
 bool DataFolder(const GS::UniString& importFolder, const GS::UniString& project, const char* folder, IO::Location& loc)
 {
 	loc = IO::Location(importFolder);
-	return loc.AppendToLocal(IO::Name(project)) == NoError && loc.AppendToLocal(IO::Name(kModelFolder)) == NoError &&
+	return loc.AppendToLocal(IO::Name(project)) == NoError && loc.AppendToLocal(IO::Name(ImportModelFolder)) == NoError &&
 	       loc.AppendToLocal(IO::Name(folder)) == NoError;
 }
 

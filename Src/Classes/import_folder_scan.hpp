@@ -24,6 +24,8 @@ enum ImportObjectType : Int32 {
 
 // The 3DS file of each category (index = category = ImportObjectType of the 3D kinds).
 extern const char* const const_terrain_import_filenames[TerrainCategoryCount];
+// The folder at the top of a project that holds every file an import reads.
+constexpr const char* ImportModelFolder = "3D-modell";
 
 // One file to import, with its display values and the placement frame.
 struct import_object {

@@ -46,8 +46,10 @@ public:
 
 	// Places the map project: the objects' files with their placement frame and display
 	// values (at least one). Every failure is reported where it happens and the run goes on;
-	// answers the first failing code of the object placement, terrain, surroundings and
-	// cutting steps, else 0. (MapInsert.cpp)
+	// something thrown while one file is read (out of memory for a huge one) fails that file
+	// alone, and inside an undoable step it is that step's failure (ImportStep.hpp). Answers
+	// the first failing code of the object placement, terrain, surroundings and cutting
+	// steps, else 0. (MapInsert.cpp)
 	GSErrCode MapInsert(import_object** objects, unsigned int count);
 
 	// Draws the DXF base map `file` as 2D elements (lines, polylines, arcs, circles, texts on

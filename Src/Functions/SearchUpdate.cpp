@@ -6,6 +6,7 @@
 #include "ACAPinc.h"
 #include "DG.h"
 #include "Functions/AddonVersion.hpp"
+#include "Helpers/CatchAll.hpp"
 #include "Helpers/ResourceHelpers.hpp"
 #include "VelmoraMain.hpp"
 #include "utils/BrowserUtils.hpp"
@@ -103,14 +104,17 @@ bool IsOfferableLocation(const std::string& location)
 
 int Do_SearchUpdate()
 {
-	if (!VelmoraUpdateChecked) {
-		const bool norwegian = IsArchiCADNorwegian();
-		kivel::Updater& updater = kivel::Updater::instance();
-		updater.Setup(UpdateQueryUrl(), "...", kVersionMajor, kVersionMinor, kVersionPatch);
-		const kivel::UpdateInfo info = updater.CheckUpdate();
-		if (info.available && IsOfferableLocation(info.update_location)) OfferUpdate(info, norwegian);
-		VelmoraUpdateChecked = true;
-	}
-	ACAPI_KeepInMemory(true);
-	return 0;
+	return CatchAll(kUpdateReportPrefix, static_cast<int>(APIERR_GENERAL), [] {
+		if (!VelmoraUpdateChecked) {
+			// Set first: a check that failed is not tried again in this host run.
+			VelmoraUpdateChecked = true;
+			const bool norwegian = IsArchiCADNorwegian();
+			kivel::Updater& updater = kivel::Updater::instance();
+			updater.Setup(UpdateQueryUrl(), "...", kVersionMajor, kVersionMinor, kVersionPatch);
+			const kivel::UpdateInfo info = updater.CheckUpdate();
+			if (info.available && IsOfferableLocation(info.update_location)) OfferUpdate(info, norwegian);
+		}
+		ACAPI_KeepInMemory(true);
+		return 0;
+	});
 }

@@ -17,9 +17,13 @@ constexpr const char* kUpdateQuery = "/kivel_update/kivel_update.php?id=velmora"
 // Set once the check has run in this process; tests clear it to start a new host run.
 extern bool VelmoraUpdateChecked;
 
+// What the update check's reports begin with.
+constexpr const char* kUpdateReportPrefix = "Velmora / Do_SearchUpdate# ";
+
 // On its first call of the process: checks for an update and, when one is offered at an
 // absolute https address, shows the update alert; its first button opens the address. On
-// every call asks the host to keep the add-on loaded. Always 0.
+// every call asks the host to keep the add-on loaded. 0; APIERR_GENERAL when something
+// threw, reported once ("Velmora / Do_SearchUpdate# Internal error: <what>").
 int Do_SearchUpdate();
 
 // True for a base address "https://HOST[:PORT]", or "http://" with a loopback host

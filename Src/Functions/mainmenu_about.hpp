@@ -13,6 +13,11 @@ constexpr short kAboutDateText = 5;
 
 class mainmenu_about {
 public:
+	// What the command's reports begin with ("Error point: VELMORA / MenuAbout() / "). Anything
+	// thrown in the command or one of its dialog callbacks is reported once with it and "Internal
+	// error: "; the callback then answers 0.
+	static const char* const report_prefix;
+
 	// Shows the about dialog.
 	void do_it();
 

@@ -5,9 +5,12 @@
 #include "APICommon.hpp"
 #include "Classes/url_ini.hpp"
 #include "DG.h"
+#include "Helpers/CatchAll.hpp"
 #include "VelmoraMain.hpp"
 #include "utils/BrowserUtils.hpp"
 #include "utils/IOUtils.hpp"
+
+const char* const mainmenu_help::report_prefix = "Error point: VELMORA / MenuHelpOpen() / ";
 
 namespace {
 
@@ -35,15 +38,17 @@ void mainmenu_help::do_it()
 short mainmenu_help::help_dg_handler(short message, short /*dialID*/, short item, long long userData,
 	long long /*msgData*/)
 {
-	if (message != DG_MSG_CLICK) return 0;
-	void* urls = reinterpret_cast<void*>(userData);
-	switch (item) {
-		case kHelpClose: return 1;
-		case kHelpUserGuide: select_user_guide(&urls); return 0;
-		case kHelpTutorialVideos: select_tutorial_videos(&urls); return 0;
-		case kHelpTerrainData: select_terrain_data_web_page(&urls); return 0;
-		default: return 0;
-	}
+	return CatchAll(report_prefix, short{0}, [&]() -> short {
+		if (message != DG_MSG_CLICK) return 0;
+		void* urls = reinterpret_cast<void*>(userData);
+		switch (item) {
+			case kHelpClose: return 1;
+			case kHelpUserGuide: select_user_guide(&urls); return 0;
+			case kHelpTutorialVideos: select_tutorial_videos(&urls); return 0;
+			case kHelpTerrainData: select_terrain_data_web_page(&urls); return 0;
+			default: return 0;
+		}
+	});
 }
 
 void mainmenu_help::select_user_guide(void** urls)

@@ -15,6 +15,11 @@ constexpr short kHelpTerrainData = 7;
 
 class mainmenu_help {
 public:
+	// What the command's reports begin with ("Error point: VELMORA / MenuHelpOpen() / "). Anything
+	// thrown in the command or one of its dialog callbacks is reported once with it and "Internal
+	// error: "; the callback then answers 0.
+	static const char* const report_prefix;
+
 	// Reads "url.txt" anew and shows the help dialog; when the file cannot be read, reports
 	// why and shows nothing.
 	void do_it();

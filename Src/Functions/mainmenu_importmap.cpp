@@ -9,13 +9,19 @@
 #include "ACAPinc.h"
 #include "APICommon.hpp"
 #include "Classes/ImportOptions.hpp"
+#include "Classes/ImportStep.hpp"
 #include "Classes/import_folder_scan.hpp"
 #include "Classes/import_map.hpp"
 #include "Classes/terrain_import_ini.hpp"
 #include "DG.h"
 #include "Folder.hpp"
 #include "Functions/SettingDialogFunctions.hpp"
+#include "Helpers/CatchAll.hpp"
+#include "Helpers/OutsideLinks.hpp"
 #include "VelmoraMain.hpp"
+#include "utils/IOUtils.hpp"
+
+const char* const mainmenu_importmap::report_prefix = kImportReportPrefix;
 
 const char* const import_init_error_prefix = "Error point: VELMORA / MenuImportMap() / t_config->init() / ";
 
@@ -361,6 +367,19 @@ bool ProjectListed(const import_folder_scan& scan, const GS::UniString& name)
 	return false;
 }
 
+// A project just expanded from the ZIP file zipName: links that lead out of it are removed
+// (an archive's link would carry a file of the user's into the project), and a project
+// without its map data folder at the top is named, as it would show nothing.
+void CheckExpandedProject(const IO::Location& project, const char* zipName)
+{
+	const int removed = RemoveOutsideLinks(project.ToDisplayText().ToCStr().Get());
+	if (removed > 0)
+		WriteReport_Alert("The ZIP file %s held %d links to places outside the project; they were removed.", zipName, removed);
+	IO::Location model(project);
+	if (model.AppendToLocal(IO::Name(ImportModelFolder)) != NoError || !kivel::IsFolderExist(model))
+		WriteReport_Alert("The ZIP file %s holds no %s folder at its top; its project shows no map data.", zipName, ImportModelFolder);
+}
+
 void AddZip(const import_folder_scan& scan, IO::Folder& importFolder)
 {
 	IO::Location zip;
@@ -383,7 +402,10 @@ void AddZip(const import_folder_scan& scan, IO::Folder& importFolder)
 		return;
 	}
 	const int status = system_shell(ZipExpandCommand(zip, target, IsOSMacintosh() || IsOSLinux()));
-	if (status == 0) return;
+	if (status == 0) {
+		CheckExpandedProject(target, zipText.Get());
+		return;
+	}
 	// A failed or partial expansion leaves nothing behind.
 	const bool removed = !importFolder.Contains(IO::Name(name)) || importFolder.Delete(IO::Name(name)) == NoError;
 	WriteReport_Alert("Error point: VELMORA / MenuImportMap() / Add ZIP / %s could not be expanded (exit status %d); %s", zipText.Get(),
@@ -444,74 +466,86 @@ void mainmenu_importmap::do_it()
 short mainmenu_importmap::project_selection_dg_handler(short message, short /*dialID*/, short item, long long userData,
                                                        long long msgData)
 {
-	const Record r = RecordOf(userData);
-	if (r.entries == nullptr) return 0;
-	UpdateButtons(r);
-	switch (message) {
-		case DG_MSG_INIT: FillProjectList(r); UpdateButtons(r); return 0;
-		case DG_MSG_CLICK: {
-			const short close = ClickProjectDialog(r, item, msgData);
-			if (close == 0) UpdateButtons(r);
-			return close;
+	return CatchAll(report_prefix, short{0}, [&]() -> short {
+		const Record r = RecordOf(userData);
+		if (r.entries == nullptr) return 0;
+		UpdateButtons(r);
+		switch (message) {
+			case DG_MSG_INIT: FillProjectList(r); UpdateButtons(r); return 0;
+			case DG_MSG_CLICK: {
+				const short close = ClickProjectDialog(r, item, msgData);
+				if (close == 0) UpdateButtons(r);
+				return close;
+			}
+			default: return 0;
 		}
-		default: return 0;
-	}
+	});
 }
 
 short mainmenu_importmap::delete_alert_dg_handler(short message, short /*dialID*/, short item, long long userData, long long /*msgData*/)
 {
-	const Record r = RecordOf(userData);
-	if (r.entries == nullptr || message != DG_MSG_CLICK || (item != DG_OK && item != DG_CANCEL)) return 0;
-	r.result() = item == DG_OK ? 1 : 0;
-	return 1;
+	return CatchAll(report_prefix, short{0}, [&]() -> short {
+		const Record r = RecordOf(userData);
+		if (r.entries == nullptr || message != DG_MSG_CLICK || (item != DG_OK && item != DG_CANCEL)) return 0;
+		r.result() = item == DG_OK ? 1 : 0;
+		return 1;
+	});
 }
 
 short mainmenu_importmap::delete_error_dg_handler(short message, short /*dialID*/, short item, long long userData, long long /*msgData*/)
 {
-	const Record r = RecordOf(userData);
-	if (r.entries == nullptr) return 0;
-	if (message == DG_MSG_INIT) {
-		char count[16];
-		std::snprintf(count, sizeof count, "%d", static_cast<int>(r.result()));
-		DGSetItemText(r.dialog(), kFailureCountItem, GS::UniString(count));
-	}
-	return message == DG_MSG_CLICK && item == DG_OK ? 1 : 0;
+	return CatchAll(report_prefix, short{0}, [&]() -> short {
+		const Record r = RecordOf(userData);
+		if (r.entries == nullptr) return 0;
+		if (message == DG_MSG_INIT) {
+			char count[16];
+			std::snprintf(count, sizeof count, "%d", static_cast<int>(r.result()));
+			DGSetItemText(r.dialog(), kFailureCountItem, GS::UniString(count));
+		}
+		return message == DG_MSG_CLICK && item == DG_OK ? 1 : 0;
+	});
 }
 
 short mainmenu_importmap::import_colors_dg_handler(short message, short /*dialID*/, short item, long long userData, long long /*msgData*/)
 {
-	if (message == DG_MSG_FILTERCHAR) return ColorsTypingAnswer(item);
-	const Record r = RecordOf(userData);
-	if (r.entries == nullptr || r.minor() == nullptr) return 0;
-	switch (message) {
-		case DG_MSG_INIT: OpenColors(r); return 0;
-		case DG_MSG_CLOSE: SettingDialogFunctions::CloseFunctions(r.minor(), r.entries); return 0;
-		case DG_MSG_CHANGE: SettingDialogFunctions::ChangeFunctions(r.minor(), r.entries, item); return 0;
-		case DG_MSG_CLICK:
-			if (item == kReloadItem) {
-				r.minor()->copy_from(r.scan().config, false);
-				OpenColors(r);
-				return 0;
-			}
-			if (item != DG_OK && item != DG_CANCEL) return 0;
-			r.result() = item == DG_OK ? 1 : 0;
-			return 1;
-		default: return 0;
-	}
+	return CatchAll(report_prefix, short{0}, [&]() -> short {
+		if (message == DG_MSG_FILTERCHAR) return ColorsTypingAnswer(item);
+		const Record r = RecordOf(userData);
+		if (r.entries == nullptr || r.minor() == nullptr) return 0;
+		switch (message) {
+			case DG_MSG_INIT: OpenColors(r); return 0;
+			case DG_MSG_CLOSE: SettingDialogFunctions::CloseFunctions(r.minor(), r.entries); return 0;
+			case DG_MSG_CHANGE: SettingDialogFunctions::ChangeFunctions(r.minor(), r.entries, item); return 0;
+			case DG_MSG_CLICK:
+				if (item == kReloadItem) {
+					r.minor()->copy_from(r.scan().config, false);
+					OpenColors(r);
+					return 0;
+				}
+				if (item != DG_OK && item != DG_CANCEL) return 0;
+				r.result() = item == DG_OK ? 1 : 0;
+				return 1;
+			default: return 0;
+		}
+	});
 }
 
 short mainmenu_importmap::import_alert_dg_handler(short message, short /*dialID*/, short item, long long /*userData*/, long long /*msgData*/)
 {
-	return message == DG_MSG_CLICK && item == DG_OK ? 1 : 0;
+	return CatchAll(report_prefix, short{0}, [&]() -> short {
+		return message == DG_MSG_CLICK && item == DG_OK ? 1 : 0;
+	});
 }
 
 short mainmenu_importmap::import_confirmation_dg_handler(short message, short /*dialID*/, short item, long long userData,
                                                          long long /*msgData*/)
 {
-	auto* result = reinterpret_cast<Int32*>(static_cast<std::intptr_t>(userData));
-	if (message != DG_MSG_CLICK || result == nullptr) return 0;
-	*result = item == DG_OK ? 1 : 2;
-	return 1;
+	return CatchAll(report_prefix, short{0}, [&]() -> short {
+		auto* result = reinterpret_cast<Int32*>(static_cast<std::intptr_t>(userData));
+		if (message != DG_MSG_CLICK || result == nullptr) return 0;
+		*result = item == DG_OK ? 1 : 2;
+		return 1;
+	});
 }
 
 void SelectZIPFile(IO::Location* out)

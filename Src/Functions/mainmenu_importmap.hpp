@@ -35,6 +35,11 @@ enum ImportDialogRecordEntry {
 
 class mainmenu_importmap {
 public:
+	// What the command's reports begin with ("Error point: VELMORA / MenuImportMap() / ").
+	// Anything thrown in the command or one of its dialog callbacks is reported once with it and
+	// "Internal error: "; the callback then answers 0.
+	static const char* const report_prefix;
+
 	// Runs the command; it reports its own failures.
 	void do_it();
 

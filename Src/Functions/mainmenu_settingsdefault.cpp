@@ -6,8 +6,11 @@
 #include "ACAPinc.h"
 #include "APICommon.hpp"
 #include "DG.h"
+#include "Helpers/CatchAll.hpp"
 #include "Functions/SettingDialogFunctions.hpp"
 #include "VelmoraMain.hpp"
+
+const char* const mainmenu_settingsdefault::report_prefix = "Error point: VELMORA / MenuTerrainSettingsOpen() / ";
 
 const char* const settings_init_error_prefix = "Error point: VELMORA / MenuTerrainSettingsOpen() / t_config->init() / ";
 const char* const settings_save_error_prefix = "Error point: VELMORA / MenuTerrainSettingsOpen() / t_config->save() / ";
@@ -99,16 +102,18 @@ short Click(const Record& r, short item)
 short mainmenu_settingsdefault::settings_dg_handler(short message, short /*dialID*/, short item, long long userData,
 	long long /*msgData*/)
 {
-	if (message == DG_MSG_FILTERCHAR) return TypingAnswer(item);
-	const Record r{reinterpret_cast<void**>(static_cast<std::intptr_t>(userData))};
-	if (r.entries == nullptr) return 0;
-	switch (message) {
-		case DG_MSG_INIT: Open(r); return 0;
-		case DG_MSG_CLOSE: Close(r); return 0;
-		case DG_MSG_CLICK: return Click(r, item);
-		case DG_MSG_CHANGE: SettingDialogFunctions::ChangeFunctions(r.config(), r.entries, item); return 0;
-		default: return 0;
-	}
+	return CatchAll(report_prefix, short{0}, [&]() -> short {
+		if (message == DG_MSG_FILTERCHAR) return TypingAnswer(item);
+		const Record r{reinterpret_cast<void**>(static_cast<std::intptr_t>(userData))};
+		if (r.entries == nullptr) return 0;
+		switch (message) {
+			case DG_MSG_INIT: Open(r); return 0;
+			case DG_MSG_CLOSE: Close(r); return 0;
+			case DG_MSG_CLICK: return Click(r, item);
+			case DG_MSG_CHANGE: SettingDialogFunctions::ChangeFunctions(r.config(), r.entries, item); return 0;
+			default: return 0;
+		}
+	});
 }
 
 void mainmenu_settingsdefault::do_it()

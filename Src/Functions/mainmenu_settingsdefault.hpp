@@ -16,6 +16,11 @@ extern const char* const settings_save_error_prefix; // "... / t_config->save() 
 
 class mainmenu_settingsdefault {
 public:
+	// What the command's reports begin with ("Error point: VELMORA / MenuTerrainSettingsOpen() /
+	// "). Anything thrown in the command or one of its dialog callbacks is reported once with it
+	// and "Internal error: "; the callback then answers 0.
+	static const char* const report_prefix;
+
 	// Loads the settings (an alert with the init prefix and no dialog when that fails), shows
 	// the settings dialog, and saves on OK (an alert with the save prefix when that fails).
 	// Cancel saves nothing.

@@ -1,6 +1,7 @@
 #include "BinFileHelper.hpp"
 
 #include <cstring>
+#include <new>
 
 #include "ACAPinc.h"
 #include "File.hpp"
@@ -35,21 +36,27 @@ GSErrCode ReadBinaryData(std::vector<unsigned char>& data, const IO::Location& f
 		                  static_cast<int>(err), Shown(count), Shown(count), Shown(length));
 		return err;
 	}
-	// Room for the whole file at once: growing by doubling would touch about twice its size in
-	// fresh memory and copy it again.
-	if (length <= data.max_size() - data.size()) data.reserve(data.size() + static_cast<std::size_t>(length));
 	UInt64 total = count;
-	while (count != 0 && total <= length) {
-		// Bytes to bytes of the same type: a plain copy, not a loop of conversions.
-		const auto* bytes = reinterpret_cast<const unsigned char*>(buffer);
-		data.insert(data.end(), bytes, bytes + count);
-		err = f.ReadBin(buffer, ChunkSize, &count);
-		total += count;
-		if (err != NoError && total != length) {
-			ACAPI_WriteReport("3ds (%s) file read error: %d, read: %d, totalRead: %d out of %d", true, name.Get(),
-			                  static_cast<int>(err), Shown(count), Shown(total), Shown(length));
-			return err;
+	try {
+		// Room for the whole file at once: growing by doubling would touch about twice its size
+		// in fresh memory and copy it again.
+		if (length <= data.max_size() - data.size()) data.reserve(data.size() + static_cast<std::size_t>(length));
+		while (count != 0 && total <= length) {
+			// Bytes to bytes of the same type: a plain copy, not a loop of conversions.
+			const auto* bytes = reinterpret_cast<const unsigned char*>(buffer);
+			data.insert(data.end(), bytes, bytes + count);
+			err = f.ReadBin(buffer, ChunkSize, &count);
+			total += count;
+			if (err != NoError && total != length) {
+				ACAPI_WriteReport("3ds (%s) file read error: %d, read: %d, totalRead: %d out of %d", true, name.Get(),
+				                  static_cast<int>(err), Shown(count), Shown(total), Shown(length));
+				return err;
+			}
 		}
+	} catch (const std::bad_alloc&) {
+		ACAPI_WriteReport("3ds (%s) file read error: out of memory for its %llu bytes", true, name.Get(),
+		                  static_cast<unsigned long long>(length));
+		return APIERR_MEMFULL;
 	}
 	f.Close();
 	// A device or a growing file gives more than its length said: stop there, not at its end.

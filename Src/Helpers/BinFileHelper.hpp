@@ -9,8 +9,9 @@
 // Appends the bytes of `file` to `data` (callers pass an empty vector). Answers 0, the
 // error of a failed length query (silently), or the error of a failed open or read, or -39
 // when fewer or more bytes arrived than the length promised (reading stops at the first
-// 256-byte block past the length, so a device is never read to its end); every failure but
-// the first is reported with an alert. On failure `data` keeps what was appended before.
+// 256-byte block past the length, so a device is never read to its end), or APIERR_MEMFULL
+// when the bytes do not fit in memory; every failure but the first is reported with an
+// alert. On failure `data` keeps what was appended before (and what was read of the file).
 GSErrCode ReadBinaryData(std::vector<unsigned char>& data, const IO::Location& file);
 
 // A new terminated copy of `data` (array new; the caller frees it with delete[]).

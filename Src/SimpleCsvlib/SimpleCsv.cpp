@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <stdexcept>
 #include <unordered_map>
 #include <vector>
@@ -268,7 +269,15 @@ bool SimpleCsv::LoadFromFile(const IO::Location& file, const GS::Array<std::wstr
 		return false;
 	}
 	const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-	const std::string failure = ReadTable(text, shownName, columns, rows);
+	const UInt32 rowsBefore = rows.GetSize();
+	std::string failure;
+	try {
+		failure = ReadTable(text, shownName, columns, rows);
+	} catch (const std::bad_alloc&) {
+		rows.SetSize(rowsBefore);
+		ACAPI_WriteReport("Error: File (%s) does not fit in memory!", true, shownName.c_str());
+		return false;
+	}
 	if (failure.empty()) return true;
 	ACAPI_WriteReport("%s", true, failure.c_str());
 	return false;

@@ -36,8 +36,8 @@ std::string ReadTable(std::string_view text, const std::string& shownName, const
 class SimpleCsv {
 public:
 	// Reads file and appends its rows as ReadTable does. Answers false, after reporting
-	// why with an alert, when the file cannot be read, a column is missing or the text is
-	// not UTF-8.
+	// why with an alert, when the file cannot be read or does not fit in memory, a column
+	// is missing or the text is not UTF-8; rows is then left as it came.
 	bool LoadFromFile(const IO::Location& file, const GS::Array<std::wstring>& columns, Rows& rows) const;
 };
 

@@ -103,7 +103,8 @@ struct Tables {
 
 using BlockMap = NameMap<Block>;
 
-// Nesting of blocks deeper than this is refused like a cycle.
+// Nesting of blocks deeper than this is refused ("Blocks nested deeper than 64 levels"), as a
+// cycle is ("Circular references!").
 constexpr int MaxBlockNesting = 64;
 
 class SimpleDxf {

@@ -246,6 +246,13 @@ void Point::FillProperties()
 
 // ---- resolution ------------------------------------------------------------------------
 
+namespace {
+
+static_assert(MaxBlockNesting == 64, "the message names the limit");
+constexpr const char* kTooDeep = "Blocks nested deeper than 64 levels";
+
+} // namespace
+
 void SimpleDxf::NoteFailure(const char* what, const std::string& blockName)
 {
 	if (error.empty()) error = std::string(what) + " (block \"" + blockName + "\")";
@@ -290,11 +297,13 @@ void SimpleDxf::FillPropRec(Entity& entity, int depth)
 		const auto found = blocks ? blocks->find(insert.blockName) : BlockMap::iterator();
 		if (!blocks || found == blocks->end()) {
 			NoteFailure("unknown reference", insert.blockName);
-		} else if (found->second->state == 1 || depth >= MaxBlockNesting) {
+		} else if (found->second->state == 1) {
 			NoteFailure("Circular references!", insert.blockName);
+		} else if (depth >= MaxBlockNesting) {
+			NoteFailure(kTooDeep, insert.blockName);
 		} else {
 			ResolveBlock(*found->second, depth + 1);
-			if (found->second->height > MaxBlockNesting) NoteFailure("Circular references!", insert.blockName);
+			if (found->second->height > MaxBlockNesting) NoteFailure(kTooDeep, insert.blockName);
 			else insert.block = found->second.get();
 		}
 	}

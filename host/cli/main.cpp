@@ -1,5 +1,4 @@
 // velmora-host: loads the add-on module, runs its commands, writes the project out.
-#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +11,8 @@
 
 #include <unistd.h>
 
+#include "AddonOutput.hpp"
+#include "ImportSummary.hpp"
 #include "vhost/Addon.hpp"
 #include "vhost/Elements.hpp"
 #include "vhost/Platform.hpp"
@@ -25,7 +26,7 @@ namespace {
 
 const char* const kUsage =
 	"usage: velmora-host [--addon PATH] [--home DIR] [--language CODE]\n"
-	"                    [--script FILE] [--out DIR] COMMAND...\n"
+	"                    [--script FILE] [--out DIR] [--verbose] COMMAND...\n"
 	"  menu ID            run the menu command with that resource id\n"
 	"  import FOLDER|ZIP  import the map package in FOLDER (or a .zip) with the default answers\n"
 	"\n"
@@ -33,7 +34,9 @@ const char* const kUsage =
 	"  --home DIR         the run root for the special folders (default: a new temporary folder)\n"
 	"  --language CODE    the host's language code (default: INT)\n"
 	"  --script FILE      scripted answers for dialogs, alerts and file dialogs\n"
-	"  --out DIR          write the project there when the run ends (DIR/project.json, DIR/plan.svg)\n";
+	"  --out DIR          write the project there when the run ends (DIR/project.json, DIR/plan.svg)\n"
+	"                     and the add-on's standard output to DIR/addon-output.log\n"
+	"  --verbose          show the add-on's standard output (without it, it goes to the log or nowhere)\n";
 
 struct Options {
 	std::string addon;
@@ -41,6 +44,7 @@ struct Options {
 	std::string language = "INT";
 	std::string script;
 	std::string out;
+	bool verbose = false;
 	std::vector<std::pair<std::string, std::string>> commands;
 };
 
@@ -78,6 +82,8 @@ std::string ParseArgs(int argc, char** argv, Options& o)
 			std::string& into = a == "--addon" ? o.addon : a == "--home" ? o.home : a == "--language" ? o.language
 				: a == "--script" ? o.script : o.out;
 			if (!value(into)) return a + " needs a value";
+		} else if (a == "--verbose") {
+			o.verbose = true;
 		} else if (a == "menu") {
 			std::string id;
 			if (!value(id)) return "menu needs a resource id";
@@ -120,18 +126,6 @@ std::string Quoted(const std::string& text)
 	return q + "\"";
 }
 
-// The import command lists the import folder's projects sorted by name: the 1-based row of
-// `name` among them (with `name` counted even when it is not there yet).
-int ProjectRow(const fs::path& importFolder, const std::string& name)
-{
-	std::vector<std::string> names{name};
-	std::error_code ec;
-	for (fs::directory_iterator it(importFolder, ec), end; !ec && it != end; it.increment(ec))
-		if (it->is_directory(ec) && it->path().filename().u8string() != name) names.push_back(it->path().filename().u8string());
-	std::sort(names.begin(), names.end());
-	return static_cast<int>(std::find(names.begin(), names.end(), name) - names.begin()) + 1;
-}
-
 // The import folder chosen in the add-on's settings ("[user_import_folder=HEX]", the UTF-8
 // bytes in base 16): the user's file over the factory file beside the module; answers whether
 // the file names one, and puts it into `folder`.
@@ -161,9 +155,11 @@ fs::path ImportFolder()
 }
 
 // Readies the package for the import command and answers the UI script of its default
-// answers, or an empty text with `error` set. A folder is copied into the import folder
-// (unless it lies there already); a ZIP is added through the command's own Add ZIP.
-std::string PrepareImport(const std::string& package, std::string& error)
+// answers, or an empty text with `error` set; `name` becomes the project's name. A folder is
+// copied into the import folder (unless it lies there already); a ZIP is added through the
+// command's own Add ZIP. The project is then picked by the name its row shows, as a person
+// picks it from the list.
+std::string PrepareImport(const std::string& package, std::string& name, std::string& error)
 {
 	std::error_code ec;
 	const fs::path source = fs::absolute(fs::u8path(package), ec);
@@ -174,13 +170,12 @@ std::string PrepareImport(const std::string& package, std::string& error)
 		error = "import: " + package + " is neither a package folder nor a .zip";
 		return "";
 	}
-	const std::string name = (zip ? source.stem() : source.filename()).u8string();
+	name = (zip ? source.stem() : source.filename()).u8string();
 	if (name.empty() || name == "." || name == "..") {
 		error = "import: " + package + " gives no project name";
 		return "";
 	}
 	fs::create_directories(importFolder, ec);
-	const int row = ProjectRow(importFolder, name);
 	const int offset = LanguageOffset();
 	const std::string projects = "dialog " + std::to_string(kProjectDialog + offset) + "\n";
 	std::string script = projects;
@@ -202,7 +197,7 @@ std::string PrepareImport(const std::string& package, std::string& error)
 	}
 	// Select the row, then tick every layer the project has that the settings leave unticked
 	// (columns 2-10: the seven layers, the 2D base map, the surroundings model).
-	const std::string cell = "listclick 15 " + std::to_string(row) + " ";
+	const std::string cell = "listpick 15 " + Quoted(name) + " ";
 	script += cell + "1\n";
 	for (int column = 2; column <= 10; ++column) script += cell + std::to_string(column) + " " + std::to_string(kUntickedIcon) + "\n";
 	script += "click 1\ndialog " + std::to_string(kColoursDialog + offset) + "\nclick 1\n";
@@ -215,13 +210,36 @@ std::string GeolocationAnswer()
 	return "dialog " + std::to_string(kGeolocationDialog + LanguageOffset()) + "\nclick 1\n";
 }
 
-// Runs one command; answers false after telling why on standard error.
-bool RunCommand(const std::pair<std::string, std::string>& command)
+// The add-on's alerts go to the report window; a script sees them on standard error, each once,
+// as soon as the command that reported it ends.
+void ShowNewAlerts()
+{
+	static std::size_t shown = 0;
+	const auto& reports = vhost::Current().reports;
+	for (; shown < reports.size(); ++shown)
+		if (reports[shown].alert) std::fprintf(stderr, "velmora-host: alert: %s\n", reports[shown].text.c_str());
+}
+
+// Script errors from `from` on came from the import's own answers, not a script of the user's:
+// they are named as the import's.
+void NameImportErrors(std::size_t from, const std::string& package)
+{
+	auto& errors = vhost::Current().scriptErrors;
+	for (std::size_t i = from; i < errors.size(); ++i) {
+		const std::size_t colon = errors[i].find(": ");
+		errors[i] = "import " + package + ": " + (colon == std::string::npos ? errors[i] : errors[i].substr(colon + 2));
+	}
+}
+
+// Runs one command, the add-on's standard output going to `output`; an import ends with its
+// summary on standard output. Answers false after telling why on standard error.
+bool RunCommand(const std::pair<std::string, std::string>& command, const cli::AddonOutput& output)
 {
 	Int16 menu = 0;
 	if (command.first == "import") {
-		std::string error;
-		const std::string script = PrepareImport(command.second, error);
+		const cli::ImportTally tally;
+		std::string error, name;
+		const std::string script = PrepareImport(command.second, name, error);
 		std::vector<vhost::ScriptStep> steps, question;
 		if (script.empty() || !vhost::ParseScript(script, steps, error) || !vhost::ParseScript(GeolocationAnswer(), question, error)) {
 			std::fprintf(stderr, "velmora-host: %s\n", error.c_str());
@@ -234,17 +252,29 @@ bool RunCommand(const std::pair<std::string, std::string>& command)
 		const std::vector<vhost::ScriptStep> saved(vhost::Current().script.begin() + static_cast<std::ptrdiff_t>(vhost::Current().scriptPos),
 		                                           vhost::Current().script.end());
 		vhost::SetScript(steps);
-		const GSErrCode err = vhost::RunMenuCommand(menu);
+		const std::size_t errorsBefore = vhost::Current().scriptErrors.size();
+		GSErrCode err = NoError;
+		{
+			const cli::AddonOutput::Scope quiet(output);
+			err = vhost::RunMenuCommand(menu);
+		}
 		// Yes to the geolocation question was only needed if the command asked it.
 		if (vhost::Current().scriptPos == optionalFrom) vhost::Current().scriptPos = vhost::Current().script.size();
 		vhost::FinishScript();
+		NameImportErrors(errorsBefore, command.second);
 		vhost::SetScript(saved);
+		ShowNewAlerts();
+		std::fputs(tally.Summary(name).c_str(), stdout);
 		if (err == NoError) return true;
 		std::fprintf(stderr, "velmora-host: import %s answered %d\n", command.second.c_str(), err);
 		return false;
 	}
 	menu = static_cast<Int16>(std::stoi(command.second));
-	const GSErrCode err = vhost::RunMenuCommand(menu);
+	GSErrCode err = NoError;
+	{
+		const cli::AddonOutput::Scope quiet(output);
+		err = vhost::RunMenuCommand(menu);
+	}
 	if (err == NoError) return true;
 	std::fprintf(stderr, "velmora-host: %s %s answered %d\n", command.first.c_str(), command.second.c_str(), err);
 	return false;
@@ -252,11 +282,36 @@ bool RunCommand(const std::pair<std::string, std::string>& command)
 
 bool WriteOut(const std::string& dir)
 {
+	std::string why;
+	if (vhost::WriteProjectFiles(dir, why)) return true;
+	std::fprintf(stderr, "velmora-host: %s\n", why.c_str());
+	return false;
+}
+
+// Removes the run root made for this run (none given) when the run ends, however it ends.
+class TemporaryRunRoot {
+public:
+	explicit TemporaryRunRoot(bool made) : made_(made) {}
+	~TemporaryRunRoot()
+	{
+		std::error_code ec;
+		if (made_ && !vhost::Current().runRoot.empty()) fs::remove_all(fs::u8path(vhost::Current().runRoot), ec);
+	}
+	TemporaryRunRoot(const TemporaryRunRoot&) = delete;
+	TemporaryRunRoot& operator=(const TemporaryRunRoot&) = delete;
+
+private:
+	bool made_;
+};
+
+// The add-on's standard output: DIR/addon-output.log with --out (the folder made now), else
+// nowhere; --verbose lets it through. Answers why the log cannot be written, or an empty text.
+std::string OpenAddonOutput(const Options& o, cli::AddonOutput& output)
+{
+	if (o.out.empty() || o.verbose) return output.Open("", o.verbose);
 	std::error_code ec;
-	fs::create_directories(fs::u8path(dir), ec);
-	std::ofstream out(fs::u8path(dir) / "project.json", std::ios::binary);
-	out << vhost::DumpJson();
-	return static_cast<bool>(out) && vhost::WriteLibraryParts(dir) && vhost::WritePlanSvg(dir + "/plan.svg");
+	fs::create_directories(fs::u8path(o.out), ec);
+	return output.Open(o.out + "/addon-output.log", false);
 }
 
 } // namespace
@@ -271,8 +326,11 @@ int main(int argc, char** argv)
 		return Fail(why);
 	}
 	const std::string addonPath = fs::absolute(o.addon).string();
-	if (const std::string why = vhost::Reset(o.home, fs::path(addonPath).parent_path().string()); !why.empty())
-		return Fail("unusable run root: " + why);
+	const std::string resetWhy = vhost::Reset(o.home, fs::path(addonPath).parent_path().string());
+	const TemporaryRunRoot temporary(o.home.empty());
+	if (!resetWhy.empty()) return Fail("unusable run root: " + resetWhy);
+	cli::AddonOutput output;
+	if (const std::string why = OpenAddonOutput(o, output); !why.empty()) return Fail(why);
 	vhost::Current().addonFile = addonPath;
 	vhost::Current().languageCode = o.language;
 	// The host's own shell tools come first on PATH, as on the real platform.
@@ -283,22 +341,25 @@ int main(int argc, char** argv)
 	vhost::AddonEntryPoints entries;
 	void* module = nullptr;
 	if (!vhost::LoadAddonModule(addonPath, entries, module, error)) return Fail(error);
-	const bool started = vhost::StartAddon(entries, error);
+	bool started = false;
+	{
+		const cli::AddonOutput::Scope quiet(output);
+		started = vhost::StartAddon(entries, error);
+	}
 	bool ok = started;
 	if (!started) std::fprintf(stderr, "velmora-host: %s\n", error.c_str());
 	for (const auto& command : o.commands) {
 		if (!started) break;
-		if (!RunCommand(command)) ok = false;
+		if (!RunCommand(command, output)) ok = false;
+		ShowNewAlerts();
 	}
-	if (started && vhost::StopAddon(entries) != NoError) ok = false;
+	if (started) {
+		const cli::AddonOutput::Scope quiet(output);
+		if (vhost::StopAddon(entries) != NoError) ok = false;
+	}
 	vhost::FinishScript();
-	if (!o.out.empty() && !WriteOut(o.out)) {
-		std::fprintf(stderr, "velmora-host: cannot write %s/project.json\n", o.out.c_str());
-		ok = false;
-	}
-	// The add-on's alerts go to the report window; a script sees them here.
-	for (const auto& r : vhost::Current().reports)
-		if (r.alert) std::fprintf(stderr, "velmora-host: alert: %s\n", r.text.c_str());
+	if (!o.out.empty() && !WriteOut(o.out)) ok = false;
+	ShowNewAlerts();
 	for (const auto& e : vhost::Current().scriptErrors) std::fprintf(stderr, "velmora-host: %s\n", e.c_str());
 	for (const auto& e : vhost::Current().exceptions) std::fprintf(stderr, "velmora-host: exception in %s\n", e.c_str());
 	for (const auto& e : vhost::Current().memoryFaults) std::fprintf(stderr, "velmora-host: %s\n", e.c_str());

@@ -57,6 +57,7 @@ GSErrCode ACAPI_AddOnIdentification_Application(API_ServerApplicationInfo* appIn
 GSErrCode ACAPI_KeepInMemory(bool keepInMemory)
 {
 	vhost::Current().keepInMemory = keepInMemory;
+	if (keepInMemory) ++vhost::Current().keepInMemoryRequests;
 	return NoError;
 }
 

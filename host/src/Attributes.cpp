@@ -69,6 +69,19 @@ const LayerRecord* FindLayer(Int32 index)
 	return index >= 1 && static_cast<std::size_t>(index) <= layers.size() ? &layers[static_cast<std::size_t>(index) - 1] : nullptr;
 }
 
+LayerNames::LayerNames()
+{
+	for (Int32 i = 0; i <= static_cast<Int32>(Current().attributes.layers.size()); ++i) {
+		const LayerRecord* layer = FindLayer(i);
+		names_.push_back(layer != nullptr ? Utf16ToUtf8(layer->name) : std::string());
+	}
+}
+
+const std::string& LayerNames::Of(Int32 index) const
+{
+	return index >= 0 && static_cast<std::size_t>(index) < names_.size() ? names_[static_cast<std::size_t>(index)] : names_[0];
+}
+
 } // namespace vhost
 
 GSErrCode ACAPI_Attribute_Create(API_Attribute* attribute, API_AttributeDef* /*defs*/)

@@ -72,9 +72,15 @@ DialogState MakeState(const DialogDef& def, DialogCallback callback, long long u
 	return d;
 }
 
+// A callback that throws is recorded as an exception crossing into the host; it answers 0.
 short Send(const DialogState& d, short message, short item, long long msgData = 0)
 {
-	return d.callback(message, d.id, item, d.userData, msgData);
+	short answer = 0;
+	Guarded("dialog callback", [&] {
+		answer = d.callback(message, d.id, item, d.userData, msgData);
+		return GSErrCode(NoError);
+	});
+	return answer;
 }
 
 std::string Name(const DialogState& d) { return "dialog " + std::to_string(d.id); }
@@ -139,14 +145,29 @@ short PlayClick(DialogState& d, DialogItemState& i)
 	return Send(d, DG_MSG_CLICK, i.def.id) != 0 ? i.def.id : 0;
 }
 
+// The clicked row: 'listclick' gives its number, 'listpick' the text its first column shows
+// (the first such row, in the list's order, as a person finds it).
+bool ClickedRow(const DialogItemState& i, const ScriptStep& s, short& row, std::string& why)
+{
+	if (s.verb == "listpick") {
+		for (std::size_t r = 0; r < i.rows.size(); ++r)
+			if (vhost::ToUtf8(i.rows[r].cells[0]) == s.args[1]) {
+				row = static_cast<short>(r + 1);
+				return true;
+			}
+		why = "list " + s.args[0] + " has no row '" + s.args[1] + "'";
+		return false;
+	}
+	if (ToShort(s.args[1], row) && row >= 1 && static_cast<std::size_t>(row) <= i.rows.size()) return true;
+	why = "list " + s.args[0] + " has no row " + s.args[1] + " (it has " + std::to_string(i.rows.size()) + ")";
+	return false;
+}
+
 bool PlayListClick(DialogState& d, DialogItemState& i, const ScriptStep& s, short& close, std::string& why)
 {
 	DGListClickData data;
 	if (i.def.kind != "list") { why = "item " + s.args[0] + " is not a list"; return false; }
-	if (!ToShort(s.args[1], data.row) || data.row < 1 || static_cast<std::size_t>(data.row) > i.rows.size()) {
-		why = "list " + s.args[0] + " has no row " + s.args[1] + " (it has " + std::to_string(i.rows.size()) + ")";
-		return false;
-	}
+	if (!ClickedRow(i, s, data.row, why)) return false;
 	const std::size_t columns = std::max<std::size_t>(1, i.tabs.size());
 	if (!ToShort(s.args[2], data.column) || data.column < 1 || static_cast<std::size_t>(data.column) > columns) {
 		why = "list " + s.args[0] + " has no column " + s.args[2] + " (it has " + std::to_string(columns) + ")";
@@ -203,7 +224,7 @@ bool PlayStep(DialogState& d, const ScriptStep& s, short& close, std::string& wh
 	if (i == nullptr || !Usable(d, *i, why)) return false;
 	if (s.verb == "set") return PlaySet(d, *i, s.args[1], why);
 	if (s.verb == "text") return PlayText(d, *i, s.args[1], why);
-	if (s.verb == "listclick") return PlayListClick(d, *i, s, close, why);
+	if (s.verb == "listclick" || s.verb == "listpick") return PlayListClick(d, *i, s, close, why);
 	if (i->def.kind == "list") { why = "item " + s.args[0] + " is a list: click it with 'listclick'"; return false; }
 	close = PlayClick(d, *i);
 	return true;
@@ -211,7 +232,7 @@ bool PlayStep(DialogState& d, const ScriptStep& s, short& close, std::string& wh
 
 bool IsDialogStep(const std::string& verb)
 {
-	return verb == "set" || verb == "text" || verb == "click" || verb == "listclick" || verb == "expect";
+	return verb == "set" || verb == "text" || verb == "click" || verb == "listclick" || verb == "listpick" || verb == "expect";
 }
 
 // Plays the steps for an open dialog until one closes it. 0: the host cancels it.

@@ -1,20 +1,22 @@
-// The elements, layers and solid links in the project dump.
+// The elements, layers and solid links in the project dump, streamed element by element.
 #include "ACAPinc.h"
-#include "vhost/Text.hpp"
-#include "vhost/Elements.hpp"
-#include "vhost/Text.hpp"
-#include "vhost/LibraryStore.hpp"
 #include "vhost/AttributeIndex.hpp"
+#include "vhost/Elements.hpp"
+#include "vhost/JsonWriter.hpp"
+#include "vhost/LibraryStore.hpp"
+#include "vhost/Text.hpp"
 
 namespace vhost {
 
 namespace {
 
-using json = nlohmann::ordered_json;
-
-std::string GuidText(const API_Guid& g) { return vhost::ToUtf8(APIGuidToString(g)); }
-
-json Xy(const API_Coord& c) { return json::array({c.x, c.y}); }
+void Xy(JsonWriter& w, const API_Coord& c)
+{
+	w.BeginArray();
+	w.Value(c.x);
+	w.Value(c.y);
+	w.EndArray();
+}
 
 std::string FourCC(UInt32 code)
 {
@@ -24,20 +26,27 @@ std::string FourCC(UInt32 code)
 }
 
 // Points 1..n of a one-based table.
-json Points(const ElementRecord& r)
+void Points(JsonWriter& w, const ElementRecord& r)
 {
-	json points = json::array();
-	for (std::size_t i = 1; i < r.coords.size(); ++i) points.push_back(Xy(r.coords[i]));
-	return points;
+	w.BeginArray();
+	for (std::size_t i = 1; i < r.coords.size(); ++i) Xy(w, r.coords[i]);
+	w.EndArray();
 }
 
-json Contours(const ElementRecord& r)
+// The members of a one-based polygon: its points, contour ends and arcs.
+void ContourFields(JsonWriter& w, const ElementRecord& r)
 {
-	json ends = json::array();
-	for (std::size_t i = 1; i < r.pends.size(); ++i) ends.push_back(r.pends[i]);
-	json arcs = json::array();
-	for (const API_PolyArc& a : r.parcs) arcs.push_back({{"begIndex", a.begIndex}, {"endIndex", a.endIndex}, {"arcAngle", a.arcAngle}});
-	return {{"points", Points(r)}, {"ends", ends}, {"arcs", arcs}};
+	Points(w.Key("points"), r);
+	w.Key("ends").BeginArray();
+	for (std::size_t i = 1; i < r.pends.size(); ++i) w.Value(r.pends[i]);
+	w.EndArray();
+	w.Key("arcs").BeginArray();
+	for (const API_PolyArc& a : r.parcs) {
+		w.BeginObject();
+		w.Field("begIndex", a.begIndex).Field("endIndex", a.endIndex).Field("arcAngle", a.arcAngle);
+		w.EndObject();
+	}
+	w.EndArray();
 }
 
 std::string LibPartName(Int32 libInd)
@@ -46,118 +55,143 @@ std::string LibPartName(Int32 libInd)
 	return part != nullptr ? vhost::Utf16ToUtf8(part->name) : std::string();
 }
 
-void ObjectFields(const ElementRecord& r, json& j)
+void ObjectFields(JsonWriter& w, const ElementRecord& r)
 {
 	const API_ObjectType& o = r.element.object;
-	j["libInd"] = o.libInd;
-	j["libPart"] = LibPartName(o.libInd);
-	j["pos"] = Xy(o.pos);
-	j["level"] = o.level;
-	j["angle"] = o.angle;
-	j["a"] = o.xRatio;
-	j["b"] = o.yRatio;
-	j["pen"] = o.pen;
-	j["reflected"] = o.reflected;
-	j["useObjPens"] = o.useObjPens;
-	j["useObjLtypes"] = o.useObjLtypes;
-	j["params"] = ParamListJson(r.params);
+	w.Field("libInd", o.libInd).Field("libPart", LibPartName(o.libInd));
+	Xy(w.Key("pos"), o.pos);
+	w.Field("level", o.level).Field("angle", o.angle).Field("a", o.xRatio).Field("b", o.yRatio).Field("pen", o.pen);
+	w.Field("reflected", o.reflected).Field("useObjPens", o.useObjPens).Field("useObjLtypes", o.useObjLtypes);
+	WriteParamList(w.Key("params"), r.params);
 }
 
-void MeshFields(const ElementRecord& r, json& j)
+void MeshFields(JsonWriter& w, const ElementRecord& r)
 {
 	const API_MeshType& m = r.element.mesh;
-	j["level"] = m.level;
-	j["skirtLevel"] = m.skirtLevel;
-	j["pens"] = {{"contour", m.contPen}, {"levelLines", m.levelPen}, {"useSectPens", m.useSectPens},
-		{"sectContour", m.sectContPen}, {"sectLevel", m.sectLevelPen}, {"fill", m.fillPen}, {"fillBackground", m.fillBGPen}};
-	j["topMaterial"] = {{"overridden", m.topMat.overridden}, {"index", vhost::IndexValue(m.topMat.attributeIndex)}};
-	j["materialsChained"] = m.materialsChained;
-	j["showLevelLines"] = m.showLevelLines;
-	j["skirt"] = m.skirt;
-	j["fill"] = vhost::IndexValue(m.fillInd);
-	j["polygon"] = Contours(r);
-	json heights = json::array();
-	for (std::size_t i = 1; i < r.meshPolyZ.size(); ++i) heights.push_back(r.meshPolyZ[i]);
-	j["heights"] = heights;
-	json lines = json::array();
+	w.Field("level", m.level).Field("skirtLevel", m.skirtLevel);
+	w.Key("pens").BeginObject();
+	w.Field("contour", m.contPen).Field("levelLines", m.levelPen).Field("useSectPens", m.useSectPens);
+	w.Field("sectContour", m.sectContPen).Field("sectLevel", m.sectLevelPen).Field("fill", m.fillPen).Field("fillBackground", m.fillBGPen);
+	w.EndObject();
+	w.Key("topMaterial").BeginObject();
+	w.Field("overridden", m.topMat.overridden).Field("index", vhost::IndexValue(m.topMat.attributeIndex));
+	w.EndObject();
+	w.Field("materialsChained", m.materialsChained).Field("showLevelLines", m.showLevelLines).Field("skirt", m.skirt);
+	w.Field("fill", vhost::IndexValue(m.fillInd));
+	w.Key("polygon").BeginObject();
+	ContourFields(w, r);
+	w.EndObject();
+	w.Key("heights").BeginArray();
+	for (std::size_t i = 1; i < r.meshPolyZ.size(); ++i) w.Value(r.meshPolyZ[i]);
+	w.EndArray();
+	w.Key("levelLines").BeginArray();
 	Int32 begin = 0;
 	for (Int32 end : r.meshLevelEnds) {
-		json line = json::array();
+		w.BeginArray();
 		for (Int32 k = begin; k < end && k < static_cast<Int32>(r.meshLevelCoords.size()); ++k) {
 			const API_MeshLevelCoord& c = r.meshLevelCoords[static_cast<std::size_t>(k)];
-			line.push_back(json::array({c.c.x, c.c.y, c.c.z}));
+			w.BeginArray();
+			w.Value(c.c.x);
+			w.Value(c.c.y);
+			w.Value(c.c.z);
+			w.EndArray();
 		}
-		lines.push_back(line);
+		w.EndArray();
 		begin = end;
 	}
-	j["levelLines"] = lines;
+	w.EndArray();
 }
 
-void DrawingFields(const ElementRecord& r, json& j)
+void DrawingFields(JsonWriter& w, const ElementRecord& r)
 {
 	const API_Element& e = r.element;
 	switch (e.header.type.typeID) {
-		case API_LineID: j["pen"] = e.line.linePen; j["begin"] = Xy(e.line.begC); j["end"] = Xy(e.line.endC); break;
-		case API_PolyLineID: j["pen"] = e.polyLine.linePen; j.update(Contours(r)); break;
-		case API_ArcID:
-			j["pen"] = e.arc.linePen; j["centre"] = Xy(e.arc.origC); j["r"] = e.arc.r;
-			j["begAng"] = e.arc.begAng; j["endAng"] = e.arc.endAng;
+		case API_LineID:
+			w.Field("pen", e.line.linePen);
+			Xy(w.Key("begin"), e.line.begC);
+			Xy(w.Key("end"), e.line.endC);
 			break;
-		case API_CircleID: j["pen"] = e.circle.linePen; j["centre"] = Xy(e.circle.origC); j["r"] = e.circle.r; break;
+		case API_PolyLineID: w.Field("pen", e.polyLine.linePen); ContourFields(w, r); break;
+		case API_ArcID:
+			w.Field("pen", e.arc.linePen);
+			Xy(w.Key("centre"), e.arc.origC);
+			w.Field("r", e.arc.r).Field("begAng", e.arc.begAng).Field("endAng", e.arc.endAng);
+			break;
+		case API_CircleID:
+			w.Field("pen", e.circle.linePen);
+			Xy(w.Key("centre"), e.circle.origC);
+			w.Field("r", e.circle.r);
+			break;
 		case API_TextID:
-			j["pen"] = e.text.pen; j["loc"] = Xy(e.text.loc); j["size"] = e.text.size; j["angle"] = e.text.angle;
-			j["nonBreaking"] = e.text.nonBreaking; j["charCode"] = e.text.charCode; j["text"] = vhost::Utf16ToUtf8(r.text);
+			w.Field("pen", e.text.pen);
+			Xy(w.Key("loc"), e.text.loc);
+			w.Field("size", e.text.size).Field("angle", e.text.angle).Field("nonBreaking", e.text.nonBreaking);
+			w.Field("charCode", e.text.charCode).Field("text", vhost::Utf16ToUtf8(r.text));
 			break;
 		default: break;
 	}
 }
 
-json ElementJson(const ElementRecord& r)
+void WriteElement(JsonWriter& w, const ElementRecord& r, const LayerNames& layers)
 {
 	const API_Elem_Head& h = r.element.header;
-	const LayerRecord* layer = FindLayer(vhost::IndexValue(h.layer));
-	json j = {{"guid", GuidText(h.guid)}, {"type", ElemTypeName(h.type.typeID)}, {"typeID", static_cast<Int32>(h.type.typeID)},
-		{"layer", vhost::IndexValue(h.layer)}, {"layerName", layer != nullptr ? vhost::Utf16ToUtf8(layer->name) : std::string()},
-		{"story", h.floorInd}};
+	w.BeginObject();
+	w.Field("guid", GuidChars(h.guid).View()).Field("type", ElemTypeName(h.type.typeID)).Field("typeID", static_cast<Int32>(h.type.typeID));
+	w.Field("layer", vhost::IndexValue(h.layer)).Field("layerName", layers.Of(vhost::IndexValue(h.layer)));
+	w.Field("story", h.floorInd);
 	switch (h.type.typeID) {
 		case API_ObjectID:
-		case API_LampID: ObjectFields(r, j); break;
-		case API_MeshID: MeshFields(r, j); break;
-		default: DrawingFields(r, j); break;
+		case API_LampID: ObjectFields(w, r); break;
+		case API_MeshID: MeshFields(w, r); break;
+		default: DrawingFields(w, r); break;
 	}
-	return j;
+	w.EndObject();
 }
 
 } // namespace
 
-void DumpElements(json& j)
+void DumpElements(JsonWriter& w)
 {
-	const Project& p = Current();
-	j["elements"] = json::array();
-	for (const ElementRecord& r : p.state.elements) j["elements"].push_back(ElementJson(r));
-	json layers = json::array();
-	for (std::size_t i = 0; i < p.attributes.layers.size(); ++i) {
-		const LayerRecord& l = p.attributes.layers[i];
-		layers.push_back({{"index", i + 1}, {"name", vhost::Utf16ToUtf8(l.name)}, {"flags", l.flags}});
+	w.Key("elements").BeginArray();
+	const LayerNames layers;
+	for (const ElementRecord& r : Current().state.elements) WriteElement(w, r, layers);
+	w.EndArray();
+}
+
+void DumpLayers(JsonWriter& w)
+{
+	const auto& layers = Current().attributes.layers;
+	w.Key("layers").BeginArray();
+	for (std::size_t i = 0; i < layers.size(); ++i) {
+		w.BeginObject();
+		w.Field("index", i + 1).Field("name", vhost::Utf16ToUtf8(layers[i].name)).Field("flags", layers[i].flags);
+		w.EndObject();
 	}
-	if (!j.contains("attributes")) j["attributes"] = json::object();
-	j["attributes"]["layers"] = layers;
+	w.EndArray();
 }
 
-void DumpSolidLinks(json& j)
+void DumpSolidLinks(JsonWriter& w)
 {
-	j["solidLinks"] = json::array();
-	for (const SolidLinkRecord& l : Current().state.solidLinks)
-		j["solidLinks"].push_back({{"target", GuidText(l.target)}, {"operator", GuidText(l.operatorElem)},
-			{"operation", FourCC(l.operation)}, {"flags", l.flags}});
+	w.Key("solidLinks").BeginArray();
+	for (const SolidLinkRecord& l : Current().state.solidLinks) {
+		w.BeginObject();
+		w.Field("target", GuidText(l.target)).Field("operator", GuidText(l.operatorElem));
+		w.Field("operation", FourCC(l.operation)).Field("flags", l.flags);
+		w.EndObject();
+	}
+	w.EndArray();
 }
 
-void DumpAddonCalls(json& j)
+void DumpAddonCalls(JsonWriter& w)
 {
-	j["addonCalls"] = json::array();
-	for (const AddonCallRecord& c : Current().addonCalls)
-		j["addonCalls"].push_back({{"developerID", c.developerID}, {"localID", c.localID}, {"command", FourCC(c.command)},
-			{"version", c.version}, {"params", c.params}, {"result", c.result}});
+	w.Key("addonCalls").BeginArray();
+	for (const AddonCallRecord& c : Current().addonCalls) {
+		w.BeginObject();
+		w.Field("developerID", c.developerID).Field("localID", c.localID).Field("command", FourCC(c.command));
+		w.Field("version", c.version).Field("params", c.params).Field("result", c.result);
+		w.EndObject();
+	}
+	w.EndArray();
 }
 
 } // namespace vhost

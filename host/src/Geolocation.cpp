@@ -30,11 +30,11 @@ bool Valid(const API_GeoLocation& g)
 
 } // namespace
 
-void DumpGeolocation(nlohmann::ordered_json& j)
+nlohmann::ordered_json GeolocationJson()
 {
 	const API_GeoLocation& g = Current().geoLocation;
 	const API_GeoReferenceData& r = g.geoReferenceData;
-	j["geolocation"] = {
+	return {
 		{"latitude", g.latitude}, {"longitude", g.longitude}, {"altitude", g.altitude}, {"north", g.north},
 		{"surveyPoint", {{"x", g.surveyPointPosition.x}, {"y", g.surveyPointPosition.y}, {"z", g.surveyPointPosition.z}}},
 		{"georeference",

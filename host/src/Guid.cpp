@@ -4,6 +4,7 @@
 
 #include "APIdefs_Base.h"
 #include "GSGuid.hpp"
+#include "vhost/Elements.hpp"
 
 namespace GS {
 
@@ -131,6 +132,24 @@ bool API_Guid::operator==(const API_Guid& o) const
 bool API_Guid::operator<(const API_Guid& o) const { return APIGuid2GSGuid(*this) < APIGuid2GSGuid(o); }
 
 GS::UniString APIGuidToString(const API_Guid& guid) { return APIGuid2GSGuid(guid).ToUniString(); }
+
+namespace vhost {
+
+GuidChars::GuidChars(const API_Guid& guid)
+{
+	static const char hex[] = "0123456789ABCDEF";
+	const GS::Guid g = APIGuid2GSGuid(guid);
+	std::size_t p = 0;
+	for (std::size_t b = 0; b < 16; ++b) {
+		if (b == 4 || b == 6 || b == 8 || b == 10) chars_[p++] = '-';
+		chars_[p++] = hex[g.Bytes()[b] >> 4];
+		chars_[p++] = hex[g.Bytes()[b] & 15];
+	}
+}
+
+std::string GuidText(const API_Guid& guid) { return std::string(GuidChars(guid).View()); }
+
+} // namespace vhost
 
 API_Guid APIGuidFromString(const char* text)
 {

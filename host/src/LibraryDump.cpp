@@ -3,6 +3,7 @@
 #include <fstream>
 #include <set>
 
+#include "vhost/JsonWriter.hpp"
 #include "vhost/LibraryStore.hpp"
 #include "vhost/Text.hpp"
 
@@ -11,7 +12,6 @@ namespace vhost {
 namespace {
 
 namespace fs = std::filesystem;
-using json = nlohmann::ordered_json;
 
 const char* ScriptFileName(UInt32 type)
 {
@@ -24,16 +24,20 @@ const char* ScriptFileName(UInt32 type)
 	}
 }
 
-json PartJson(const LibraryPartRecord& p)
+void WritePart(JsonWriter& w, const LibraryPartRecord& p)
 {
-	json j = {{"index", p.index}, {"name", vhost::Utf16ToUtf8(p.name)}, {"type", p.typeID},
-		{"location", p.file}, {"loaded", IsInLoadedLibrary(p.file)}};
-	j["sections"] = json::array();
-	for (const auto& s : p.sections) j["sections"].push_back(SectionCodeName(s.type));
-	j["parameters"] = json();
+	w.BeginObject();
+	w.Field("index", p.index).Field("name", vhost::Utf16ToUtf8(p.name)).Field("type", p.typeID);
+	w.Field("location", p.file).Field("loaded", IsInLoadedLibrary(p.file));
+	w.Key("sections").BeginArray();
+	for (const auto& s : p.sections) w.Value(SectionCodeName(s.type));
+	w.EndArray();
+	const std::string* parameters = nullptr;
 	for (const auto& s : p.sections)
-		if (s.type == API_SectParamDef) j["parameters"] = ParamSectionJson(s.bytes);
-	return j;
+		if (s.type == API_SectParamDef) parameters = &s.bytes;
+	if (parameters != nullptr) WriteParamSection(w.Key("parameters"), *parameters);
+	else w.Key("parameters").Null();
+	w.EndObject();
 }
 
 bool Write(const fs::path& file, const std::string& bytes)
@@ -60,14 +64,20 @@ std::string FolderName(const LibraryPartRecord& p, std::set<std::string>& used)
 
 } // namespace
 
-void DumpLibraries(json& j)
+void DumpLibraries(JsonWriter& w)
 {
 	const LibraryStore& s = Library();
-	j["libraries"] = json::array();
-	for (const auto& l : s.libraries) j["libraries"].push_back({{"name", l.name}, {"type", l.type}, {"location", l.path}});
-	j["libraryParts"] = json::array();
+	w.Key("libraries").BeginArray();
+	for (const auto& l : s.libraries) {
+		w.BeginObject();
+		w.Field("name", l.name).Field("type", l.type).Field("location", l.path);
+		w.EndObject();
+	}
+	w.EndArray();
+	w.Key("libraryParts").BeginArray();
 	for (const auto& p : s.parts)
-		if (!p.gone) j["libraryParts"].push_back(PartJson(p));
+		if (!p.gone) WritePart(w, p);
+	w.EndArray();
 }
 
 bool WriteLibraryParts(const std::string& dir)
@@ -81,7 +91,9 @@ bool WriteLibraryParts(const std::string& dir)
 		fs::create_directories(folder, ec);
 		for (const auto& s : p.sections) {
 			if (s.type == API_SectParamDef) {
-				ok = Write(folder / "parameters.json", ParamSectionJson(s.bytes).dump(2) + "\n") && ok;
+				std::ofstream out(folder / "parameters.json", std::ios::binary);
+				JsonWriter(out).Value(ParamSectionJson(s.bytes)); // a parameter a line, for diffs
+				ok = static_cast<bool>(out) && ok;
 				continue;
 			}
 			const char* script = ScriptFileName(s.type);

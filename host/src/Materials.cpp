@@ -109,7 +109,7 @@ GSErrCode GetMaterial(API_Attribute& attribute)
 	return NoError;
 }
 
-void DumpMaterials(nlohmann::ordered_json& j)
+nlohmann::ordered_json MaterialsJson()
 {
 	json materials = json::array();
 	const auto& all = Materials();
@@ -124,8 +124,7 @@ void DumpMaterials(nlohmann::ordered_json& j)
 			{"texture", {{"file", all[i].textureFile}, {"name", Utf16ToUtf8(texName)}, {"status", t.status},
 				{"width", t.xSize}, {"height", t.ySize}, {"rotation", t.rotAng}}}});
 	}
-	if (!j.contains("attributes")) j["attributes"] = json::object();
-	j["attributes"]["materials"] = materials;
+	return materials;
 }
 
 } // namespace vhost

@@ -5,13 +5,20 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <new>
 #include <filesystem>
+#include <system_error>
+#include <thread>
+#include <fstream>
+#include <sstream>
 
 #include <nlohmann/json.hpp>
 #include <unistd.h>
 
 #include "APIdefs_Errors.h"
 #include "vhost/Elements.hpp"
+#include "vhost/JsonWriter.hpp"
+#include "vhost/Materials.hpp"
 #include "vhost/Platform.hpp"
 #include "vhost/LibraryStore.hpp"
 #include "vhost/Text.hpp"
@@ -85,7 +92,12 @@ std::string Reset(const std::string& runRoot, const std::string& addonFolder)
 
 void InjectFault(const std::string& operation, GSErrCode code, const std::string& pathContains, int times, int passFirst)
 {
-	Slot().faults.push_back(Fault{operation, code, pathContains, times, passFirst});
+	Slot().faults.push_back(Fault{operation, code, pathContains, times, false, passFirst});
+}
+
+void InjectBadAlloc(const std::string& operation, const std::string& pathContains, int passes, int times)
+{
+	Slot().faults.push_back(Fault{operation, NoError, pathContains, times, true, passes});
 }
 
 void ClearFaults() { Slot().faults.clear(); }
@@ -97,11 +109,12 @@ GSErrCode FaultFor(const std::string& operation, const std::string& path)
 	for (Fault& f : Slot().faults) {
 		if (f.operation != operation || f.remaining == 0) continue;
 		if (!f.pathContains.empty() && path.find(f.pathContains) == std::string::npos) continue;
-		if (f.passing > 0) {
-			--f.passing;
+		if (f.passes > 0) {
+			--f.passes;
 			continue;
 		}
 		if (f.remaining > 0) --f.remaining;
+		if (f.throwsBadAlloc) throw std::bad_alloc();
 		return f.code;
 	}
 	return NoError;
@@ -174,59 +187,146 @@ bool RunIsClean()
 	return p.exceptions.empty() && p.scriptErrors.empty() && p.memoryFaults.empty() && p.dialogFaults.empty();
 }
 
-std::string DumpJson()
+namespace {
+
+void DumpMenus(JsonWriter& w, const Project& p)
 {
-	using json = nlohmann::ordered_json;
-	const Project& p = Slot();
-	json j;
-	j["addon"] = {{"name", p.addonName}, {"description", p.addonDescription}};
-	j["language"] = p.languageCode;
-	j["menus"] = json::array();
+	w.Key("menus").BeginArray();
 	for (const auto& m : p.menus) {
-		json menu = {{"id", m.menuResID}, {"promptId", m.promptResID}, {"code", m.menuCode}, {"flags", m.flags}};
+		w.BeginObject();
+		w.Field("id", m.menuResID).Field("promptId", m.promptResID).Field("code", m.menuCode).Field("flags", m.flags);
 		// The texts, when the add-on's resources were read (an add-on without a file has none).
 		if (p.resources) {
 			const auto& strings = p.resources->strings;
 			const auto texts = strings.find(m.menuResID);
 			const auto prompt = strings.find(m.promptResID);
-			menu["text"] = json::array();
+			w.Key("text").BeginArray();
 			if (texts != strings.end())
-				for (const auto& t : texts->second) menu["text"].push_back(vhost::ToUtf8(t));
-			menu["prompt"] = prompt != strings.end() && !prompt->second.empty() ? vhost::ToUtf8(prompt->second.front()) : std::string();
+				for (const auto& t : texts->second) w.Value(vhost::ToUtf8(t));
+			w.EndArray();
+			w.Field("prompt", prompt != strings.end() && !prompt->second.empty() ? vhost::ToUtf8(prompt->second.front()) : std::string());
 		}
-		j["menus"].push_back(menu);
+		w.EndObject();
 	}
-	j["menuRuns"] = json::array();
-	for (const auto& r : p.menuRuns) j["menuRuns"].push_back({{"id", r.menuResID}, {"result", r.result}});
-	j["reports"] = json::array();
-	for (const auto& r : p.reports) j["reports"].push_back({{"text", r.text}, {"alert", r.alert}});
-	j["alerts"] = json::array();
-	for (const auto& a : p.alerts)
-		j["alerts"].push_back({{"type", a.type}, {"title", a.title}, {"text", a.largeText}, {"detail", a.smallText},
-			{"buttons", a.buttons}, {"answer", a.answer}});
-	j["dialogs"] = json::array();
-	for (const auto& d : p.dialogsShown) j["dialogs"].push_back({{"id", d.id}, {"closedBy", d.closedBy}, {"cancelled", d.cancelled}});
-	j["fileDialogs"] = json::array();
-	for (const auto& f : p.fileDialogs) j["fileDialogs"].push_back({{"kind", f.kind}, {"title", f.title}, {"answer", f.answer}});
-	j["undo"] = json::array();
-	for (const auto& u : p.undo) j["undo"].push_back({{"name", u.name}, {"result", u.result}, {"rolledBack", u.rolledBack}});
-	DumpElements(j);
-	DumpLibraries(j);
-	DumpSolidLinks(j);
-	DumpAddonCalls(j);
-	DumpGeolocation(j);
-	DumpMaterials(j);
-	j["urls"] = p.urls;
-	j["opened"] = OpenedPaths();
-	j["shell"] = p.shell;
-	j["debug"] = p.debug;
-	j["beeps"] = p.beeps;
-	j["exceptions"] = p.exceptions;
-	j["scriptErrors"] = p.scriptErrors;
-	j["memoryFaults"] = p.memoryFaults;
-	j["dialogFaults"] = p.dialogFaults;
-	j["liveHandles"] = LiveHandles();
-	return j.dump(2) + "\n";
+	w.EndArray();
+}
+
+// A member holding one object per item, its fields written by fields(writer, item).
+template <typename List, typename Fields>
+void Records(JsonWriter& w, const char* name, const List& list, Fields fields)
+{
+	w.Key(name).BeginArray();
+	for (const auto& item : list) {
+		w.BeginObject();
+		fields(w, item);
+		w.EndObject();
+	}
+	w.EndArray();
+}
+
+void DumpRun(JsonWriter& w, const Project& p)
+{
+	Records(w, "menuRuns", p.menuRuns, [](JsonWriter& o, const auto& r) { o.Field("id", r.menuResID).Field("result", r.result); });
+	Records(w, "reports", p.reports, [](JsonWriter& o, const auto& r) { o.Field("text", r.text).Field("alert", r.alert); });
+	Records(w, "alerts", p.alerts, [](JsonWriter& o, const auto& a) {
+		o.Field("type", a.type).Field("title", a.title).Field("text", a.largeText).Field("detail", a.smallText);
+		o.Field("buttons", a.buttons).Field("answer", a.answer);
+	});
+	Records(w, "dialogs", p.dialogsShown,
+	        [](JsonWriter& o, const auto& d) { o.Field("id", d.id).Field("closedBy", d.closedBy).Field("cancelled", d.cancelled); });
+	Records(w, "fileDialogs", p.fileDialogs,
+	        [](JsonWriter& o, const auto& f) { o.Field("kind", f.kind).Field("title", f.title).Field("answer", f.answer); });
+	Records(w, "undo", p.undo,
+	        [](JsonWriter& o, const auto& u) { o.Field("name", u.name).Field("result", u.result).Field("rolledBack", u.rolledBack); });
+}
+
+} // namespace
+
+void WriteProjectJson(std::ostream& out)
+{
+	const Project& p = Slot();
+	JsonWriter w(out);
+	w.BeginObject();
+	w.Key("addon").BeginObject();
+	w.Field("name", p.addonName).Field("description", p.addonDescription);
+	w.EndObject();
+	w.Field("language", p.languageCode);
+	DumpMenus(w, p);
+	DumpRun(w, p);
+	DumpElements(w);
+	w.Key("attributes").BeginObject();
+	DumpLayers(w);
+	w.Key("materials").Value(MaterialsJson());
+	w.EndObject();
+	DumpLibraries(w);
+	DumpSolidLinks(w);
+	DumpAddonCalls(w);
+	w.Key("geolocation").Value(GeolocationJson());
+	w.Field("urls", p.urls).Field("opened", OpenedPaths()).Field("shell", p.shell).Field("debug", p.debug);
+	w.Field("beeps", p.beeps).Field("exceptions", p.exceptions).Field("scriptErrors", p.scriptErrors);
+	w.Field("memoryFaults", p.memoryFaults).Field("dialogFaults", p.dialogFaults).Field("liveHandles", LiveHandles());
+	w.EndObject();
+}
+
+std::string DumpJson()
+{
+	std::ostringstream out;
+	WriteProjectJson(out);
+	return out.str();
+}
+
+namespace {
+
+// Writes one file of the dump through a large buffer; false with why when it fails.
+bool WriteFile(const fs::path& file, const std::function<void(std::ostream&)>& write, std::string& why)
+{
+	std::vector<char> buffer(1 << 20);
+	std::ofstream out;
+	out.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+	out.open(file, std::ios::binary);
+	if (out) write(out);
+	out.close();
+	if (!out) why = "cannot write " + file.u8string();
+	return static_cast<bool>(out);
+}
+
+} // namespace
+
+bool WriteProjectFiles(const std::string& dir, std::string& why)
+{
+	std::error_code ec;
+	fs::create_directories(fs::u8path(dir), ec);
+	Library(); // loaded before the two writers share it
+	// The plan is written beside project.json: both only read the project.
+	std::string planWhy;
+	bool planOk = false;
+	const auto writePlan = [&] {
+		try {
+			planOk = WriteFile(fs::u8path(dir) / "plan.svg", WritePlan, planWhy);
+		} catch (const std::exception& e) {
+			planWhy = "cannot write " + dir + "/plan.svg: " + e.what();
+		}
+	};
+	std::thread plan;
+	try {
+		plan = std::thread(writePlan);
+	} catch (const std::system_error&) {
+		writePlan(); // no thread to be had: one after the other
+	}
+	bool ok = false;
+	try {
+		ok = WriteFile(fs::u8path(dir) / "project.json", WriteProjectJson, why);
+		if (ok && !WriteLibraryParts(dir)) {
+			why = "cannot write " + dir + "/library";
+			ok = false;
+		}
+	} catch (const std::exception& e) {
+		why = "cannot write the project to " + dir + ": " + e.what();
+		ok = false;
+	}
+	if (plan.joinable()) plan.join();
+	if (ok && !planOk) why = planWhy;
+	return ok && planOk;
 }
 
 } // namespace vhost

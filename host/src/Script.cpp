@@ -12,7 +12,7 @@ namespace {
 
 // Verbs and how many arguments each takes (after the verb).
 const std::map<std::string, std::set<std::size_t>> kVerbs = {
-	{"dialog", {1}}, {"set", {2}}, {"text", {2}}, {"click", {1}}, {"listclick", {3, 4}},
+	{"dialog", {1}}, {"set", {2}}, {"text", {2}}, {"click", {1}}, {"listclick", {3, 4}}, {"listpick", {3, 4}},
 	{"expect", {2, 3}}, {"alert", {1}}, {"file", {1}}, {"folder", {1}}, {"cancel", {0}},
 	{"point", {2, 3}}, {"line", {2, 3}},
 };

@@ -166,10 +166,25 @@ bool IsValidUtf8(const char* text, USize length)
 {
 	const auto* bytes = reinterpret_cast<const unsigned char*>(text);
 	for (USize i = 0; i < length;) {
+		if (bytes[i] < 0x80) { ++i; continue; } // most text is ASCII
 		char32_t cp = 0;
 		if (!DecodeOne(bytes, length, i, cp)) return false;
 	}
 	return true;
+}
+
+std::string ValidUtf8(std::string_view text)
+{
+	const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+	std::string out;
+	out.reserve(text.size());
+	for (USize i = 0; i < text.size();) {
+		const USize from = i;
+		char32_t cp = 0;
+		if (DecodeOne(bytes, text.size(), i, cp)) out.append(text.substr(from, i - from));
+		else out += "\xEF\xBF\xBD";
+	}
+	return out;
 }
 
 std::string Utf16ToUtf8(const std::u16string& units)

@@ -1,5 +1,8 @@
 // The import command of velmora-host on our sample package, as a folder and as a ZIP.
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <filesystem>
 #include <cstdlib>
 #include <map>
 #include <sstream>
@@ -11,8 +14,23 @@
 #include <nlohmann/json.hpp>
 
 #include "TestSupport.hpp"
+#include "vhost/Text.hpp"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define VELMORA_TEST_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELMORA_TEST_ASAN 1
+#endif
+#endif
 
 namespace {
+
+#if defined(VELMORA_TEST_ASAN)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
 
 // Runs a program line; answers its exit status and what it wrote on stderr.
 int RunLine(const testsupport::TempDir& dir, const std::string& line, std::string& stderrText)
@@ -36,11 +54,12 @@ void MakeSample(const testsupport::TempDir& dir, const std::string& name, bool z
 }
 
 // Runs velmora-host with `commands` in dir's run root, writing to dir/out; answers the project.
-nlohmann::json RunHost(const testsupport::TempDir& dir, const std::string& commands)
+// before: shell commands that run first in the same shell (a limit for the host).
+nlohmann::json RunHost(const testsupport::TempDir& dir, const std::string& commands, const std::string& before = "")
 {
 	std::string err;
-	const int status = RunLine(dir, testsupport::BuildProgram("velmora-host") + " --home '" + dir.Path() + "/home' --out '" + dir.Path() +
-	                                    "/out' " + commands, err);
+	const int status = RunLine(dir, before + testsupport::BuildProgram("velmora-host") + " --home '" + dir.Path() + "/home' --out '" +
+	                                    dir.Path() + "/out' " + commands, err);
 	EXPECT_EQ(status, 0) << err;
 	return nlohmann::json::parse(testsupport::ReadFile(dir / "out/project.json"));
 }
@@ -212,6 +231,146 @@ TEST(Import, SampleProjectInDetail)
 	EXPECT_EQ(geo["georeference"]["mapZone"], "32");
 }
 
+// Whether the point lies inside the polygon or within tolerance of its outline.
+bool Inside(const std::vector<std::pair<double, double>>& polygon, std::pair<double, double> p, double tolerance)
+{
+	bool inside = false;
+	for (std::size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
+		const auto [xi, yi] = polygon[i];
+		const auto [xj, yj] = polygon[j];
+		if ((yi > p.second) != (yj > p.second) && p.first < (xj - xi) * (p.second - yi) / (yj - yi) + xi) inside = !inside;
+		const double dx = xj - xi, dy = yj - yi, len = dx * dx + dy * dy;
+		const double t = len > 0 ? std::clamp(((p.first - xi) * dx + (p.second - yi) * dy) / len, 0.0, 1.0) : 0.0;
+		if (std::hypot(xi + t * dx - p.first, yi + t * dy - p.second) <= tolerance) return true;
+	}
+	return inside;
+}
+
+// The plan shows every building and the road part as a filled shape of their own geometry,
+// lying on the terrain's area.
+TEST(Import, SamplePlanShowsBuildingsAndTheRoadWithinTheArea)
+{
+	testsupport::TempDir dir;
+	MakeSample(dir, "Prøvekart");
+	const nlohmann::json project = RunHost(dir, "import '" + dir.Path() + "/Prøvekart'");
+	const std::string svg = testsupport::ReadFile(dir / "out/plan.svg");
+	const std::size_t mesh = svg.find("<g class=\"mesh\">");
+	ASSERT_NE(mesh, std::string::npos);
+	const auto area = testsupport::SvgPathPoints(testsupport::SvgAttribute(svg.substr(svg.find("<path", mesh)), "d"));
+	ASSERT_GE(area.size(), 4u);
+	std::vector<std::pair<std::string, std::string>> shaped; // GUID, kind
+	for (const auto& o : Elements(project, "Object")) {
+		if (o["libPart"] == "Velmora_Building") shaped.emplace_back(o["guid"], "building");
+		if (o["libPart"] == "Prøvekart_Veg") shaped.emplace_back(o["guid"], "road");
+	}
+	ASSERT_EQ(shaped.size(), 7u);
+	for (const auto& [guid, kind] : shaped) {
+		SCOPED_TRACE(guid);
+		const std::string group = testsupport::SvgGroup(svg, guid);
+		EXPECT_EQ(testsupport::SvgAttribute(group, "data-kind"), kind);
+		const std::size_t shape = group.find("<path class=\"shape\"");
+		ASSERT_NE(shape, std::string::npos);
+		const std::string path = group.substr(shape);
+		const std::string fill = testsupport::SvgAttribute(path, "fill");
+		EXPECT_TRUE(!fill.empty() && fill != "none") << fill;
+		const auto points = testsupport::SvgPathPoints(testsupport::SvgAttribute(path, "d"));
+		EXPECT_GE(points.size(), 3u);
+		for (const auto& p : points) EXPECT_TRUE(Inside(area, p, 0.5)) << p.first << "," << p.second;
+	}
+}
+
+// A ZIP whose file name is not UTF-8 (a Latin-1 "æ") cannot be expanded here, but the run
+// ends with its message and the project is written, the name's bad byte as U+FFFD.
+TEST(Import, ZipNameThatIsNotUtf8IsWrittenReplaced)
+{
+	testsupport::TempDir dir;
+	MakeSample(dir, "Kart\xE6.zip", true);
+	std::string err;
+	EXPECT_EQ(RunLine(dir, testsupport::BuildProgram("velmora-host") + " --home '" + dir.Path() + "/home' --out '" + dir.Path() +
+	                       "/out' import '" + dir.Path() + "/Kart\xE6.zip'", err),
+	          1) << err;
+	EXPECT_EQ(err.find("terminate"), std::string::npos) << err;
+	const std::string text = testsupport::ReadFile(dir / "out/project.json");
+	ASSERT_TRUE(vhost::IsValidUtf8(text.data(), text.size()));
+	const nlohmann::json project = nlohmann::json::parse(text);
+	ASSERT_EQ(project["fileDialogs"].size(), 1u);
+	EXPECT_EQ(project["fileDialogs"][0]["answer"], dir.Path() + "/Kart\uFFFD.zip");
+	EXPECT_TRUE(std::filesystem::is_regular_file(dir / "out/plan.svg"));
+}
+
+// The summary an import of the sample ends with, from what the project shows (the time as "T").
+std::string SampleSummary(const nlohmann::json& project, const std::string& name)
+{
+	std::string steps;
+	for (const std::string& step : UndoSteps(project)) steps += (steps.empty() ? ": " : ", ") + step;
+	std::vector<std::pair<std::string, int>> types;
+	for (const auto& e : project["elements"]) {
+		auto it = std::find_if(types.begin(), types.end(), [&](const auto& t) { return t.first == e["type"]; });
+		if (it == types.end()) types.emplace_back(e["type"], 1);
+		else ++it->second;
+	}
+	std::string elements;
+	for (const auto& [type, count] : types) elements += (elements.empty() ? " (" : ", ") + std::to_string(count) + " " + type;
+	std::string parts;
+	std::size_t partCount = 0;
+	for (const auto& part : project["libraryParts"])
+		if (part["location"].get<std::string>().find("/home/Project/Embedded Library/") != std::string::npos) {
+			parts += (parts.empty() ? ": " : ", ") + part["name"].get<std::string>();
+			++partCount;
+		}
+	std::size_t alerts = 0;
+	for (const auto& r : project["reports"]) alerts += r["alert"].get<bool>() ? 1 : 0;
+	return "Imported \"" + name + "\" in T\n  undo steps:      " + std::to_string(project["undo"].size()) + steps +
+	       "\n  elements:        " + std::to_string(project["elements"].size()) + elements + ")\n  generated parts: " +
+	       std::to_string(partCount) + parts + "\n  alerts:          " + std::to_string(alerts) + "\n";
+}
+
+// Standard output with each summary's time (" in 0.05 s" ending its first line) as " in T".
+std::string WithoutTimes(std::string text)
+{
+	for (std::size_t at = text.find("Imported \""); at != std::string::npos; at = text.find("Imported \"", at + 1)) {
+		const std::size_t end = text.find(" s\n", at), in = text.rfind(" in ", end);
+		if (end == std::string::npos || in == std::string::npos || in < at) break;
+		const std::string time = text.substr(in + 4, end - in - 4);
+		if (time.size() >= 4 && time.find_first_not_of("0123456789.") == std::string::npos && time[time.size() - 3] == '.')
+			text.replace(in + 4, end + 2 - in - 4, "T");
+	}
+	return text;
+}
+
+// The add-on's standard output (the 3DS reader's chunk trace) goes to the log with --out, nowhere
+// without it, to the terminal with --verbose; the terminal shows the import's summary.
+TEST(Import, TheTerminalShowsTheSummaryAndTheLogTheAddonsOutput)
+{
+	testsupport::TempDir dir;
+	MakeSample(dir, "Prøvekart");
+	const nlohmann::json project = RunHost(dir, "import '" + dir.Path() + "/Prøvekart'");
+	const std::string summary = SampleSummary(project, "Prøvekart");
+	EXPECT_NE(summary.find("\n  alerts:          1\n"), std::string::npos) << summary;
+	EXPECT_NE(summary.find("\n  generated parts: 8: Velmora_XYZ, "), std::string::npos) << summary;
+	EXPECT_EQ(WithoutTimes(testsupport::ReadFile(dir / "stdout.txt")), summary);
+	const std::string log = testsupport::ReadFile(dir / "out/addon-output.log");
+	EXPECT_NE(log.find("Chunk ID: 4d4d (CHUNK_M3DMAGIC)\n"), std::string::npos);
+	EXPECT_GT(std::count(log.begin(), log.end(), '\n'), 1000);
+
+	// Without --out, both streams as a terminal shows them: the alert, then the summary last.
+	const struct { const char* options; const char* streams; bool trace; } runs[] = {{"", " 2>&1", false}, {"--verbose ", "", true}};
+	for (const auto& run : runs) {
+		SCOPED_TRACE(run.options);
+		testsupport::TempDir other;
+		MakeSample(other, "Prøvekart");
+		std::string err;
+		ASSERT_EQ(RunLine(other, "{ " + testsupport::BuildProgram("velmora-host") + " --home '" + other.Path() + "/home' " + run.options +
+		                             "import '" + other.Path() + "/Prøvekart'" + run.streams + "; }", err),
+		          0) << err;
+		const std::string out = WithoutTimes(testsupport::ReadFile(other / "stdout.txt"));
+		ASSERT_GE(out.size(), summary.size());
+		EXPECT_EQ(out.substr(out.size() - summary.size()), summary);
+		EXPECT_EQ(out.find("Chunk ID: 4d4d (CHUNK_M3DMAGIC)\n") != std::string::npos, run.trace);
+		EXPECT_EQ(out.find("velmora-host: alert: Importing the surroundings model.") != std::string::npos, !run.trace);
+	}
+}
+
 // A second import into a project that has a geolocation asks before changing it (yes here);
 // the Norwegian host shows the Norwegian dialogs.
 TEST(Import, SecondImportAsksAboutTheGeolocationAndNorwegianDialogs)
@@ -221,6 +380,20 @@ TEST(Import, SecondImportAsksAboutTheGeolocationAndNorwegianDialogs)
 	MakeSample(dir, "Andre");
 	nlohmann::json project = RunHost(dir, "import '" + dir.Path() + "/Første' import '" + dir.Path() + "/Andre'");
 	EXPECT_EQ(DialogIds(project), (std::vector<int>{32501, 32508, 32501, 32508, 32510}));
+	// Each import ends with its own summary of what it added, the add-on's output between them
+	// goes to the log only.
+	const std::string out = WithoutTimes(testsupport::ReadFile(dir / "stdout.txt"));
+	const std::size_t second = out.find("Imported \"Andre\" in T\n  undo steps:      7: Placing VELMORA Geocoordinate, ");
+	EXPECT_EQ(out.find("Imported \"Første\" in T\n  undo steps:      7: "), 0u) << out;
+	EXPECT_NE(second, std::string::npos) << out;
+	EXPECT_EQ(out.find("Chunk ID"), std::string::npos);
+	// The same package adds the same elements again.
+	const auto elements = [&](std::size_t from) {
+		const std::size_t at = out.find("\n  elements:", from);
+		return at == std::string::npos ? std::string() : out.substr(at, out.find('\n', at + 1) - at);
+	};
+	EXPECT_FALSE(elements(0).empty()) << out;
+	EXPECT_EQ(elements(second), elements(0));
 	EXPECT_EQ(UndoSteps(project).size(), 2 * kSampleSteps.size());
 	EXPECT_EQ(project["geolocation"]["latitude"], 59.9786);
 
@@ -253,6 +426,46 @@ TEST(Import, FolderIsCopiedToTheImportFolderOfTheSettings)
 	EXPECT_TRUE(road);
 }
 
+// The project is picked by the name its row shows, in the list's own order: a link to a folder
+// is no project (the folder listing takes it for a file), and the list orders by UTF-16 units
+// (U+1F600 before U+FF21, the other way round by UTF-8 bytes).
+TEST(Import, TheProjectIsPickedByTheNameItsRowShows)
+{
+	const struct { const char* name; std::vector<const char*> others; const char* link; } cases[] = {
+		{"B", {"C"}, "A"},
+		{"\xEF\xBC\xA1", {"\xF0\x9F\x98\x80"}, nullptr},
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.name);
+		testsupport::TempDir dir;
+		const std::string projects = dir.Path() + "/home/Documents/Velmora/";
+		for (const char* other : c.others) std::filesystem::create_directories(std::filesystem::u8path(projects + other + "/3D-modell/3ds"));
+		if (c.link != nullptr) {
+			std::filesystem::create_directories(dir / "elsewhere/3D-modell/3ds");
+			std::filesystem::create_symlink(dir / "elsewhere", projects + c.link);
+		}
+		MakeSample(dir, c.name);
+		const nlohmann::json project = RunHost(dir, "import '" + dir.Path() + "/" + c.name + "'");
+		EXPECT_EQ(UndoSteps(project), kSampleSteps);
+		std::set<std::string> parts;
+		for (const auto& part : project["libraryParts"]) parts.insert(part["name"]);
+		EXPECT_EQ(parts.count(std::string(c.name) + "_Veg"), 1u);
+	}
+}
+
+// A project that does not reach the list (a ZIP that does not expand) is an error naming it.
+TEST(Import, AProjectMissingFromTheListIsAnErrorNamingIt)
+{
+	testsupport::TempDir dir;
+	testsupport::WriteFile(dir / "Broken.zip", "not a zip archive");
+	std::string err;
+	EXPECT_EQ(RunLine(dir, testsupport::BuildProgram("velmora-host") + " --home '" + dir.Path() + "/home' import '" + dir.Path() +
+	                       "/Broken.zip'", err),
+	          1);
+	EXPECT_NE(err.find("velmora-host: import " + dir.Path() + "/Broken.zip: list 15 has no row 'Broken'"), std::string::npos) << err;
+	EXPECT_EQ(err.find("script line"), std::string::npos) << err;
+}
+
 // A package that is neither a folder nor a .zip is a bad argument.
 TEST(Import, MissingPackageIsABadArgument)
 {
@@ -262,6 +475,48 @@ TEST(Import, MissingPackageIsABadArgument)
 	                       "/none'", err),
 	          2);
 	EXPECT_NE(err.find("is neither a package folder nor a .zip"), std::string::npos) << err;
+}
+
+// A tree list too large for the memory the host may use (its rows, then NUL bytes) fails
+// alone: it is reported, and every other file of the package is imported.
+TEST(Import, TreeListThatDoesNotFitInMemoryFailsAlone)
+{
+	if (kAddressSanitizer) GTEST_SKIP() << "the sanitizer's shadow memory does not fit under an address-space limit";
+	if (!std::string(VELMORA_LAUNCHER).empty()) GTEST_SKIP() << "an emulator does not run under an address-space limit";
+	const std::string limit = "ulimit -v 1048576; "; // 1 GiB; the sample import needs under 400 MiB
+	const struct {
+		std::uintmax_t bytes;
+		const char* report; // which reading step ran out of memory
+	} cases[] = {
+		{std::uintmax_t{2} << 30, "out of memory for its 2147483648 bytes"}, // the file itself does not fit
+		{std::uintmax_t{384} << 20, "does not fit in memory!"},              // the file fits, its table does not
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.report);
+		testsupport::TempDir dir;
+		MakeSample(dir, "home/Documents/Velmora/Kart");
+		// Sparse: the NUL bytes take no room on disk.
+		std::filesystem::resize_file(dir / "home/Documents/Velmora/Kart/3D-modell/Vegetasjon/Vegetasjon.csv", c.bytes);
+		// Imported where it lies: a copy would write the NUL bytes out.
+		const nlohmann::json project = RunHost(dir, "import '" + dir.Path() + "/home/Documents/Velmora/Kart'", limit);
+		EXPECT_TRUE(project["exceptions"].empty());
+		std::vector<std::string> reports;
+		for (const auto& r : project["reports"]) reports.push_back(r["text"]);
+		const auto told = [&](const std::string& part) {
+			return std::count_if(reports.begin(), reports.end(), [&](const std::string& r) { return r.find(part) != std::string::npos; });
+		};
+		EXPECT_EQ(told(c.report), 1);
+		EXPECT_EQ(told("Error: Failed to load ("), 1);
+		EXPECT_EQ(told("Internal error"), 0);
+		EXPECT_EQ(UndoSteps(project), kSampleSteps);
+		std::set<std::string> placed;
+		for (const auto& o : Elements(project, "Object")) placed.insert(o["libPart"]);
+		for (const char* tree : {"Velmora_Pine_Tree", "Velmora_Spruce_Tree", "Velmora_Birch_Tree", "Velmora_Oak_Tree"})
+			EXPECT_EQ(placed.count(tree), 0u) << tree;
+		for (const char* part : {"Kart_Vegetasjon", "Kart_Veg", "Velmora_Building", "SurroundingArea"}) EXPECT_EQ(placed.count(part), 1u) << part;
+		EXPECT_EQ(Elements(project, "Mesh").size(), 1u);
+		EXPECT_EQ(Elements(project, "Text").size(), 2u);
+	}
 }
 
 } // namespace

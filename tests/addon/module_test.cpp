@@ -44,13 +44,19 @@ TEST(Module, MenuRunsEndToEndInBothLanguages)
 	}
 }
 
-// Runs velmora-host with the arguments; answers its exit status and what it wrote on stderr.
-int RunHost(const testsupport::TempDir& dir, const std::string& arguments, std::string& stderrText)
+// Runs a command line; answers its exit status and what it wrote on stderr.
+int RunLine(const testsupport::TempDir& dir, const std::string& line, std::string& stderrText)
 {
-	const std::string command = testsupport::BuildProgram("velmora-host") + " " + arguments + " 2>'" + dir.Path() + "/stderr.txt'";
-	const int status = std::system(command.c_str());
+	const int status = std::system((line + " >/dev/null 2>'" + dir.Path() + "/stderr.txt'").c_str());
 	stderrText = testsupport::ReadFile(dir / "stderr.txt");
 	return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Runs velmora-host with the arguments; answers its exit status and what it wrote on stderr.
+// A program given replaces the build's own (as "setpriv ... PATH" runs it as another user).
+int RunHost(const testsupport::TempDir& dir, const std::string& arguments, std::string& stderrText, const std::string& program = "")
+{
+	return RunLine(dir, (program.empty() ? testsupport::BuildProgram("velmora-host") : program) + " " + arguments, stderrText);
 }
 
 // A command that answers an error, or an unusable run root, fails the run with a message.
@@ -66,6 +72,7 @@ TEST(Module, FailuresGiveAMessageAndTheirExitStatus)
 		{"home is a file", "--home '" + dir.Path() + "/file' menu 32506", 2, "velmora-host: unusable run root: "},
 		{"home inside a file", "--home '" + dir.Path() + "/file/sub' menu 32506", 2, "velmora-host: unusable run root: "},
 		{"bad argument", "--nonsense", 2, "velmora-host: unknown argument '--nonsense'"},
+		{"out is a file", home + "--out '" + dir.Path() + "/file' menu 32506", 2, "velmora-host: cannot write "},
 	};
 	for (const auto& c : cases) {
 		SCOPED_TRACE(c.name);
@@ -76,16 +83,64 @@ TEST(Module, FailuresGiveAMessageAndTheirExitStatus)
 	}
 }
 
+// Root writes anywhere: as root the host runs as this unprivileged user, who owns the folder.
+constexpr unsigned kUnprivilegedId = 65534;
+
+// The program and its library copied into the test's folder, which that user can reach
+// wherever the build lies (a clone under /root is closed to others); the program finds the
+// library beside itself.
+std::string UnprivilegedHost(const testsupport::TempDir& dir)
+{
+	namespace fs = std::filesystem;
+	fs::create_directories(dir / "bin");
+	for (const char* name : {"velmora-host", "libvhost.so"})
+		fs::copy_file(fs::path(VELMORA_BUILD_DIR) / name, fs::path(dir / "bin") / name, fs::copy_options::overwrite_existing);
+	const std::string launcher = VELMORA_LAUNCHER;
+	return "setpriv --reuid=" + std::to_string(kUnprivilegedId) + " --regid=" + std::to_string(kUnprivilegedId) +
+		" --clear-groups " + (launcher.empty() ? "" : launcher + " ") + "'" + dir.Path() + "/bin/velmora-host'";
+}
+
 TEST(Module, UnwritableRunRootIsRefused)
 {
-	if (::geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
 	testsupport::TempDir dir;
 	std::filesystem::create_directories(dir / "home/Temp");
+	std::string asUser;
+	if (::geteuid() == 0) {
+		for (const char* path : {"", "/home", "/home/Temp"})
+			ASSERT_EQ(::chown((dir.Path() + path).c_str(), kUnprivilegedId, kUnprivilegedId), 0) << path;
+		asUser = UnprivilegedHost(dir);
+	}
 	std::filesystem::permissions(dir / "home/Temp", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
 	std::string err;
-	EXPECT_EQ(RunHost(dir, "--home '" + dir.Path() + "/home' menu 32506", err), 2);
+	EXPECT_EQ(RunHost(dir, "--home '" + dir.Path() + "/home' menu 32506", err, asUser), 2);
 	EXPECT_NE(err.find("is not writable"), std::string::npos) << err;
 	std::filesystem::permissions(dir / "home/Temp", std::filesystem::perms::owner_all);
+}
+
+// Without --home the run root is a new temporary folder, removed when the run ends however it
+// ends: after an import (whose texture lay in it), a command that fails, a bad script.
+TEST(Module, TheTemporaryRunRootIsRemovedWhenTheRunEnds)
+{
+	testsupport::TempDir dir;
+	std::string err;
+	ASSERT_EQ(RunLine(dir, testsupport::BuildProgram("make_sample_package") + " '" + dir.Path() + "/Kart'", err), 0) << err;
+	const std::string tmp = dir / "tmp";
+	const struct { const char* name; std::string arguments; int status; } cases[] = {
+		{"import", "--out '" + dir.Path() + "/out' import '" + dir.Path() + "/Kart'", 0},
+		{"failing command", "menu 1", 1},
+		{"missing script", "--script '" + dir.Path() + "/none.txt' menu 32506", 2},
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.name);
+		std::filesystem::create_directories(tmp);
+		EXPECT_EQ(RunLine(dir, "env TMPDIR='" + tmp + "' " + testsupport::BuildProgram("velmora-host") + " " + c.arguments, err), c.status)
+			<< err;
+		EXPECT_TRUE(std::filesystem::is_empty(tmp)) << c.name;
+	}
+	// The import's texture was written under the temporary run root.
+	const nlohmann::json project = nlohmann::json::parse(testsupport::ReadFile(dir / "out/project.json"));
+	const std::string texture = project["attributes"]["materials"][0]["texture"]["file"];
+	EXPECT_EQ(texture.rfind(tmp + "/velmora-host-", 0), 0u) << texture;
 }
 
 // A failed save is the add-on's alert: the command itself answers no error, and the alert

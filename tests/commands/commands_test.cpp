@@ -97,6 +97,7 @@ TEST_F(Commands, UnreadableUrlFileIsReportedWithTheCommandsPrefix)
 
 TEST_F(Commands, HelpDialogItemsWithAndWithoutTheUserGuide)
 {
+	const testsupport::ScopedWorkingFolder here; // where a planted relative "touch" would land
 	const std::string guide = Folder() + "/Guide's$(touch${IFS}pwned).pdf";
 	const struct { const char* language; bool guideThere; short dialog; } cases[] = {
 		{"INT", true, 32503}, {"INT", false, 32503}, {"NOR", true, 32523},

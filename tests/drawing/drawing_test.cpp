@@ -1,4 +1,5 @@
 // The DXF base map drawn as host 2D elements.
+#include <algorithm>
 #include <cmath>
 #include "vhost/Text.hpp"
 #include <string>
@@ -38,6 +39,14 @@ std::string LwPolyline(const std::vector<API_Coord>& points, int flags, const st
 	return s;
 }
 
+// The older form: a POLYLINE entity followed by its VERTEX entities and SEQEND.
+std::string OldPolyline(const std::vector<API_Coord>& points, int flags)
+{
+	std::string s = "0\nPOLYLINE\n66\n1\n70\n" + std::to_string(flags) + "\n";
+	for (const API_Coord& p : points) s += "0\nVERTEX\n10\n" + std::to_string(p.x) + "\n20\n" + std::to_string(p.y) + "\n";
+	return s + "0\nSEQEND\n";
+}
+
 std::string InsertAt(const std::string& block, double x, double y, const std::string& extra = "")
 {
 	return "0\nINSERT\n2\n" + block + "\n10\n" + std::to_string(x) + "\n20\n" + std::to_string(y) + "\n" + extra;
@@ -55,26 +64,32 @@ protected:
 
 	std::vector<const vhost::ElementRecord*> Of(API_ElemTypeID type) const { return vhost::ElementsOfType(type); }
 
-	std::string LayerName(const vhost::ElementRecord* r) const
+	std::string LayerName(Int32 index) const
 	{
-		const vhost::LayerRecord* layer = vhost::FindLayer(vhost::IndexValue(r->element.header.layer));
+		const vhost::LayerRecord* layer = vhost::FindLayer(index);
 		return layer != nullptr ? vhost::Utf16ToUtf8(layer->name) : std::string("?");
 	}
+	std::string LayerName(const vhost::ElementRecord* r) const { return LayerName(vhost::IndexValue(r->element.header.layer)); }
 };
 
 TEST_F(Drawing, ClosedPolylinesRepeatTheirFirstPointAndShortOnesBecomeLines)
 {
-	Draw(Entities(LwPolyline({{0, 0}, {4, 0}, {4, 3}, {0, 3}}, 1) + LwPolyline({{0, 0}, {5, 5}}, 1) +
+	const std::vector<API_Coord> rectangle = {{0, 0}, {4, 0}, {4, 3}, {0, 3}};
+	Draw(Entities(LwPolyline(rectangle, 1) + OldPolyline(rectangle, 1) + LwPolyline({{0, 0}, {5, 5}}, 1) +
 		LwPolyline({{1, 1}, {2, 2}, {3, 1}}, 0)));
 	const auto polylines = Of(API_PolyLineID);
-	ASSERT_EQ(polylines.size(), 2u);
-	const vhost::ElementRecord& closed = *polylines[0];
-	EXPECT_EQ(closed.element.polyLine.poly.nCoords, 5);
-	ASSERT_EQ(closed.coords.size(), 6u);
-	EXPECT_DOUBLE_EQ(closed.coords[5].x, closed.coords[1].x);
-	EXPECT_DOUBLE_EQ(closed.coords[5].y, closed.coords[1].y);
-	EXPECT_EQ(closed.pends[1], 5);
-	EXPECT_EQ(polylines[1]->element.polyLine.poly.nCoords, 3);
+	ASSERT_EQ(polylines.size(), 3u);
+	for (const std::size_t i : {0u, 1u}) { // both forms close alike
+		SCOPED_TRACE(i == 0 ? "LWPOLYLINE" : "POLYLINE");
+		const vhost::ElementRecord& closed = *polylines[i];
+		EXPECT_EQ(closed.element.polyLine.poly.nCoords, 5);
+		ASSERT_EQ(closed.coords.size(), 6u);
+		EXPECT_DOUBLE_EQ(closed.coords[3].x, 4.0);
+		EXPECT_DOUBLE_EQ(closed.coords[5].x, closed.coords[1].x);
+		EXPECT_DOUBLE_EQ(closed.coords[5].y, closed.coords[1].y);
+		EXPECT_EQ(closed.pends[1], 5);
+	}
+	EXPECT_EQ(polylines[2]->element.polyLine.poly.nCoords, 3);
 	ASSERT_EQ(Of(API_LineID).size(), 1u);
 	EXPECT_DOUBLE_EQ(Of(API_LineID)[0]->element.line.endC.y, 5.0);
 	ASSERT_EQ(Host().undo.size(), 1u);
@@ -142,9 +157,15 @@ TEST_F(Drawing, NewDrawingsAreUtf8AndLongNamesAreCutBetweenLetters)
 {
 	std::string longName;
 	for (int i = 0; i < 200; ++i) longName += "\xC3\xB8"; // 200 times "ø", 400 bytes
-	Draw(Header("AC1027", "ANSI_1252") + Entities(LineOn(longName, 0, 0, 1, 0) + "0\nTEXT\n10\n0\n20\n0\n1\nA\xC3(\xC3\xA5\n"));
-	ASSERT_EQ(Of(API_LineID).size(), 1u);
+	const std::string oddName = std::string(253, 'L') + "\xC3\xB8" "x"; // the 254th byte starts "ø"
+	Draw(Header("AC1027", "ANSI_1252") + Entities(LineOn(longName, 0, 0, 1, 0) + "0\nTEXT\n10\n0\n20\n0\n1\nA\xC3(\xC3\xA5\n" +
+		LineOn(oddName, 0, 0, 2, 0)));
+	ASSERT_EQ(Of(API_LineID).size(), 2u);
 	EXPECT_EQ(LayerName(Of(API_LineID)[0]), longName.substr(0, 254));
+	EXPECT_EQ(LayerName(Of(API_LineID)[1]), oddName.substr(0, 253));
+	// The layer maker itself cuts between letters too, whoever calls it.
+	const std::string otherName = std::string(253, 'M') + "\xC3\xB8";
+	EXPECT_EQ(LayerName(AttributeHelpers::FindOrCreateLayer(otherName)), otherName.substr(0, 253));
 	EXPECT_EQ(Of(API_TextID)[0]->text, u"A\uFFFD(å");
 }
 
@@ -152,8 +173,10 @@ TEST_F(Drawing, InsertsDrawTheirBlockShiftedNeverScaled)
 {
 	const std::string blocks = Blocks(Block("Kum", LineOn("Kummer", 0, 0, 1, 0) + "0\nCIRCLE\n10\n0\n20\n0\n40\n0.3\n") +
 		Block("Tom", "") + Block("Nest", InsertAt("Kum", 100, 0)));
-	Draw(blocks + Entities(InsertAt("Kum", 10, 20, "41\n2\n42\n2\n50\n45\n") + InsertAt("Kum", -5, 0) + InsertAt("Tom", 0, 0) +
-		InsertAt("Nest", 0, 1000)));
+	// The inserts' own layers play no part: the block's entities without a layer keep the
+	// incoming one, and an insert on "DEFAULT" is drawn.
+	Draw(blocks + Entities(InsertAt("Kum", 10, 20, "41\n2\n42\n2\n50\n45\n") + InsertAt("Kum", -5, 0, "8\nKumlag\n") +
+		InsertAt("Tom", 0, 0) + InsertAt("Nest", 0, 1000, "8\nDEFAULT\n")));
 	const auto lines = Of(API_LineID);
 	ASSERT_EQ(lines.size(), 3u);
 	EXPECT_DOUBLE_EQ(lines[0]->element.line.begC.x, 10.0);
@@ -163,7 +186,9 @@ TEST_F(Drawing, InsertsDrawTheirBlockShiftedNeverScaled)
 	EXPECT_DOUBLE_EQ(lines[2]->element.line.begC.x, 100.0);
 	EXPECT_DOUBLE_EQ(lines[2]->element.line.begC.y, 1000.0);
 	EXPECT_DOUBLE_EQ(Of(API_CircleID)[0]->element.circle.r, 0.3);
-	EXPECT_EQ(Of(API_CircleID).size(), 3u);
+	const auto circles = Of(API_CircleID);
+	ASSERT_EQ(circles.size(), 3u);
+	for (const vhost::ElementRecord* circle : circles) EXPECT_EQ(vhost::IndexValue(circle->element.header.layer), 1);
 	EXPECT_EQ(LayerName(lines[1]), "Kummer");
 }
 
@@ -248,6 +273,56 @@ TEST_F(Drawing, InsertExpansionStopsAtTheDrawingsLimits)
 	EXPECT_TRUE(points.stopped);
 	EXPECT_EQ(points.visits, 1001);
 	EXPECT_EQ(Host().state.elements.size(), 100u);
+}
+
+// The limits bound what inserts add, never the base map's own entities: a flat map of more
+// entities than the limit is drawn whole, also after an insert was cut.
+TEST_F(Drawing, TheLimitsCountOnlyWhatInsertsAdd)
+{
+	std::string lines;
+	for (int i = 1; i <= 8; ++i) lines += LineOn("0", 0, i, 1, i);
+	const std::string text = Blocks(Block("Ti", [] {
+		std::string ten;
+		for (int i = 1; i <= 10; ++i) ten += LineOn("0", 100, i, 101, i);
+		return ten;
+	}())) + Entities(InsertAt("Ti", 0, 0) + lines);
+	const struct { long maxElements, maxVisits; std::size_t fromInsert; } cases[] = {{5, 1000, 5}, {1000, 3, 3}, {4, 1000, 4}};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.maxElements);
+		vhost::Reset(RunRoot(), VELMORA_BUILD_DIR);
+		SimpleDxf::SimpleDxf dxf;
+		ASSERT_TRUE(dxf.LoadSceneFromMemory(reinterpret_cast<const unsigned char*>(text.data()), text.size())) << dxf.error;
+		DrawHelpers::Drawing drawing;
+		drawing.maxElements = c.maxElements;
+		drawing.maxVisits = c.maxVisits;
+		ASSERT_EQ(ACAPI_CallUndoableCommand("Test", [&] {
+			for (const auto& e : *dxf.entities) DrawHelpers::DrawEntity(drawing, e.get(), API_AttributeIndex(1), API_Coord3D{}, 1.0);
+			return NoError;
+		}), NoError);
+		EXPECT_TRUE(drawing.stopped);
+		std::size_t fromInsert = 0;
+		for (const vhost::ElementRecord* l : Of(API_LineID)) fromInsert += l->element.line.begC.x == 100.0;
+		EXPECT_EQ(fromInsert, c.fromInsert);
+		EXPECT_EQ(Of(API_LineID).size() - fromInsert, 8u);
+	}
+}
+
+// A chain of blocks deeper than the reader's limit is named as such, not as a cycle, and
+// the rest of the base map is drawn.
+TEST_F(Drawing, BlocksNestedTooDeepAreNamedAndTheRestIsDrawn)
+{
+	std::string chain;
+	for (int i = 1; i <= 70; ++i) chain += Block("L" + std::to_string(i), i < 70 ? InsertAt("L" + std::to_string(i + 1), 0, 0) : LineOn("0", 0, 0, 9, 9));
+	Draw(Blocks(chain + Block("Kum", LineOn("0", 0, 0, 1, 0))) + Entities(InsertAt("L1", 0, 0) + LineOn("0", 0, 0, 2, 0) + InsertAt("Kum", 5, 0)));
+	const auto lines = Of(API_LineID);
+	ASSERT_EQ(lines.size(), 2u);
+	EXPECT_DOUBLE_EQ(lines[0]->element.line.endC.x, 2.0);
+	EXPECT_DOUBLE_EQ(lines[1]->element.line.endC.x, 6.0);
+	const std::vector<std::string> reports = ReportTexts();
+	EXPECT_EQ(std::count_if(reports.begin(), reports.end(), [](const std::string& r) {
+		return r.rfind("Base map: Blocks nested deeper than 64 levels (block \"L", 0) == 0;
+	}), 1);
+	for (const std::string& r : reports) EXPECT_EQ(r.find("Circular"), std::string::npos) << r;
 }
 
 } // namespace

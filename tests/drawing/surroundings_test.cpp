@@ -96,8 +96,12 @@ TEST_F(Surroundings, FailedImportsAreReportedWithTheirCode)
 		const char* what;
 		std::function<void()> arrange;
 		GSErrCode expected;
+		const char* call = "SkpImporter::Import";
+		size_t objects = 0; // objects placed by the case
 	};
-	const Case cases[] = {
+	const Case cases[] = { // the add-on stays removed after its row
+		{"a good import, the change refused", [&] { Model(1); vhost::InjectFault("ACAPI_Element_Change", APIERR_NOACCESSRIGHT, "", 1); },
+			APIERR_NOACCESSRIGHT, "SkpImporter::SetAttributes", 1},
 		{"the add-on fails", [&] { Model(2, APIERR_CANCEL); }, APIERR_CANCEL},
 		{"the add-on is missing", [&] { Model(1); vhost::RemoveFakeAddon(SkpImporter::kDeveloperID, SkpImporter::kLocalID); }, APIERR_MODULNOTINSTALLED},
 		{"a parameter cannot be added", [&] { Model(1); vhost::InjectFault("ACAPI_AddOnAddOnCommunication_AddMDCLParameter", APIERR_MEMFULL, "", 1); }, APIERR_MEMFULL},
@@ -106,13 +110,18 @@ TEST_F(Surroundings, FailedImportsAreReportedWithTheirCode)
 		Host().reports.clear();
 		c.arrange();
 		const int handles = vhost::LiveHandles();
+		const size_t before = Objects().size();
 		EXPECT_EQ(ImportSurroundingModel(object), c.expected) << c.what;
 		EXPECT_EQ(vhost::LiveHandles(), handles) << c.what;
+		EXPECT_EQ(Objects().size(), before + c.objects) << c.what;
 		ASSERT_EQ(ReportTexts().size(), 2u) << c.what;
-		EXPECT_EQ(ReportTexts()[1].rfind("Surroundings model # SkpImporter::Import *" + std::to_string(c.expected) + ":", 0), 0u) << ReportTexts()[1];
+		EXPECT_EQ(ReportTexts()[1].rfind(std::string("Surroundings model # ") + c.call + " *" + std::to_string(c.expected) + ":", 0), 0u)
+			<< ReportTexts()[1];
 	}
-	EXPECT_TRUE(Objects().empty());
-	EXPECT_EQ(ChangeSteps(), 0u);
+	for (const vhost::ElementRecord* placed : Objects()) EXPECT_FALSE(Changed(placed));
+	EXPECT_EQ(ChangeSteps(), 1u); // the refused change's, rolled back
+	ASSERT_FALSE(Host().undo.empty());
+	EXPECT_TRUE(Host().undo.back().rolledBack);
 }
 
 TEST_F(Surroundings, ImportReadsTheLibraryIndexBack)

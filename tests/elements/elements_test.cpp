@@ -1,8 +1,11 @@
 // The host's element layer: create, get, change, list, delete, memos, layers, solid links,
 // the dump and the plan drawing.
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -10,8 +13,10 @@
 #include "ACAPinc.h"
 #include "vhost/Text.hpp"
 #include "ElementsTestSupport.hpp"
+#include "TestSupport.hpp"
 #include "vhost/Elements.hpp"
 #include "vhost/AttributeIndex.hpp"
+#include "vhost/LibraryStore.hpp"
 
 namespace {
 
@@ -335,6 +340,63 @@ TEST_F(Elements, DumpAndPlanShowEveryKind)
 	const std::string meshId = vhost::ToUtf8(APIGuidToString(mesh)), objectId = vhost::ToUtf8(APIGuidToString(object));
 	for (const std::string& part : {"\ncuts " + meshId + "\nHEIGHT = 2.5", "\ncut by " + objectId})
 		EXPECT_NE(svg.find(part), std::string::npos) << part;
+}
+
+// A generated part is drawn from the rows of numbers of its 3D script, placed and turned
+// with its object; two labels on one spot leave the second to the hover text.
+TEST_F(Elements, PlanDrawsGeneratedPartsFromTheirScriptRows)
+{
+	const Int32 part = MakePart("Kart_Veg");
+	vhost::PartByIndex(part)->sections.push_back({API_Sect3DScript, 0,
+		"material M_\nTEVE 7,7,7,0,0!#1\nbase\n"           // a row before the body: not a vertex of it
+		"vert 0,0,0\nVERT 2,0,0\nTEVE 2,1,0,0.5,0.5\nVERT A, B, 0\n"  // an expression is no vertex
+		"EDGE 1,2,1,0,0\nEDGE 2,3,1,0,0\nEDGE 3,1,1,0,0\nPGON 3,1,0,1,2,3\nPGON 3,1,0,1,2,9\nBODY -1\n"
+		"ADD 100, 100, 0\n"                                // no transformation beyond the rows
+		"SLAB_ 3, -0.1, 0,0,0,15, 2,0,0,15, 0,1,0,10\n"});
+	API_Guid straight{}, turned{}, twin{};
+	ASSERT_EQ(InStep([&] {
+		for (auto [angle, guid] : {std::pair{0.0, &straight}, std::pair{M_PI / 2, &turned}, std::pair{0.0, &twin}}) {
+			API_Element e = Defaults(API_ObjectID);
+			e.object.libInd = part;
+			e.object.pos = {10, 10};
+			e.object.angle = angle;
+			if (const GSErrCode err = Created(e, nullptr, guid)) return err;
+		}
+		return NoError;
+	}), NoError);
+	const std::string svg = vhost::PlanSvg();
+	// Drawn over x 9..12, y 10..12: 1000 pixels for 3 metres, y down, a margin of 20.
+	const auto pixel = [](double x, double y) { return std::make_pair((x - 9) * 1000 / 3 + 20, (12 - y) * 1000 / 3 + 20); };
+	const std::vector<std::pair<double, double>> plan[2] = {
+		{{10, 10}, {12, 10}, {12, 11}, {10, 10}, {12, 10}, {10, 11}},   // the face, then the slab turned the same way
+		{{10, 10}, {10, 12}, {9, 12}, {10, 10}, {10, 12}, {9, 10}}};
+	int i = 0;
+	for (const API_Guid& guid : {straight, turned}) {
+		SCOPED_TRACE(i);
+		const std::string group = testsupport::SvgGroup(svg, vhost::GuidText(guid));
+		ASSERT_FALSE(group.empty());
+		EXPECT_EQ(testsupport::SvgAttribute(group, "data-kind"), "road");
+		const std::size_t shape = group.find("<path class=\"shape\"");
+		ASSERT_NE(shape, std::string::npos);
+		const std::string path = group.substr(shape);
+		EXPECT_NE(testsupport::SvgAttribute(path, "fill"), "none");
+		const auto points = testsupport::SvgPathPoints(testsupport::SvgAttribute(path, "d"));
+		ASSERT_EQ(points.size(), plan[i].size());
+		for (std::size_t k = 0; k < points.size(); ++k) {
+			const auto expected = pixel(plan[i][k].first, plan[i][k].second);
+			EXPECT_NEAR(points[k].first, expected.first, 0.01) << k;
+			EXPECT_NEAR(points[k].second, expected.second, 0.01) << k;
+		}
+		EXPECT_NE(group.find("<title>Object " + vhost::GuidText(guid) + " on Archicad Layer\nKart_Veg"), std::string::npos);
+		++i;
+	}
+	// The twin's label would lie on the first one's: only its hover text names it.
+	std::size_t labels = 0;
+	for (std::size_t at = 0; (at = svg.find(">Kart_Veg</text>", at)) != std::string::npos; ++at) ++labels;
+	EXPECT_EQ(labels, 2u);
+	const std::string group = testsupport::SvgGroup(svg, vhost::GuidText(twin));
+	EXPECT_EQ(group.find("<text"), std::string::npos);
+	EXPECT_NE(group.find("on Archicad Layer\nKart_Veg"), std::string::npos);
 }
 
 } // namespace

@@ -306,7 +306,9 @@ TEST_F(GeocoordinateObject, PlacedAtTheOriginOverTheActiveStory)
 	object.min_z = 10;
 	object.layer = 0;
 	Importer::rubber_pos = API_Coord3D{5, 6, 0};
+	const int handles = vhost::LiveHandles();
 	EXPECT_EQ(importer_.PlaceGeolocalTag(&object, 598765.5, 6650123.25, "NN2000", "UTM", "32"), NoError);
+	EXPECT_EQ(vhost::LiveHandles(), handles); // the object's memo is given back
 	Importer::rubber_pos = API_Coord3D{};
 	EXPECT_EQ(MacroScript().rfind("Velmora_X = 598760.500000\nVelmora_Y = 6650117.250000\n", 0), 0u);
 	ASSERT_EQ(Host().undo.size(), 1u);

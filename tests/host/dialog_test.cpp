@@ -146,6 +146,10 @@ TEST_F(HostDialog, StepsThatDoNotFitAreScriptErrorsAndCancelTheDialog)
 		{"dialog 100\nlistclick 9 3 1\n", "script line 2: list 9 has no row 3 (it has 2)"},
 		{"dialog 100\nlistclick 9 1 4\n", "script line 2: list 9 has no column 4 (it has 3)"},
 		{"dialog 100\nlistclick 5 1 1\n", "script line 2: item 5 is not a list"},
+		{"dialog 100\nlistpick 9 \"third\" 1\n", "script line 2: list 9 has no row 'third'"},
+		{"dialog 100\nlistpick 9 \"1\" 1\n", "script line 2: list 9 has no row '1'"},
+		{"dialog 100\nlistpick 9 \"first\" 4\n", "script line 2: list 9 has no column 4 (it has 3)"},
+		{"dialog 100\nlistpick 5 \"first\" 1\n", "script line 2: item 5 is not a list"},
 	};
 	for (const auto& c : cases) {
 		Host().dialogsShown.clear();
@@ -267,6 +271,35 @@ TEST_F(HostDialog, ListClickWithAnIconClicksOnlyCellsShowingIt)
 	Script("dialog 100\nlistclick 9 1 3 icon\n");
 	EXPECT_EQ(Open(r), DG_CANCEL);
 	EXPECT_EQ(TakeScriptError(), "script line 2: bad icon id icon");
+}
+
+// A row picked by the name it shows is found in the list's own order (the add-on's rows, not
+// sorted), the first of equal names; the icon rule is that of listclick.
+TEST_F(HostDialog, ListPickClicksTheRowShowingTheName)
+{
+	Script("dialog 100\nlistpick 9 \"Åse\" 2\nlistpick 9 \"B\" 3 32731\nlistpick 9 \"first\" 3 32731\nlistpick 9 \"second\" 1\n"
+	       "click 1\n");
+	Recorder r;
+	std::vector<std::pair<short, short>> clicks;
+	r.act = [&](short message, short item, long long msgData) -> short {
+		if (message == DG_MSG_INIT) {
+			// Rows: first, second, B, Åse, B (the last B shows the icon, the first does not).
+			for (const char* name : {"B", "Åse", "B"}) {
+				EXPECT_TRUE(DGListInsertItem(100, 9, DG_LIST_BOTTOM));
+				DGListSetItemText(100, 9, DGListGetItemCount(100, 9), 1, name);
+			}
+			DGListSetTabItemIcon(100, 9, 5, 3, ACAPI_GetOwnResModule(), 32731);
+			DGListSetTabItemIcon(100, 9, 1, 3, ACAPI_GetOwnResModule(), 32731);
+		}
+		if (message == DG_MSG_CLICK && item == 9) {
+			const auto* c = reinterpret_cast<const DGListClickData*>(static_cast<std::intptr_t>(msgData));
+			clicks.emplace_back(c->row, c->column);
+		}
+		return message == DG_MSG_CLICK && item == 1 ? 1 : 0;
+	};
+	EXPECT_EQ(Open(r), 1);
+	EXPECT_EQ(clicks, (std::vector<std::pair<short, short>>{{4, 2}, {1, 3}, {2, 1}}));
+	EXPECT_TRUE(vhost::RunIsClean()) << (Host().scriptErrors.empty() ? "" : Host().scriptErrors[0]);
 }
 
 TEST_F(HostDialog, PopupEntriesAndSelection)

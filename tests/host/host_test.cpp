@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -198,6 +199,32 @@ TEST_F(HostAddon, ModuleWithoutEntryPointsIsRefused)
 	std::string error;
 	EXPECT_FALSE(vhost::LoadAddonModule(RunRoot() + "/none.so", entries, module, error));
 	EXPECT_NE(error.find("cannot load"), std::string::npos);
+}
+
+// velmora-host keeps the add-on's standard output off its own: in the log with --out, nowhere
+// without it, on standard output with --verbose; what the add-on left unflushed is not lost.
+TEST(HostCommandLine, TheAddonsStandardOutputGoesToTheLogNowhereOrThrough)
+{
+	const std::string written = "initialized;menu 100 ran; through both streams; freed";
+	const struct { const char* options; bool log; bool through; } cases[] = {
+		{"--out '%/out'", true, false},
+		{"", false, false},
+		{"--verbose --out '%/out'", false, true},
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.options);
+		testsupport::TempDir dir;
+		std::string options = c.options;
+		for (std::size_t at; (at = options.find('%')) != std::string::npos;) options.replace(at, 1, dir.Path());
+		const std::string line = testsupport::BuildProgram("velmora-host") + " --addon '" VELMORA_BUILD_DIR "/testaddon/test_addon_module.so' --home '" +
+			dir.Path() + "/home' " + options + " menu 100 >'" + dir.Path() + "/stdout.txt' 2>'" + dir.Path() + "/stderr.txt'";
+		EXPECT_EQ(std::system(line.c_str()), 0) << testsupport::ReadFile(dir / "stderr.txt");
+		EXPECT_EQ(testsupport::ReadFile(dir / "stdout.txt"), c.through ? written : "");
+		EXPECT_EQ(std::filesystem::exists(dir / "out/addon-output.log"), c.log);
+		if (c.log) {
+			EXPECT_EQ(testsupport::ReadFile(dir / "out/addon-output.log"), written);
+		}
+	}
 }
 
 TEST(HostScript, ParsesStepsAndRejectsBadLines)

@@ -4,6 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <map>
+#include <set>
+#include <sstream>
 #include <memory>
 #include <set>
 #include <string>
@@ -19,6 +22,7 @@
 #include "Classes/terrain_import_ini.hpp"
 #include "Functions/mainmenu_importmap.hpp"
 #include "TestSupport.hpp"
+#include "sample/SamplePackage.hpp"
 #include "sample/Writer3ds.hpp"
 #include "sample/Zip.hpp"
 #include "vhost/Elements.hpp"
@@ -57,15 +61,26 @@ protected:
 	void SetUp() override
 	{
 		HostTest::SetUp();
-		Host().addonFile = RunRoot() + "/Addon/Velmora.so";
+		Prepare();
+	}
+	// The host project of a test: the add-on in the run root, the real resources and shell.
+	void Prepare()
+	{
+		Host().addonFile = Host().runRoot + "/Addon/Velmora.so";
 		Host().resourceFile = VELMORA_SOURCE_DIR "/Resources/Velmora.rsrc";
 		Host().resources.reset();
 		vhost::PrepareShell(VELMORA_SOURCE_DIR "/host/tools");
 		// Terrain and roads included; the 2D base map too.
-		testsupport::WriteFile(RunRoot() + "/Addon/terrainsettings.txt",
+		testsupport::WriteFile(Host().runRoot + "/Addon/terrainsettings.txt",
 		                       "[include_terrain=1][include_roads=1][include_customs_2d=1][pen_roads=5]");
 	}
-	std::string ImportFolder() const { return RunRoot() + "/Documents/Velmora"; }
+	// A fresh host project whose run root is root.
+	void StartOver(const std::string& root)
+	{
+		ASSERT_EQ(vhost::Reset(root, VELMORA_BUILD_DIR), "");
+		Prepare();
+	}
+	std::string ImportFolder() const { return vhost::Current().runRoot + "/Documents/Velmora"; }
 	// A project folder with the given layers (category indexes), and the 2D base map.
 	void Project(const std::string& name, const std::vector<int>& layers, bool baseMap = false)
 	{
@@ -181,6 +196,7 @@ TEST_F(ImportCommand, AddZipOfAnExistingNameShowsTheProjectExistsDialog)
 // expands into the project of its name and no other command runs.
 TEST_F(ImportCommand, AddZipWithAHostileNameExpandsOnlyThatZip)
 {
+	const testsupport::ScopedWorkingFolder here; // where a planted relative "touch" would land
 	testsupport::WriteFile(RunRoot() + "/Source/3D-modell/3ds/Veg.3ds", "");
 	const std::string name = "it's \"$(touch pwned)\"; `touch pwned2` (a) map.v2";
 	const std::string zip = RunRoot() + "/" + name + ".zip";
@@ -194,6 +210,122 @@ TEST_F(ImportCommand, AddZipWithAHostileNameExpandsOnlyThatZip)
 		EXPECT_FALSE(fs::exists(fs::u8path(ImportFolder() + "/" + planted)));
 		EXPECT_FALSE(fs::exists(planted));
 	}
+}
+
+// Whether any file under folder (links are not followed) holds bytes.
+bool AnyFileHolds(const std::string& folder, const std::string& bytes)
+{
+	for (const auto& e : fs::recursive_directory_iterator(fs::u8path(folder)))
+		if (fs::is_regular_file(e.symlink_status()) &&
+		    testsupport::ReadFile(e.path().u8string()).find(bytes) != std::string::npos)
+			return true;
+	return false;
+}
+
+// What an import made, in a form two runs can be compared by: its steps, its elements by
+// kind, its parts, its materials and the files of the embedded library.
+std::string WhatWasMade()
+{
+	const vhost::Project& p = vhost::Current();
+	std::ostringstream made;
+	for (const vhost::UndoStep& step : p.undo) made << "step " << step.name << (step.rolledBack ? " (rolled back)\n" : "\n");
+	std::map<int, int> kinds;
+	for (const vhost::ElementRecord& e : p.state.elements) ++kinds[e.element.header.type.typeID];
+	for (const auto& [kind, count] : kinds) made << "elements of kind " << kind << ": " << count << "\n";
+	for (const vhost::LibraryPartRecord& part : p.library.parts) made << "part " << vhost::Utf16ToUtf8(part.name) << "\n";
+	for (const vhost::MaterialRecord& m : p.materials) made << "material " << vhost::Utf16ToUtf8(m.name) << "\n";
+	std::set<std::string> files;
+	for (const auto& e : fs::recursive_directory_iterator(fs::u8path(vhost::EmbeddedLibraryFolder())))
+		files.insert(fs::relative(e.path(), fs::u8path(vhost::EmbeddedLibraryFolder())).u8string());
+	for (const std::string& f : files) made << "embedded " << f << "\n";
+	return made.str();
+}
+
+// A link in a ZIP to a file outside the project (by its absolute path, or climbing out with
+// "..") is removed after the expansion and named once: the file's bytes reach neither the
+// project nor anything else under the run root, and the rest of the package is imported as
+// if the file were missing.
+TEST_F(ImportCommand, AddZipRemovesLinksLeadingOutOfTheProject)
+{
+	testsupport::TempDir outside;
+	const std::string secret = "the user's own bytes, never to travel with a project";
+	testsupport::WriteFile(outside / "private.jpg", secret);
+	std::string climb;
+	for (int i = 0; i < 24; ++i) climb += "../";
+	const struct {
+		const char* entry;
+		std::string target;
+	} cases[] = {
+		{"3D-modell/Ortofoto/Ortofoto_SCALE_1000_X400000MM_Y300000MM.jpg", outside / "private.jpg"},
+		{"3D-modell/Basiskart/Alle data.dxf", climb + (outside / "private.jpg").substr(1)},
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.entry);
+		std::string made[2];
+		for (const bool linked : {false, true}) {
+			testsupport::TempDir root;
+			StartOver(root.Path());
+			const std::string source = root / "Source", zip = root / "Kart.zip";
+			ASSERT_EQ(sample::MakeProjectFolder(source, sample::PackageOptions()), "");
+			fs::remove(fs::u8path(source + "/" + c.entry));
+			if (linked) fs::create_symlink(fs::u8path(c.target), fs::u8path(source + "/" + c.entry));
+			ASSERT_EQ(sample::ZipFolder(source, zip), "");
+			fs::remove_all(fs::u8path(source));
+			Run("dialog 32501\nclick 16\nfile \"" + zip + "\"\ndialog 32501\nlistclick 15 1 1\nclick 1\ndialog 32508\nclick 1\n");
+			ExpectCleanRun();
+			EXPECT_TRUE(Host().exceptions.empty()) << Host().exceptions.front();
+			// Told once, first; the other reports are those of the package without the file.
+			std::vector<std::string> reports = ReportTexts();
+			const std::string told = "The ZIP file " + zip + " held 1 links to places outside the project; they were removed.";
+			EXPECT_EQ(std::count(reports.begin(), reports.end(), told), linked ? 1 : 0);
+			if (linked && !reports.empty() && reports[0] == told) reports.erase(reports.begin());
+			EXPECT_FALSE(fs::exists(fs::symlink_status(fs::u8path(ImportFolder() + "/Kart/" + c.entry))));
+			EXPECT_FALSE(AnyFileHolds(root.Path(), secret));
+			made[linked] = WhatWasMade();
+			for (const std::string& r : reports) made[linked] += "report " + r + "\n";
+		}
+		EXPECT_EQ(made[true], made[false]);
+		EXPECT_NE(made[true].find("step Placing VELMORA mesh elements"), std::string::npos) << made[true];
+	}
+}
+
+// Links that stay inside the project are kept and read: the base map linked from another
+// folder of the package is drawn, also when the import folder is itself reached by a link.
+TEST_F(ImportCommand, AddZipKeepsLinksInsideTheProject)
+{
+	fs::create_directories(fs::u8path(RunRoot() + "/Elsewhere"));
+	fs::create_symlink(fs::u8path(RunRoot() + "/Elsewhere"), fs::u8path(ImportFolder()));
+	const std::string source = RunRoot() + "/Source", zip = RunRoot() + "/Kart.zip";
+	const std::string dxf = "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n0\n20\n0\n11\n5\n21\n0\n0\nENDSEC\n0\nEOF\n";
+	testsupport::WriteFile(source + "/3D-modell/3ds/Terreng.3ds", Layer());
+	testsupport::WriteFile(source + "/3D-modell/Area.json", "{\"coordinates\": [[[0, 0], [100, 0], [100, 50]]]}");
+	testsupport::WriteFile(source + "/Kartgrunnlag/kart.dxf", dxf);
+	fs::create_directories(fs::u8path(source + "/3D-modell/Basiskart"));
+	fs::create_symlink("../../Kartgrunnlag/kart.dxf", fs::u8path(source + "/3D-modell/Basiskart/Alle data.dxf"));
+	ASSERT_EQ(sample::ZipFolder(source, zip), "");
+	Run("dialog 32501\nclick 16\nfile \"" + zip + "\"\ndialog 32501\nlistclick 15 1 1\nclick 1\ndialog 32508\nclick 1\n");
+	ExpectCleanRun();
+	for (const std::string& r : ReportTexts()) EXPECT_EQ(r.find("The ZIP file"), std::string::npos) << r;
+	EXPECT_TRUE(fs::is_symlink(fs::u8path(ImportFolder() + "/Kart/3D-modell/Basiskart/Alle data.dxf")));
+	ASSERT_EQ(vhost::ElementsOfType(API_LineID).size(), 1u);
+	EXPECT_DOUBLE_EQ(vhost::ElementsOfType(API_LineID)[0]->element.line.endC.x, 5.0);
+}
+
+// A ZIP whose map data lies under another top folder is expanded and kept, and the user is
+// told why its project shows nothing; a project folder the user made is never looked at.
+TEST_F(ImportCommand, AddZipWithoutTheMapDataFolderAtItsTopSaysSo)
+{
+	testsupport::WriteFile(RunRoot() + "/Source/Annet/3D-modell/3ds/Veg.3ds", "");
+	const std::string zip = RunRoot() + "/Mismatch.zip";
+	ASSERT_EQ(sample::ZipFolder(RunRoot() + "/Source", zip), "");
+	testsupport::WriteFile(ImportFolder() + "/Egen/Annet/3D-modell/3ds/Veg.3ds", "");
+	fs::create_symlink(fs::u8path(RunRoot() + "/Source"), fs::u8path(ImportFolder() + "/Egen/lenke"));
+	Run("dialog 32501\nclick 16\nfile \"" + zip + "\"\ndialog 32501\nclick 2\n");
+	ExpectCleanRun();
+	EXPECT_EQ(ReportTexts(), std::vector<std::string>{"The ZIP file " + zip +
+	                                                  " holds no 3D-modell folder at its top; its project shows no map data."});
+	EXPECT_TRUE(Exists("Mismatch/Annet/3D-modell/3ds/Veg.3ds"));
+	EXPECT_TRUE(fs::is_symlink(fs::u8path(ImportFolder() + "/Egen/lenke")));
 }
 
 TEST_F(ImportCommand, AddZipRefusesNamesThatGiveNoProjectAndRemovesAFailedExpansion)
@@ -397,6 +529,34 @@ TEST_F(ImportCommand, PartThatFailedIsNotPlaced)
 	EXPECT_TRUE(vhost::Current().state.solidLinks.empty());
 }
 
+// A host call that throws while the objects are placed ends that step: the objects placed
+// before stay, the add-on says so once, and the run goes on with the terrain and its cut.
+TEST_F(ImportCommand, BadAllocWhilePlacingObjectsKeepsThosePlaced)
+{
+	testsupport::WriteFile(RunRoot() + "/Addon/terrainsettings.txt", "[include_terrain=1][include_roads=1][include_fences=1]");
+	Project("Kart", {0, 2, 3});
+	const int handles = vhost::LiveHandles();
+	vhost::InjectBadAlloc("ACAPI_Element_Create", "Object", 1); // the road goes through, the fences throw
+	Run("dialog 32501\nlistclick 15 1 1\nclick 1\ndialog 32508\nclick 1\n");
+	ExpectCleanRun();
+	EXPECT_TRUE(Host().exceptions.empty()) << Host().exceptions.front();
+	std::vector<std::string> objects;
+	for (const vhost::ElementRecord& e : vhost::Current().state.elements)
+		if (e.element.header.type.typeID == API_ObjectID) objects.push_back(PartName(e.element.object.libInd));
+	EXPECT_EQ(objects, std::vector<std::string>{"Kart_Veg"});
+	int told = 0;
+	for (const std::string& t : ReportTexts())
+		told += t == "Error point: VELMORA / MenuImportMap() / Placing VELMORA elements / Internal error: std::bad_alloc";
+	EXPECT_EQ(told, 1);
+	const std::vector<std::string> tail = {"Placing VELMORA elements", "Placing VELMORA mesh elements", "Cutting VELMORA mesh elements"};
+	const std::vector<std::string> steps = UndoSteps();
+	ASSERT_GE(steps.size(), tail.size());
+	EXPECT_EQ(std::vector<std::string>(steps.end() - 3, steps.end()), tail);
+	for (auto step = Host().undo.end() - 3; step != Host().undo.end(); ++step) EXPECT_FALSE(step->rolledBack) << step->name;
+	EXPECT_FALSE(Host().state.solidLinks.empty());
+	EXPECT_EQ(vhost::LiveHandles(), handles);
+}
+
 // A failing cut (the first: a piece by the road) is reported; the other cuts and the step stay.
 TEST_F(ImportCommand, FailedCutIsReportedAndTheOthersStay)
 {
@@ -557,6 +717,7 @@ TEST_F(ImportCommand, UnreadableSettingsAreReportedWithTheCommandsPrefix)
 // The same through velmora-host with the real module: a hostile ZIP name from a script.
 TEST(ImportCommandRun, AddZipWithAHostileNameThroughTheHost)
 {
+	const testsupport::ScopedWorkingFolder here;
 	testsupport::TempDir dir;
 	testsupport::WriteFile(dir / "Source/3D-modell/3ds/Veg.3ds", "");
 	const std::string zip = dir / "a b;$(touch pwned)'.zip";

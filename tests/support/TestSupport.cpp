@@ -20,6 +20,35 @@ namespace {
 
 namespace testsupport {
 
+std::vector<std::pair<double, double>> SvgPathPoints(const std::string& d)
+{
+	std::vector<std::pair<double, double>> points;
+	for (std::size_t at = 0; (at = d.find_first_of("ML", at)) != std::string::npos;) {
+		char* end = nullptr;
+		const double x = std::strtod(d.c_str() + at + 1, &end);
+		const double y = std::strtod(end + 1, &end);
+		points.emplace_back(x, y);
+		at = static_cast<std::size_t>(end - d.c_str());
+	}
+	return points;
+}
+
+std::string SvgGroup(const std::string& svg, const std::string& guid)
+{
+	const std::size_t at = svg.find("data-guid=\"" + guid + "\"");
+	if (at == std::string::npos) return std::string();
+	const std::size_t from = svg.rfind("<g ", at);
+	return svg.substr(from, svg.find("</g>", at) - from);
+}
+
+std::string SvgAttribute(const std::string& element, const std::string& name)
+{
+	const std::size_t at = element.find(" " + name + "=\"");
+	if (at == std::string::npos) return std::string();
+	const std::size_t from = at + name.size() + 3;
+	return element.substr(from, element.find('"', from) - from);
+}
+
 TempDir::TempDir()
 {
 	std::string pattern = (fs::temp_directory_path() / "velmora-test-XXXXXX").string();
@@ -61,6 +90,14 @@ CommaLocale::~CommaLocale()
 {
 	std::setlocale(LC_ALL, "C");
 	::unsetenv("LOCPATH");
+}
+
+ScopedWorkingFolder::ScopedWorkingFolder() : previous_(fs::current_path().string()) { fs::current_path(dir_.Path()); }
+
+ScopedWorkingFolder::~ScopedWorkingFolder()
+{
+	std::error_code ec;
+	fs::current_path(previous_, ec);
 }
 
 void WriteFile(const std::string& path, const std::string& bytes)

@@ -3,6 +3,7 @@
 #define VELMORA_TESTSUPPORT_HPP
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -43,10 +44,32 @@ private:
 	std::string why_;
 };
 
+// A new temporary folder as the process's working folder for the object's life: a file that
+// a test's child process leaves by a relative name lands there and goes with it, never in
+// the build folder where it would fail later runs.
+class ScopedWorkingFolder {
+public:
+	ScopedWorkingFolder();
+	~ScopedWorkingFolder();
+	ScopedWorkingFolder(const ScopedWorkingFolder&) = delete;
+	ScopedWorkingFolder& operator=(const ScopedWorkingFolder&) = delete;
+
+private:
+	TempDir dir_;
+	std::string previous_;
+};
+
 // Writes bytes to a file, making its folders.
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
 IO::Location Loc(const std::string& path);
+
+// Reading plan.svg: the points "x,y" of a path's data in order; the group ("<g ...</g>") of
+// the element whose data-guid is guid (empty when there is none); an attribute's value in an
+// element's text (empty when it has none).
+std::vector<std::pair<double, double>> SvgPathPoints(const std::string& d);
+std::string SvgGroup(const std::string& svg, const std::string& guid);
+std::string SvgAttribute(const std::string& element, const std::string& name);
 
 // The start of a command line that runs the build's program NAME (velmora-host, ...), through
 // the emulator in a cross build.

@@ -60,6 +60,12 @@ void LoopbackHttpServer::SetBody(const std::string& body)
 	body_ = body;
 }
 
+void LoopbackHttpServer::RedirectTo(const std::string& target)
+{
+	const std::lock_guard<std::mutex> lock(mutex_);
+	redirect_ = target;
+}
+
 std::vector<std::string> LoopbackHttpServer::Requests() const
 {
 	const std::lock_guard<std::mutex> lock(mutex_);
@@ -79,18 +85,23 @@ void LoopbackHttpServer::Serve()
 void LoopbackHttpServer::Answer(int client)
 {
 	const std::string line = ReadRequestLine(client);
-	std::string body;
+	std::string body, redirect;
 	{
 		const std::lock_guard<std::mutex> lock(mutex_);
 		requests_.push_back(line);
 		body = body_;
+		redirect = redirect_;
 	}
 	if (silent_) {
 		held_.push_back(client);
 		return;
 	}
-	const std::string reply = "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: " +
-		std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+	const std::size_t start = line.find(' ') + 1;
+	const std::string target = line.substr(start, line.find(' ', start) - start);
+	const std::string reply = !redirect.empty() && target != redirect
+		? "HTTP/1.1 302 Found\r\nLocation: " + Base() + redirect + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n"
+		: "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: " + std::to_string(body.size()) +
+			"\r\nConnection: close\r\n\r\n" + body;
 	for (std::size_t sent = 0; sent < reply.size();) {
 		const ssize_t n = ::send(client, reply.data() + sent, reply.size() - sent, MSG_NOSIGNAL);
 		if (n <= 0) break;

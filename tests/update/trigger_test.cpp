@@ -99,7 +99,8 @@ TEST(UpdateLocation, OnlyAbsoluteHttpsIsOffered)
 		{"https://www.velmora.example:443/a?b=c#d", true}, {"http://www.velmora.example/download", false},
 		{"file:///etc/passwd", false}, {"javascript:alert(1)", false}, {"/download", false}, {"", false},
 		{"https://", false}, {"https:///path", false}, {"https://a b.example", false},
-		{"https://x.example/\nrm -rf", false}, {"www.velmora.example", false},
+		{"https://x.example/\nrm -rf", false}, {"www.velmora.example", false}, {"https://x.example/a b", false},
+		{"https://x.example/a\x7F" "b", false},
 	};
 	for (const auto& c : cases) {
 		SCOPED_TRACE(c.location);
@@ -124,6 +125,7 @@ TEST_F(UpdateTrigger, FirstCallOnlyAsksAndAlertsFirstButtonOpensTheLocation)
 	EXPECT_EQ(alert.buttons, (std::vector<std::string>{"Download", "Later"}));
 	EXPECT_EQ(Host().urls, (std::vector<std::string>{"https://www.velmora.example/download"}));
 	EXPECT_TRUE(Host().keepInMemory);
+	EXPECT_EQ(Host().keepInMemoryRequests, 2); // the later command asks too
 }
 
 TEST_F(UpdateTrigger, AlertButtonsAndLanguages)

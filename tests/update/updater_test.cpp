@@ -1,6 +1,8 @@
 // The update client against a loopback server of the test's own, through real libcurl.
 #include <algorithm>
+#include <chrono>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -86,6 +88,15 @@ TEST(Updater, ChecksThroughTheServer)
 	EXPECT_EQ(requests[0], "GET /kivel_update/kivel_update.php?id=velmora HTTP/1.1");
 }
 
+TEST(Updater, FollowsARedirect)
+{
+	LoopbackHttpServer server(Reply(Version(3, 0, 6)));
+	server.RedirectTo("/moved/kivel_update.php?id=velmora");
+	EXPECT_TRUE(CheckAgainst(server).available);
+	EXPECT_EQ(server.Requests(), (std::vector<std::string>{"GET /kivel_update/kivel_update.php?id=velmora HTTP/1.1",
+		"GET /moved/kivel_update.php?id=velmora HTTP/1.1"}));
+}
+
 TEST(Updater, EachCheckReadsOnlyItsOwnReply)
 {
 	LoopbackHttpServer server("not json at all");
@@ -102,8 +113,13 @@ TEST(Updater, TransferErrorsOfferNothingAndSayWhyOnStandardError)
 	// A server that never answers: the one-second limit ends the transfer.
 	LoopbackHttpServer silent("", true);
 	testing::internal::CaptureStderr();
+	const auto start = std::chrono::steady_clock::now();
 	const kivel::UpdateInfo late = CheckAgainst(silent);
+	const auto waited = std::chrono::steady_clock::now() - start;
 	const std::string lateErr = testing::internal::GetCapturedStderr();
+	// About one second; the bound leaves room for a loaded machine.
+	EXPECT_GE(waited, std::chrono::milliseconds(900));
+	EXPECT_LT(waited, std::chrono::seconds(4));
 	EXPECT_FALSE(late.available);
 	EXPECT_TRUE(late.update_location.empty());
 	EXPECT_EQ(lateErr.rfind("curl_easy_perform() failed: ", 0), 0u) << lateErr;

@@ -40,7 +40,12 @@ struct Out {
 struct Entry {
 	std::string name;
 	std::uint32_t crc, size, offset;
+	bool link; // a symbolic link: its data is the link's target
 };
+
+// A link is stored as Unix systems store it: "made by" Unix, the mode in the external
+// attributes, the target as the data.
+constexpr std::uint32_t kMadeByUnix = 3 << 8, kLinkMode = 0120777;
 
 // Header fields shared by the local and the central record, from "version needed" on.
 void Common(Out& o, const Entry& e)
@@ -63,16 +68,24 @@ std::string ZipFolder(const std::string& folder, const std::string& zipPath)
 {
 	std::vector<fs::path> files;
 	for (const auto& e : fs::recursive_directory_iterator(fs::u8path(folder)))
-		if (e.is_regular_file()) files.push_back(e.path());
+		if (e.is_symlink() || e.is_regular_file()) files.push_back(e.path());
 	std::sort(files.begin(), files.end());
 	Out o;
 	std::vector<Entry> entries;
 	for (const fs::path& p : files) {
-		std::ifstream in(p, std::ios::binary);
-		const std::vector<char> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-		if (!in.good() && !in.eof()) return "cannot read " + p.string();
-		const Entry e{fs::relative(p, fs::u8path(folder)).generic_u8string(), Crc32(data), static_cast<std::uint32_t>(data.size()),
-		              static_cast<std::uint32_t>(o.bytes.size())};
+		const bool link = fs::is_symlink(p);
+		std::vector<char> data;
+		if (link) {
+			const std::string target = fs::read_symlink(p).u8string();
+			data.assign(target.begin(), target.end());
+		} else {
+			std::ifstream in(p, std::ios::binary);
+			data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+			if (!in.good() && !in.eof()) return "cannot read " + p.string();
+		}
+		// Lexically: a link is named where it lies, not where it leads.
+		const Entry e{p.lexically_relative(fs::u8path(folder)).generic_u8string(), Crc32(data), static_cast<std::uint32_t>(data.size()),
+		              static_cast<std::uint32_t>(o.bytes.size()), link};
 		o.U32(0x04034b50);
 		Common(o, e);
 		o.Raw(e.name);
@@ -82,12 +95,12 @@ std::string ZipFolder(const std::string& folder, const std::string& zipPath)
 	const auto centralStart = static_cast<std::uint32_t>(o.bytes.size());
 	for (const Entry& e : entries) {
 		o.U32(0x02014b50);
-		o.U16(20); // made by
+		o.U16(e.link ? kMadeByUnix | 20 : 20); // made by
 		Common(o, e);
 		o.U16(0);  // comment length
 		o.U16(0);  // disk
 		o.U16(0);  // internal attributes
-		o.U32(0);  // external attributes
+		o.U32(e.link ? kLinkMode << 16 : 0); // external attributes
 		o.U32(e.offset);
 		o.Raw(e.name);
 	}

@@ -1,4 +1,4 @@
-// Writes a ZIP archive (stored entries, no compression) of a folder's files.
+// Writes a ZIP archive (stored entries, no compression) of a folder's files and links.
 #ifndef VELMORA_SAMPLE_ZIP_HPP
 #define VELMORA_SAMPLE_ZIP_HPP
 
@@ -6,7 +6,8 @@
 
 namespace sample {
 
-// Archives every file under `folder` with names relative to it ("3D-modell/3ds/Veg.3ds").
+// Archives every file under `folder` with names relative to it ("3D-modell/3ds/Veg.3ds"). A
+// symbolic link is archived as a link (as Unix systems store one), never as what it points to.
 // Answers an empty text on success, else what failed.
 std::string ZipFolder(const std::string& folder, const std::string& zipPath);
 

@@ -4,12 +4,13 @@
 #ifndef VHOST_ELEMENTS_HPP
 #define VHOST_ELEMENTS_HPP
 
+#include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
 #include "APIdefs_Elements.h"
+#include "vhost/JsonWriter.hpp"
 #include "vhost/Project.hpp"
 
 namespace vhost {
@@ -18,6 +19,17 @@ namespace vhost {
 ElementRecord* FindElement(const API_Guid& guid);
 // Every stored element of a type, in creation order.
 std::vector<const ElementRecord*> ElementsOfType(API_ElemTypeID type);
+// The GUID as APIGuidToString writes it, in UTF-8, without its text conversions or a heap
+// text (the dump writes one for every element).
+class GuidChars {
+public:
+	explicit GuidChars(const API_Guid& guid);
+	std::string_view View() const { return std::string_view(chars_, sizeof chars_); }
+
+private:
+	char chars_[36];
+};
+std::string GuidText(const API_Guid& guid);
 // The dump's name of an element type ("Object", "Mesh", "Line", ...); "Type N" for others.
 std::string ElemTypeName(Int32 type);
 
@@ -29,6 +41,16 @@ void PutName(const std::u16string& name, char (&field)[API_AttrNameLen]);
 
 // The layer of an index, or null (index 0 and unknown indices name no layer).
 const LayerRecord* FindLayer(Int32 index);
+// The layers' names by index in UTF-8 (empty for an index that names no layer), made once
+// for a walk over many elements.
+class LayerNames {
+public:
+	LayerNames();
+	const std::string& Of(Int32 index) const;
+
+private:
+	std::vector<std::string> names_;
+};
 
 // What Create checks for a mesh beyond the shared checks (layer, finite numbers): counts
 // against the memo's tables, heights present, and the outline itself. Answers the code the
@@ -41,17 +63,21 @@ GSErrCode CheckMesh(const API_Element& element, const API_ElementMemo& memo);
 // (APIERR_BADPOLY), finite coordinates (APIERR_BADPARS).
 GSErrCode CheckPolygon(const API_Polygon& poly, const API_ElementMemo& memo, Int32 minPoints);
 
-// Adds "elements" and "attributes" (layers) to the project dump.
-void DumpElements(nlohmann::ordered_json& j);
-// Adds "solidLinks" to the project dump.
-void DumpSolidLinks(nlohmann::ordered_json& j);
-// Adds "addonCalls" (every call between add-ons) to the project dump.
-void DumpAddonCalls(nlohmann::ordered_json& j);
-// The project seen from above as SVG text: mesh outlines and level lines, objects, lines,
-// polylines, arcs, circles and texts, y pointing up.
+// Members of the project dump: "elements"; "layers" (of "attributes"); "solidLinks";
+// "addonCalls" (every call between add-ons).
+void DumpElements(JsonWriter& out);
+void DumpLayers(JsonWriter& out);
+void DumpSolidLinks(JsonWriter& out);
+void DumpAddonCalls(JsonWriter& out);
+// The project seen from above as SVG, y pointing up, written as the project is walked: mesh
+// outlines and level lines; objects whose part holds their geometry (generated parts from the
+// rows of numbers of their 3D script, buildings from their vertex, edge and polygon tables)
+// as their faces filled in a colour per layer kind, class "object" with data-kind and
+// data-guid; other objects as a marker; lines, polylines, arcs, circles and texts. An
+// object's label is left to its hover text where it would overlap another.
+void WritePlan(std::ostream& out);
+// The same as a text.
 std::string PlanSvg();
-// Writes PlanSvg() to path; false when it cannot be written.
-bool WritePlanSvg(const std::string& path);
 
 // Fake add-ons. InstallFakeAddon adds (or replaces, by identity) one add-on.
 void InstallFakeAddon(const FakeAddon& addon);

@@ -6,8 +6,8 @@
 
 namespace vhost {
 
-// Adds "geolocation" to the project dump.
-void DumpGeolocation(nlohmann::ordered_json& j);
+// The project dump's "geolocation".
+nlohmann::ordered_json GeolocationJson();
 
 } // namespace vhost
 

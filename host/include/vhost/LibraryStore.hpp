@@ -23,6 +23,7 @@
 #include <nlohmann/json.hpp>
 
 #include "APIdefs_LibraryParts.h"
+#include "vhost/JsonWriter.hpp"
 #include "vhost/Project.hpp"
 
 namespace vhost {
@@ -57,6 +58,12 @@ nlohmann::ordered_json ParamSectionJson(const std::string& bytes);
 // The parameter list of a placed object's section: its "parameters", or the whole decoded
 // value when it has none.
 nlohmann::ordered_json ParamListJson(const std::string& bytes);
+// The same two, streamed into a writer without building the document.
+void WriteParamSection(JsonWriter& out, const std::string& bytes);
+void WriteParamList(JsonWriter& out, const std::string& bytes);
+// The "parameters" of a section, one "\nname = value" each (a table as "[N values]"); empty
+// when the bytes do not decode.
+std::string ParamLines(const std::string& bytes);
 
 // The store, with the embedded library loaded on first use.
 LibraryStore& Library();
@@ -65,8 +72,8 @@ LibraryPartRecord* PartByIndex(Int32 index);
 // Whether the file lies inside a loaded library folder.
 bool IsInLoadedLibrary(const std::string& file);
 
-// Adds "libraries" and "libraryParts" to the project dump.
-void DumpLibraries(nlohmann::ordered_json& j);
+// Writes the members "libraries" and "libraryParts" of the project dump.
+void DumpLibraries(JsonWriter& out);
 // Writes DIR/library/<part>/ for every part: its scripts as text files ("master.gdl",
 // "2d.gdl", "3d.gdl", "parameter-script.gdl"), "parameters.json", other sections by code.
 bool WriteLibraryParts(const std::string& dir);

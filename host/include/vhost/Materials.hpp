@@ -26,8 +26,8 @@ GSErrCode ModifyMaterial(API_Attribute& attribute);
 GSErrCode SearchMaterial(API_Attr_Head& head);
 GSErrCode GetMaterial(API_Attribute& attribute);
 
-// Adds "materials" to the dump's "attributes".
-void DumpMaterials(nlohmann::ordered_json& j);
+// The "materials" of the dump's "attributes".
+nlohmann::ordered_json MaterialsJson();
 
 } // namespace vhost
 

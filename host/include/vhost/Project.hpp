@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -41,15 +42,19 @@ struct UndoStep {
 	bool rolledBack = false;
 };
 
-// An IO call made to fail: the operation name as the add-on calls it (for example
+// A host call made to fail: the operation name as the add-on calls it (for example
 // "IO::File::Open"), the code it answers, an optional path part that the location must
-// contain, and how many more times it fires (-1: always).
+// contain (for ACAPI_Element_Create: the element kind's name, "Object", "Line", ...), and
+// how many more times it fires (-1: always). A throwing fault throws
+// std::bad_alloc from the call instead of answering, as a host out of memory may; passes
+// matching calls go through before it fires.
 struct Fault {
 	std::string operation;
 	GSErrCode code = NoError;
 	std::string pathContains;
 	int remaining = -1;
-	int passing = 0; // matching calls that still succeed before the fault fires
+	bool throwsBadAlloc = false;
+	int passes = 0;
 };
 
 // One placed element: the record as the add-on created it (head with its GUID) and copies
@@ -238,6 +243,7 @@ struct Project {
 	// IO::Location::AppendToLocal takes "." and ".." as names, as a host may: tests turn it
 	// on to show that the add-on's own checks hold without the host's.
 	bool appendTakesDotNames = false;
+	int keepInMemoryRequests = 0; // calls that asked to stay loaded
 
 	// Dialogs (host/src/Dialogs.cpp): the open modal dialogs, innermost last (a deque, so
 	// a dialog stays put while its callback opens another), and what was shown.
@@ -301,12 +307,14 @@ std::string UserLibraryFolder();       // "User Library"
 std::string TempFolder();              // "Temp"
 std::string EmbeddedLibraryFolder();   // "Project/Embedded Library"
 
-// Fault injection. FaultFor answers the code to fail with (and counts the firing), or NoError.
-// pathContains narrows a fault to calls whose path holds it (for ACAPI_Element_Create: the
-// kind's name, "Mesh", "Object", ...). The first `passFirst` matching calls succeed:
-// passFirst = n - 1 fails the nth call on.
+// Fault injection. FaultFor answers the code to fail with (and counts the firing), or NoError;
+// it throws for a throwing fault. The first `passFirst` matching calls succeed: passFirst =
+// n - 1 fails the nth call on.
 void InjectFault(const std::string& operation, GSErrCode code, const std::string& pathContains = "", int times = -1,
                  int passFirst = 0);
+// A throwing fault: operation (on a path containing pathContains) throws std::bad_alloc
+// `times` times (-1: always) after `passes` such calls went through.
+void InjectBadAlloc(const std::string& operation, const std::string& pathContains = "", int passes = 0, int times = 1);
 void ClearFaults();
 GSErrCode FaultFor(const std::string& operation, const std::string& path = "");
 // True when any fault is armed: hot paths ask this before building FaultFor's texts.
@@ -327,8 +335,13 @@ void KeepForUndo(std::optional<std::size_t> index);
 // Puts the state back as it was when the open step began (its rollback).
 void RollBackStep();
 
-// Writes the project as JSON (the keys that exist so far, in a stable order).
+// Writes the project as JSON (the keys that exist so far, in a stable order), streamed as
+// the project is walked; DumpJson answers the same text.
+void WriteProjectJson(std::ostream& out);
 std::string DumpJson();
+// Writes DIR/project.json, DIR/plan.svg and DIR/library/; answers false with why when a
+// file cannot be written (never throws).
+bool WriteProjectFiles(const std::string& dir, std::string& why);
 
 // True when nothing went wrong that must fail the run (exceptions, script errors,
 // memory faults, dialog faults).

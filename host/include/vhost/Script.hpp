@@ -1,18 +1,21 @@
 // The UI script: scripted answers for dialogs, alerts and file dialogs.
 //
 // One step a line; '#' starts a comment; texts in double quotes with \" and \\ as escapes.
-//   dialog ID | set ITEM VALUE | text ITEM "T" | click ITEM | listclick ITEM ROW COL
+//   dialog ID | set ITEM VALUE | text ITEM "T" | click ITEM | listclick ITEM ROW COL [ICON]
+//   listpick ITEM "ROW TEXT" COL [ICON]
 //   expect enabled|disabled|hidden|shown ITEM | expect value ITEM V | expect text ITEM "T"
 //   alert BUTTON | file "PATH" | folder "PATH" | cancel
 //   point X Y [Z] | line X Y [Z]   (the point picked, or the end of the line drawn)
 //
 // How the host plays them (host/src/Dialogs.cpp, DialogAnswers.cpp):
 // - A modal dialog that opens takes the next step, which must be 'dialog' with its id; it
-//   then takes set/text/click/listclick/expect steps until a click closes it.
+//   then takes set/text/click/listclick/listpick/expect steps until a click closes it.
 // - 'set' works on int, real, check, radio, popup (the entry number) and usercontrol items,
 //   'text' on edit items; typing into edit, int and real items first asks the callback
 //   (message 10), then the change is message 6. 'click' is message 4 (a check box toggles
-//   first, a radio button turns on); 'listclick' selects the row, then message 4.
+//   first, a radio button turns on); 'listclick' selects the row, then message 4. 'listpick'
+//   clicks the first row whose first column shows the text, as a person picks it by name.
+//   With ICON, either clicks only a cell that shows that icon.
 // - A step on a hidden or disabled item, a dialog the script does not expect, an alert or a
 //   file dialog without its step, a failed expectation, or a script that ends while a dialog
 //   is open is a script error. The first one ends playback: the dialog closes as cancelled

@@ -4,6 +4,7 @@
 #define VHOST_TEXT_HPP
 
 #include <string>
+#include <string_view>
 
 #include "Location.hpp"
 #include "UniString.hpp"
@@ -16,6 +17,8 @@ bool Utf8ToUtf16(const char* text, USize length, std::u16string& out);
 // UTF-16 to UTF-8; a lone surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(const std::u16string& units);
 bool IsValidUtf8(const char* text, USize length);
+// The text with each invalid UTF-8 sequence replaced by U+FFFD.
+std::string ValidUtf8(std::string_view text);
 
 // The text's UTF-16 units, and a text made of such units.
 std::u16string Units(const GS::UniString& text);

@@ -1,0 +1,12 @@
+#include "Helpers/CatchAll.hpp"
+
+#include "ACAPinc.h"
+
+void ReportInternalError(const char* prefix, const char* what) noexcept
+{
+	try {
+		ACAPI_WriteReport("%sInternal error: %s", true, prefix != nullptr ? prefix : "", what != nullptr ? what : "");
+	} catch (...) {
+		// Out of memory even for the report: the failure answer is all that is left.
+	}
+}
