@@ -125,7 +125,10 @@ GSErrCode MoveOverOlder(const IO::Location& from, const IO::Location& to)
 GSErrCode Importer::OrthoPhotoToEmbedded(import_object** objects, bool makeMaterials, short& surfaceIndex,
 	GS::Array<API_LibraryInfo>& libraries)
 {
-	if (const GSErrCode err = kivel::LibraryManager::GetLibraries(libraries)) return err;
+	if (const GSErrCode err = kivel::LibraryManager::GetLibraries(libraries)) {
+		libraries.Clear(); // what a failed read left is no list to hand back
+		return err;
+	}
 	IO::Location target;
 	if (!EmbeddedFolder(libraries, target)) return NoError;
 	target.AppendToLocal(IO::Name(kGeneratedFolder));

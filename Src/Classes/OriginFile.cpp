@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "Gdl/GdlText.hpp"
 #include "Helpers/BinFileHelper.hpp"
 
 namespace {
@@ -52,8 +53,16 @@ std::string Printf(const char* format, ...)
 	return text;
 }
 
+// "<name>%f<eol>" with the number in the C locale's form: the script is read in no other.
+std::string NumberRow(const char* name, double value, const char* eol)
+{
+	std::string row = name;
+	AppendFixed(row, value);
+	return row += eol;
+}
+
 // A double quote would end the script's text early.
-std::string ScriptText(std::string text)
+std::string QuoteSafe(std::string text)
 {
 	for (char& c : text)
 		if (c == '"') c = '_';
@@ -153,12 +162,12 @@ std::vector<std::string> OriginMacroRows(double x, double y, double z, const std
 	const std::string& projection, const std::string& zone, const char* eol)
 {
 	return {
-		Printf("Velmora_X = %f%s", x, eol),
-		Printf("Velmora_Y = %f%s", y, eol),
-		Printf("Velmora_Z = %f%s", z, eol),
-		Printf("Vertical_Datum=\"%s\"%s", ScriptText(datum).c_str(), eol),
-		Printf("Map_Projection=\"%s\"%s", ScriptText(projection).c_str(), eol),
-		Printf("Map_Zone=\"%s\"%s", ScriptText(zone).c_str(), eol),
+		NumberRow("Velmora_X = ", x, eol),
+		NumberRow("Velmora_Y = ", y, eol),
+		NumberRow("Velmora_Z = ", z, eol),
+		Printf("Vertical_Datum=\"%s\"%s", QuoteSafe(datum).c_str(), eol),
+		Printf("Map_Projection=\"%s\"%s", QuoteSafe(projection).c_str(), eol),
+		Printf("Map_Zone=\"%s\"%s", QuoteSafe(zone).c_str(), eol),
 		Printf("end Velmora_X, Velmora_Y, Velmora_Z, Vertical_Datum, Map_Projection, Map_Zone%s", eol),
 	};
 }

@@ -54,8 +54,9 @@ const std::vector<OriginKeyRule>& GeoLocationKeyRules();
 // key has been found. skipBom skips a UTF-8 byte-order mark that starts the first line.
 OriginValues ScanOriginKeys(const char* text, const std::vector<OriginKeyRule>& rules, bool skipBom);
 
-// The master-script rows of the origin macro, each ending in eol: the origin, z, the height
-// system, projection and zone (a double quote in them becomes "_"), and the "end" row.
+// The master-script rows of the origin macro, each ending in eol: the origin and z (as "%f"
+// writes them in the C locale, whatever the process locale), the height system, projection
+// and zone (a double quote in them becomes "_"), and the "end" row.
 std::vector<std::string> OriginMacroRows(double x, double y, double z, const std::string& datum,
 	const std::string& projection, const std::string& zone, const char* eol);
 

@@ -89,9 +89,9 @@ public:
 	// (ImporterOrtho.cpp). A material of that name whose texture is this image is reused; one
 	// of another image makes the next free "Velmora_<BASE>_<n>". An image whose ground size
 	// does not read as positive millimetres is reported and gets no material. surfaceIndex,
-	// when 0, takes the first material. libraries receives the project's library list. The
-	// last register or create result; a failed library list at once; 0 without an embedded
-	// library.
+	// when 0, takes the first material. libraries receives the project's library list (empty
+	// when it cannot be read). The last register or create result; a failed library list at
+	// once; 0 without an embedded library.
 	GSErrCode OrthoPhotoToEmbedded(import_object** objects, bool makeMaterials, short& surfaceIndex,
 	                               GS::Array<API_LibraryInfo>& libraries);
 

@@ -1,8 +1,8 @@
 #include "Gdl/GdlText.hpp"
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 
 #include "GSRoot.hpp"
 
@@ -77,7 +77,7 @@ bool ScaledMagnitude(double v, U128& q)
 }
 
 // Writes v as "%f" writes it into out (kFastRoom bytes) and answers the length; 0 when the
-// value needs the C library (infinities, NaN, magnitudes from 2^107 on).
+// value needs the library (infinities, NaN, magnitudes from 2^107 on).
 std::size_t FixedInPlace(char* out, double v)
 {
 	U128 q = 0;
@@ -97,11 +97,12 @@ std::size_t FixedInPlace(char* out, double v)
 	return n;
 }
 
+// to_chars, not snprintf: the C library's "%f" writes the process locale's decimal point.
 void FixedByLibrary(std::string& out, double v)
 {
-	char buffer[400];
-	const int n = std::snprintf(buffer, sizeof buffer, "%f", v);
-	if (n > 0) out.append(buffer, static_cast<std::size_t>(n) < sizeof buffer ? static_cast<std::size_t>(n) : sizeof buffer - 1);
+	char buffer[400]; // 309 whole digits at most, point, six decimals and sign
+	const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, 6);
+	if (r.ec == std::errc()) out.append(buffer, static_cast<std::size_t>(r.ptr - buffer));
 }
 
 std::size_t IntInPlace(char* out, long long v)

@@ -203,6 +203,11 @@ struct VertexNumbers {
 	}
 };
 
+// A sliver whose corners lie far apart can pass the area test yet give a cross product of 0
+// (the far corner swallows the near ones' differences): its normal is 0/0. The record's users
+// (scripts, array parameters) get 0 for it; the edge pairing keeps the face's own normal.
+double FiniteOrZero(double c) { return std::isfinite(c) ? c : 0.0; }
+
 Coord3DUV OutputVertex(const Simple3dsMesh& mesh, int i)
 {
 	const Simple3dsVertex& s = mesh.vertices[i];
@@ -231,7 +236,7 @@ GdlMeshMaterialData BuildRecord(const MeshFaces& in, const std::vector<int>& fac
 	for (int f : faces) {
 		++n;
 		const API_Coord3D& normal = in.normals[f];
-		record.normals.Push(Geometry::Vector3<double>(normal.x, normal.y, normal.z));
+		record.normals.Push(Geometry::Vector3<double>(FiniteOrZero(normal.x), FiniteOrZero(normal.y), FiniteOrZero(normal.z)));
 		GS::Array<int> edges = round.FaceEdges(f);
 		for (int e : edges)
 			if (e != 0) record.edges[static_cast<UInt32>(std::abs(e) - 1)].AddFaceIdx(n);

@@ -40,6 +40,7 @@ struct MeshFaceCounts {
 // index is past the vertices (or past the texture coordinates the mesh has), a corner is not
 // finite, or the triangle is degenerate (two corners equal, or no area). With checkDuplicates,
 // a face with the same three vertices as an earlier one is dropped and counted as duplicated.
+// The records' normals are finite: a component that is not (a kept sliver's 0/0) is 0 there.
 GS::Array<GdlMeshMaterialData> BuildMeshRecords(Simple3dsMesh& mesh, int materialCount, int smoothingAngle,
                                                 bool checkDuplicates, MeshFaceCounts& counts);
 

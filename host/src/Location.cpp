@@ -1,4 +1,5 @@
 #include "Location.hpp"
+#include "vhost/Project.hpp"
 #include "vhost/Text.hpp"
 
 namespace IO {
@@ -43,7 +44,8 @@ Location::Location(const GS::UniString& path) : path_(vhost::ToUtf8(path))
 GSErrCode Location::AppendToLocal(const Name& name)
 {
 	const GS::UniString& n = name.ToString();
-	if (path_.empty() || n.IsEmpty() || n == "." || n == ".." || n.Contains(u'/')) return ErrLocation;
+	const bool dotName = n == "." || n == "..";
+	if (path_.empty() || n.IsEmpty() || (dotName && !vhost::Current().appendTakesDotNames) || n.Contains(u'/')) return ErrLocation;
 	if (path_.back() != '/') path_ += '/';
 	path_ += vhost::ToUtf8(n);
 	return NoError;

@@ -93,9 +93,9 @@ std::string Reset(const std::string& runRoot, const std::string& addonFolder)
 	return std::string();
 }
 
-void InjectFault(const std::string& operation, GSErrCode code, const std::string& pathContains, int times)
+void InjectFault(const std::string& operation, GSErrCode code, const std::string& pathContains, int times, int passFirst)
 {
-	Slot().faults.push_back(Fault{operation, code, pathContains, times});
+	Slot().faults.push_back(Fault{operation, code, pathContains, times, false, passFirst});
 }
 
 void InjectBadAlloc(const std::string& operation, const std::string& pathContains, int passes, int times)

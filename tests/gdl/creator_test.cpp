@@ -208,6 +208,10 @@ TEST(Gdl3DScript, UnsafeMaterialValuesAndNames)
 	EXPECT_EQ(Count(rows, "\tuMat[1] = ind(MATERIAL, \"" + safe + "0\")"), 1);
 	EXPECT_EQ(Count(rows, "\tDEFINE TEXTURE \"a_b_c0\" 1,"), 1);
 	EXPECT_EQ(Count(rows, "\t\tIND(TEXTURE, \"a_b_c0\")"), 1);
+	// DEL is a control character too.
+	const std::vector<std::string> del = Rows(Model(Square(), {Mat("a\x7F" "b")}).Script(false));
+	EXPECT_EQ(Count(del, "\tDEFINE MATERIAL \"a_b0\" 20,"), 1);
+	EXPECT_EQ(Count(del, "\tuMat[1] = ind(MATERIAL, \"a_b0\")"), 1);
 	// Correct names give the plain bytes.
 	EXPECT_EQ(GdlSafeName("Asfalt æøå"), "Asfalt æøå");
 }
@@ -511,6 +515,8 @@ TEST_F(GdlCreator, FailuresSaveNothingAndKeepTheOldPart)
 		std::string source;
 		API_Box3D box;
 		GSErrCode expected;
+		int passFirst = 0;         // calls of the fault's kind that succeed first
+		GSErrCode injected = 0;    // the fault's code when it is not the answer
 	};
 	const double nan = std::numeric_limits<double>::quiet_NaN();
 	const Case cases[] = {
@@ -518,13 +524,20 @@ TEST_F(GdlCreator, FailuresSaveNothingAndKeepTheOldPart)
 	    {"3D section", "ACAPI_LibraryPart_NewSection", good, box, APIERR_GENERAL},
 	    {"section bytes", "ACAPI_LibraryPart_WriteSection", good, box, APIERR_MEMFULL},
 	    {"parameters", "ACAPI_LibraryPart_AddSection", good, box, APIERR_GENERAL},
+	    // Sections after a good 3D section: 2D, master and parameter script, in that order.
+	    {"2D section", "ACAPI_LibraryPart_NewSection", good, box, APIERR_MEMFULL, 1},
+	    {"master section", "ACAPI_LibraryPart_NewSection", good, box, APIERR_BADPARS, 2},
+	    {"parameter script section", "ACAPI_LibraryPart_NewSection", good, box, APIERR_GENERAL, 3},
+	    {"start of the part", "ACAPI_LibraryPart_Create", good, box, 2, 0, APIERR_MEMFULL},
 	    {"save", "ACAPI_LibraryPart_Save", good, box, APIERR_GENERAL},
 	    {"negative size", nullptr, good, {0, 0, 0, -1, 1, 1}, APIERR_BADPARS},
 	    {"NaN size", nullptr, good, {0, 0, 0, 1, nan, 1}, APIERR_BADPARS},
 	};
 	for (const Case& c : cases) {
 		vhost::ClearFaults();
-		if (c.fault != nullptr) vhost::InjectFault(c.fault, c.expected);
+		// A fault after passing calls hits that one call only: the later sections would fail too.
+		if (c.fault != nullptr)
+			vhost::InjectFault(c.fault, c.injected != 0 ? c.injected : c.expected, "", c.passFirst > 0 ? 1 : -1, c.passFirst);
 		const GSErrCode err = Generate(c.source, "Veg", c.box);
 		if (c.expected == 0) EXPECT_NE(err, NoError) << c.what;
 		else EXPECT_EQ(err, c.expected) << c.what;

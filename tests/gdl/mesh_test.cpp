@@ -314,6 +314,28 @@ TEST(MeshRecords, OppositeFacesOnSharedSideStayNamed)
 	EXPECT_EQ(r.faces[2].edges[0], -6) << "C met the side closed already and made its own candidate";
 }
 
+TEST(MeshRecords, ASliverOfNoDirectionIsPairedByItsOwnNormal)
+{
+	// A and the far sliver S walk side 0-1 one way, C the other way about 169 degrees from A.
+	// S's normal is 0/0, no angle at all: C pairs with A. Were it 0 in the pairing too, S
+	// would be 90 degrees from C and taken instead. The record still holds 0 for it.
+	Simple3dsMesh m;
+	m.vertices = {{0, 0, 0}, {1, 0, 0}, {0.5f, 1, 0}, {1e27f, 1e27f, 1e27f}, {0.5f, 1, 0.2f}};
+	m.faces = {F(0, 1, 2), F(1, 3, 0), F(1, 0, 4)};
+	Built b = Build(m, 1);
+	const GdlMeshMaterialData& r = b.records[1];
+	ASSERT_EQ(r.normals.GetSize(), 3u);
+	EXPECT_EQ(b.counts.invalid, 0) << "the sliver passes the area test";
+	EXPECT_EQ(r.normals[0].z, 1.0);
+	EXPECT_EQ(r.normals[1].x, 0.0);
+	EXPECT_EQ(r.normals[1].y, 0.0);
+	EXPECT_EQ(r.normals[1].z, 0.0);
+	ExpectConsistent(r);
+	EXPECT_EQ(r.faces[0].edges[0], 1) << "A keeps the first candidate of the side";
+	EXPECT_EQ(r.faces[1].edges[2], 6);
+	EXPECT_EQ(r.faces[2].edges[0], -6) << "C ends on the last candidate naming it";
+}
+
 TEST(MeshRecords, DuplicateCheckWhenSwitchedOn)
 {
 	Simple3dsMesh m = Square();

@@ -6,10 +6,13 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "GSRoot.hpp"
 #include "Gdl/GdlText.hpp"
+#include "TestSupport.hpp"
 
 namespace {
 
@@ -45,6 +48,30 @@ TEST(FixedNumbers, SpecialValues)
 	EXPECT_EQ(Ours(-1e-9), "-0.000000");
 	EXPECT_EQ(Ours(1.0 / 128), "0.007812") << "an exact tie goes to the even digit";
 	EXPECT_EQ(Ours(3.0 / 128), "0.023438");
+}
+
+TEST(FixedNumbers, TheProcessLocaleDoesNotChangeThePoint)
+{
+	// Values on both sides of 2^107 (the fast path's end), and the ones the library writes.
+	const double cases[] = {598765.5, -0.25, std::ldexp(1.0, 107), -std::ldexp(1.5, 120), 1e300, HUGE_VAL, std::nan("")};
+	std::vector<std::string> plain;
+	for (double v : cases) plain.push_back(Printf(v));
+	std::vector<std::string> appended, rows;
+	{
+		const testsupport::CommaLocale comma;
+		ASSERT_EQ(comma.Why(), "");
+		ASSERT_EQ(Printf(0.5), "0,500000") << "the C library now writes a comma";
+		ScriptText text;
+		for (double v : cases) {
+			appended.push_back(Ours(v));
+			text.Fixed(v).EndRow();
+		}
+		rows.push_back(text.Take());
+	}
+	EXPECT_EQ(appended, plain);
+	std::string joined;
+	for (const std::string& p : plain) joined += p + GS_EOL;
+	EXPECT_EQ(rows[0], joined);
 }
 
 TEST(FixedNumbers, MillionRandomDoublesMatchSnprintf)

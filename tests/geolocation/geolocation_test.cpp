@@ -103,6 +103,21 @@ TEST(OriginMacro, RowsOfAnyLengthWithSafeTexts)
 	EXPECT_EQ(huge[3].size(), std::string("Vertical_Datum=\"\"\n").size() + 400);
 }
 
+TEST(OriginMacro, NumbersInAnyProcessLocale)
+{
+	std::vector<std::string> rows;
+	{
+		const testsupport::CommaLocale comma;
+		ASSERT_EQ(comma.Why(), "");
+		rows = OriginMacroRows(598765.5, -6650123.25, 1e200, "NN2000", "UTM", "32", "\n");
+	}
+	ASSERT_EQ(rows.size(), 7u);
+	EXPECT_EQ(rows[0], "Velmora_X = 598765.500000\n");
+	EXPECT_EQ(rows[1], "Velmora_Y = -6650123.250000\n");
+	EXPECT_EQ(rows[2].find(','), std::string::npos) << rows[2];
+	EXPECT_EQ(rows[2].substr(rows[2].size() - 8), ".000000\n");
+}
+
 class Geolocation : public testsupport::HostTest {
 protected:
 	void SetUp() override

@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,9 @@
 
 #include "ACAPinc.h"
 #include "DG.h"
+#include "Classes/ImportOptions.hpp"
 #include "Classes/import_folder_scan.hpp"
+#include "Classes/import_map.hpp"
 #include "Classes/terrain_import_ini.hpp"
 #include "Functions/mainmenu_importmap.hpp"
 #include "TestSupport.hpp"
@@ -86,6 +89,12 @@ protected:
 		for (const int c : layers) testsupport::WriteFile(model + "/3ds/" + kLayerFiles[c], Layer());
 		testsupport::WriteFile(model + "/Area.json", "{\"coordinates\": [[[0, 0], [100, 0], [100, 50]]]}");
 		if (baseMap) testsupport::WriteFile(model + "/Basiskart/Alle data.dxf", "0\nEOF\n");
+	}
+	// The project's building area as a bow tie: its edges cross at (50, 25).
+	void WriteBowTieArea(const std::string& name)
+	{
+		testsupport::WriteFile(ImportFolder() + "/" + name + "/3D-modell/Area.json",
+		                       "{\"coordinates\": [[[0, 0], [100, 50], [100, 0], [0, 50], [0, 0]]]}");
 	}
 	bool Exists(const std::string& rel) const
 	{
@@ -326,8 +335,11 @@ TEST_F(ImportCommand, AddZipRefusesNamesThatGiveNoProjectAndRemovesAFailedExpans
 		{"...zip", "x", "gives no project folder name."},
 		{"Broken.zip", "not a zip archive", "could not be expanded (exit status "},
 	};
-	for (const auto& c : cases) {
-		SCOPED_TRACE(c.file);
+	// The add-on's own check refuses the dot names, also where the host would take them.
+	for (const auto& c : cases)
+	for (const bool hostTakesDots : {false, true}) {
+		SCOPED_TRACE(std::string(c.file) + (hostTakesDots ? " (the host takes \".\" and \"..\")" : ""));
+		Host().appendTakesDotNames = hostTakesDots;
 		Host().reports.clear();
 		testsupport::WriteFile(RunRoot() + "/zips/" + c.file, c.bytes);
 		Run(std::string("dialog 32501\nclick 16\nfile \"") + RunRoot() + "/zips/" + c.file + "\"\ndialog 32501\nclick 2\n");
@@ -505,8 +517,13 @@ TEST_F(ImportCommand, PartThatFailedIsNotPlaced)
 	ExpectCleanRun();
 	for (const vhost::ElementRecord& e : vhost::Current().state.elements)
 		EXPECT_FALSE(e.element.header.type.typeID == API_ObjectID && PartName(e.element.object.libInd) == "Kart_Veg");
+	// The creator's own alert does not name the part; of the run's reports only one does.
 	int named = 0;
-	for (const std::string& t : ReportTexts()) named += t.find("\"Kart_Veg\": it is not placed") != std::string::npos;
+	for (const std::string& t : ReportTexts())
+		if (t.find("Kart_Veg") != std::string::npos) {
+			++named;
+			EXPECT_NE(t.find("\"Kart_Veg\": it is not placed"), std::string::npos) << t;
+		}
 	EXPECT_EQ(named, 1);
 	EXPECT_EQ(UndoSteps().back(), "Placing VELMORA mesh elements");
 	EXPECT_TRUE(vhost::Current().state.solidLinks.empty());
@@ -558,6 +575,122 @@ TEST_F(ImportCommand, FailedCutIsReportedAndTheOthersStay)
 	for (const vhost::ElementRecord& e : vhost::Current().state.elements) meshes += e.element.header.type.typeID == API_MeshID;
 	ASSERT_GT(meshes, 0u);
 	EXPECT_EQ(vhost::Current().state.solidLinks.size(), 2 * meshes - 1);
+}
+
+// An outline that crosses itself gives two terrain pieces; each is cut by the road and by
+// the water.
+TEST_F(ImportCommand, EveryPieceOfASplitOutlineIsCutByRoadAndWater)
+{
+	testsupport::WriteFile(RunRoot() + "/Addon/terrainsettings.txt", "[include_terrain=1][include_roads=1][include_water=1]");
+	Project("Kart", {0, 2, 5});
+	WriteBowTieArea("Kart");
+	Run("dialog 32501\nlistclick 15 1 1\nclick 1\ndialog 32508\nclick 1\n");
+	ExpectCleanRun();
+	std::vector<API_Guid> meshes, tools;
+	for (const vhost::ElementRecord& e : vhost::Current().state.elements) {
+		if (e.element.header.type.typeID == API_MeshID) meshes.push_back(e.element.header.guid);
+		const std::string part = e.element.header.type.typeID == API_ObjectID ? PartName(e.element.object.libInd) : "";
+		if (part == "Kart_Veg" || part == "Kart_Vann") tools.push_back(e.element.header.guid);
+	}
+	ASSERT_EQ(meshes.size(), 2u);
+	ASSERT_EQ(tools.size(), 2u);
+	std::set<std::pair<std::string, std::string>> links, want;
+	for (const auto& link : vhost::Current().state.solidLinks)
+		links.emplace(APIGuidToString(link.target).ToCStr().Get(), APIGuidToString(link.operatorElem).ToCStr().Get());
+	for (const API_Guid& mesh : meshes)
+		for (const API_Guid& tool : tools) want.emplace(APIGuidToString(mesh).ToCStr().Get(), APIGuidToString(tool).ToCStr().Get());
+	EXPECT_EQ(vhost::Current().state.solidLinks.size(), 4u);
+	EXPECT_EQ(links, want);
+}
+
+// The second terrain piece cannot be made: the mesh step answers that, the host rolls it
+// back (the first piece goes too) and no cut is tried.
+TEST_F(ImportCommand, ALaterTerrainPieceThatFailsUndoesTheMeshStep)
+{
+	testsupport::WriteFile(RunRoot() + "/Addon/terrainsettings.txt", "[include_terrain=1][include_roads=1][include_water=1]");
+	Project("Kart", {0, 2, 5});
+	WriteBowTieArea("Kart");
+	// Mesh calls: the whole outline (refused as not simple), the first piece, the second.
+	vhost::InjectFault("ACAPI_Element_Create", APIERR_MEMFULL, "Mesh", 1, 2);
+	vhost::InjectFault("ACAPI_Element_SolidLink_Create", APIERR_GENERAL);
+	Run("dialog 32501\nlistclick 15 1 1\nclick 1\ndialog 32508\nclick 1\n");
+	ExpectCleanRun();
+	ASSERT_FALSE(vhost::Current().undo.empty());
+	EXPECT_EQ(vhost::Current().undo.back().name, "Placing VELMORA mesh elements");
+	EXPECT_TRUE(vhost::Current().undo.back().rolledBack);
+	EXPECT_TRUE(vhost::ElementsOfType(API_MeshID).empty());
+	EXPECT_TRUE(vhost::Current().state.solidLinks.empty());
+	const std::vector<std::string> reports = ReportTexts();
+	EXPECT_NE(std::find(reports.begin(), reports.end(), "Error creating mesh: Terrain"), reports.end());
+	for (const std::string& t : reports) EXPECT_EQ(t.find("ACAPI_Element_SolidLink_Create"), std::string::npos) << t;
+}
+
+// The run answers the first failing step's code: the surroundings model's 7, not the good
+// cut after it.
+TEST_F(ImportCommand, TheRunAnswersTheFirstFailingStep)
+{
+	Project("Kart", {0, 2});
+	const std::string folder = ImportFolder() + "/Kart/3D-modell";
+	const std::string model = folder + "/Visualiseringsterreng/Visualiseringsterreng_med_bygg.skp";
+	testsupport::WriteFile(model, "");
+	ASSERT_TRUE(vhost::WriteModelFile(model, 1, 7));
+	std::vector<import_object> list(3);
+	const std::pair<ImportObjectType, std::string> files[] = {
+		{ImportTerrain, folder + "/3ds/Terreng.3ds"}, {ImportRoads, folder + "/3ds/Veg.3ds"}, {ImportSurroundings, model}};
+	std::vector<import_object*> objects;
+	for (std::size_t i = 0; i < list.size(); ++i) {
+		list[i].type = files[i].first;
+		list[i].location = testsupport::Loc(files[i].second);
+		list[i].include = true;
+		objects.push_back(&list[i]);
+	}
+	ImportOptions options;
+	options.area_location = testsupport::Loc(folder + "/Area.json");
+	options.name_prefix = "Kart";
+	Importer importer(options);
+	ASSERT_EQ(importer.PickOrigo(false, objects.data(), 3), NoError);
+	EXPECT_EQ(importer.MapInsert(objects.data(), 3), 7);
+	ASSERT_FALSE(vhost::Current().undo.empty());
+	EXPECT_EQ(vhost::Current().undo.back().name, "Cutting VELMORA mesh elements");
+	EXPECT_FALSE(vhost::Current().state.solidLinks.empty());
+}
+
+// Objects are placed relative to the current story: its level (3 m) is taken off their z.
+TEST_F(ImportCommand, ObjectsArePlacedRelativeToTheStoryLevel)
+{
+	Host().stories = {vhost::StoryRecord{0, 3.0}};
+	Project("Kart", {2});
+	Run("dialog 32501\nlistclick 15 1 1\nclick 1\ndialog 32508\nclick 1\n");
+	ExpectCleanRun();
+	const vhost::ElementRecord* road = nullptr;
+	for (const vhost::ElementRecord& e : vhost::Current().state.elements)
+		if (e.element.header.type.typeID == API_ObjectID && PartName(e.element.object.libInd) == "Kart_Veg") road = &e;
+	ASSERT_NE(road, nullptr);
+	EXPECT_DOUBLE_EQ(road->element.object.level, 0.1 - 3.0);
+}
+
+// Every library-list read after the first fails: the run hands back no list it did not read,
+// so the project keeps its libraries.
+TEST_F(ImportCommand, AFailedLaterLibraryListReadHandsBackNoList)
+{
+	Project("Kart", {0, 2});
+	const std::string own = RunRoot() + "/Office Library";
+	fs::create_directories(fs::u8path(own));
+	const IO::Location ownFolder = testsupport::Loc(own);
+	ASSERT_EQ(ACAPI_LibraryManagement_AddLibraries(&ownFolder), NoError); // a list handed back without it drops it
+	GS::Array<API_LibraryInfo> loaded; // the first read starts the embedded library
+	ASSERT_EQ(ACAPI_LibraryManagement_GetLibraries(&loaded, nullptr), NoError);
+	std::vector<std::string> before;
+	for (const auto& l : vhost::Library().libraries) before.push_back(l.path);
+	ASSERT_FALSE(before.empty());
+	vhost::InjectFault("ACAPI_LibraryManagement_GetLibraries", APIERR_GENERAL, "", -1, 1);
+	Run("dialog 32501\nlistclick 15 1 1\nclick 1\ndialog 32508\nclick 1\n");
+	vhost::ClearFaults();
+	ExpectCleanRun();
+	std::vector<std::string> after;
+	for (const auto& l : vhost::Library().libraries) after.push_back(l.path);
+	ASSERT_GE(before.size(), 2u);
+	for (const std::string& path : before) EXPECT_NE(std::find(after.begin(), after.end(), path), after.end()) << path;
 }
 
 // Factory settings that cannot be read end the command; an unreadable user file is told

@@ -85,6 +85,19 @@ TEST_F(BuildingReader, OneTriangleGivesItsFourTablesAndTheDisplayValues)
 	EXPECT_TRUE(ReportTexts().empty());
 }
 
+TEST_F(BuildingReader, ASliverOfNoDirectionGivesFiniteNormals)
+{
+	LoadLib();
+	// The second face's far corner swallows the near ones' differences: its normal is 0/0.
+	std::vector<Simple3dsVertex> points = Triangle(0, 0);
+	points.push_back({1e27f, 1e27f, 1e27f});
+	ASSERT_EQ(Read(w3ds::Material("Tak") + w3ds::Object("Hus", w3ds::Points(points) +
+		w3ds::Faces({{0, 1, 2, 0, 0}, {1, 3, 2, 0, 0}}, w3ds::Group("Tak", {0, 1})))), NoError);
+	ASSERT_EQ(records_.GetSize(), 1u);
+	using R = std::vector<std::vector<double>>;
+	EXPECT_EQ(Rows(TableOf(records_[0], "VECTARRAY", APIParT_Length)), (R{{0, 0, 1}, {0, 0, 0}}));
+}
+
 TEST_F(BuildingReader, EachMaterialOfEachMeshIsOneBuilding)
 {
 	LoadLib();

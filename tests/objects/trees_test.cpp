@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ACAPinc.h"
+#include "Classes/MapInsert.hpp"
 #include "Classes/VegetationReader.hpp"
 #include "ObjectsTest.hpp"
 
@@ -41,6 +43,28 @@ TEST_F(TreeReader, KindTextsAreMatchedExactly)
 		EXPECT_EQ(VegetationReader::GetTreeType(GS::UniString(c.text)), c.kind) << c.text;
 		EXPECT_EQ(VegetationReader::GetTreePart(GS::UniString(c.text)), c.part) << c.text;
 	}
+}
+
+// Three trees whose placement fails: one report names their part and the count.
+TEST_F(TreeReader, FailedPlacementsOfOnePartAreReportedOnceWithTheirCount)
+{
+	LoadLib();
+	ASSERT_EQ(Read("1,2,3,4,5,liten,1,furu\n4,5,6,4,5,liten,1,furu\n7,8,9,4,5,liten,1,furu\n"), NoError);
+	ASSERT_EQ(records_.GetSize(), 3u);
+	Host().reports.clear();
+	vhost::InjectFault("ACAPI_Element_Create", APIERR_MEMFULL, "Object");
+	RunElements elements;
+	GSErrCode placed = NoError;
+	ASSERT_EQ(ACAPI_CallUndoableCommand("Placing VELMORA elements", [&]() -> GSErrCode {
+		placed = PlaceObjectElements(records_, PlacementBase(), elements);
+		return NoError;
+	}), NoError);
+	vhost::ClearFaults();
+	EXPECT_EQ(placed, APIERR_MEMFULL);
+	const std::vector<std::string> reports = ReportTexts();
+	ASSERT_EQ(reports.size(), 1u);
+	EXPECT_NE(reports[0].find("(part \"Velmora_Pine_Tree\", 3 element(s))"), std::string::npos) << reports[0];
+	EXPECT_NE(reports[0].find("Error while placing VELMORA geometries"), std::string::npos) << reports[0];
 }
 
 TEST_F(TreeReader, EachRowBecomesARecordOfItsKindsPart)

@@ -146,7 +146,9 @@ TEST_F(Ortho, FailuresAreReportedOrReturned)
 	ImportOptions options;
 	Importer importer(options);
 	GS::Array<API_LibraryInfo> libraries;
+	libraries.Push(API_LibraryInfo{}); // what the caller held: never handed back as read
 	EXPECT_EQ(importer.OrthoPhotoToEmbedded(nullptr, true, surface, libraries), APIERR_GENERAL);
+	EXPECT_TRUE(libraries.IsEmpty());
 	vhost::ClearFaults();
 	// A rename that fails is reported; the image under its new name is not there to register.
 	vhost::InjectFault("IO::FileSystem::Move", APIERR_GENERAL);

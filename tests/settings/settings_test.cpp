@@ -135,6 +135,18 @@ TEST_F(Settings, SaveWritesEveryRecordAndReadsBack)
 	EXPECT_TRUE(again->include[Roads]);
 	EXPECT_EQ(again->surface[Vegetation], -3);
 	EXPECT_EQ(again->customs_2d_pen, 12);
+
+	// The numbers are the C locale's whatever the process locale (a pen of 1234 is not grouped).
+	ini->customs_2d_pen = 1234;
+	ASSERT_TRUE(ini->save()) << ini->error;
+	const std::string plain = testsupport::ReadFile(UserFile());
+	EXPECT_NE(plain.find("[customs_2d_pen=1234]"), std::string::npos);
+	{
+		const testsupport::CommaLocale comma;
+		ASSERT_EQ(comma.Why(), "");
+		ASSERT_TRUE(ini->save()) << ini->error;
+	}
+	EXPECT_EQ(testsupport::ReadFile(UserFile()), plain);
 }
 
 TEST_F(Settings, EmptyFolderFallsBackToTheDefaultNextTime)

@@ -1,5 +1,7 @@
 #include "TestSupport.hpp"
 
+#include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -58,6 +60,36 @@ TempDir::~TempDir()
 {
 	std::error_code ec;
 	fs::remove_all(path_, ec);
+}
+
+CommaLocale::CommaLocale()
+{
+	static TempDir folder; // outlives every test of the process, so localedef runs once
+	static const bool built = [] {
+		const std::string command = "localedef -i de_DE -f UTF-8 '" + folder.Path() + "/de_DE.UTF-8' >/dev/null 2>&1";
+		return std::system(command.c_str()) == 0;
+	}();
+	if (!built) {
+		why_ = "localedef cannot build de_DE.UTF-8 (are the locale sources of Debian's \"locales\" installed?)";
+		return;
+	}
+	::setenv("LOCPATH", folder.Path().c_str(), 1);
+	// setlocale, not a C++ locale: newlocale keeps the LOCPATH list it parsed (a leak the
+	// sanitizer build reports), and the add-on writes no number through a stream.
+	if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
+		why_ = "the built de_DE.UTF-8 does not load";
+		::unsetenv("LOCPATH");
+		return;
+	}
+	char probe[16];
+	std::snprintf(probe, sizeof probe, "%.1f", 1.5);
+	if (std::string(probe) != "1,5") why_ = std::string("de_DE.UTF-8 writes 1.5 as ") + probe;
+}
+
+CommaLocale::~CommaLocale()
+{
+	std::setlocale(LC_ALL, "C");
+	::unsetenv("LOCPATH");
 }
 
 ScopedWorkingFolder::ScopedWorkingFolder() : previous_(fs::current_path().string()) { fs::current_path(dir_.Path()); }

@@ -27,6 +27,23 @@ private:
 	std::string path_;
 };
 
+// While it lives, the C library's process locale is one whose decimal point is a comma,
+// as a host application running in a German user's locale has it: de_DE, built once per
+// process by localedef into a folder of its own and found through LOCPATH. Why() is empty
+// when the switch was made, else says why not; a test asserts on it (a missing locale is a
+// failure, not a skip). The "C" locale comes back when it goes.
+class CommaLocale {
+public:
+	CommaLocale();
+	~CommaLocale();
+	CommaLocale(const CommaLocale&) = delete;
+	CommaLocale& operator=(const CommaLocale&) = delete;
+	const std::string& Why() const { return why_; }
+
+private:
+	std::string why_;
+};
+
 // A new temporary folder as the process's working folder for the object's life: a file that
 // a test's child process leaves by a relative name lands there and goes with it, never in
 // the build folder where it would fail later runs.

@@ -145,6 +145,29 @@ TEST_F(MeshElement, RegularisationGivesSimplePiecesWithTheirSources)
 	EXPECT_EQ(vhost::LiveHandles(), handles);
 }
 
+TEST(PieceHeights, FromTheSourcePointOrTheNearest)
+{
+	const MeshOutline outline = {{{0, 0}, {10, 0}, {10, 10}}, {1, 2, 3}};
+	const struct {
+		Int32 source;
+		API_Coord at;
+		bool found;
+		double z;
+	} cases[] = {
+		{1, {50, 50}, true, 1}, {3, {0, 0}, true, 3}, // the source's height wherever the point lies
+		{0, {9, 1}, true, 2}, {0, {-1, -1}, true, 1}, // a new point: its nearest outline point's
+		{4, {0, 0}, false, -7}, {-1, {0, 0}, false, -7}, // no such outline point
+	};
+	for (const auto& c : cases) {
+		double z = -7;
+		EXPECT_EQ(PieceHeight(c.source, c.at, outline, z), c.found) << c.source;
+		EXPECT_EQ(z, c.z) << c.source;
+	}
+	double z = -7;
+	EXPECT_FALSE(PieceHeight(0, {0, 0}, MeshOutline(), z)) << "an empty outline has no nearest point";
+	EXPECT_FALSE(PieceHeight(1, {0, 0}, MeshOutline(), z));
+}
+
 const vhost::ElementRecord& Record(const API_Guid& guid)
 {
 	const vhost::ElementRecord* r = vhost::FindElement(guid);

@@ -240,6 +240,9 @@ struct Project {
 	int ioInitDepth = 0;
 	std::vector<Fault> faults;
 	bool keepInMemory = false;
+	// IO::Location::AppendToLocal takes "." and ".." as names, as a host may: tests turn it
+	// on to show that the add-on's own checks hold without the host's.
+	bool appendTakesDotNames = false;
 	int keepInMemoryRequests = 0; // calls that asked to stay loaded
 
 	// Dialogs (host/src/Dialogs.cpp): the open modal dialogs, innermost last (a deque, so
@@ -305,8 +308,10 @@ std::string TempFolder();              // "Temp"
 std::string EmbeddedLibraryFolder();   // "Project/Embedded Library"
 
 // Fault injection. FaultFor answers the code to fail with (and counts the firing), or NoError;
-// it throws for a throwing fault.
-void InjectFault(const std::string& operation, GSErrCode code, const std::string& pathContains = "", int times = -1);
+// it throws for a throwing fault. The first `passFirst` matching calls succeed: passFirst =
+// n - 1 fails the nth call on.
+void InjectFault(const std::string& operation, GSErrCode code, const std::string& pathContains = "", int times = -1,
+                 int passFirst = 0);
 // A throwing fault: operation (on a path containing pathContains) throws std::bad_alloc
 // `times` times (-1: always) after `passes` such calls went through.
 void InjectBadAlloc(const std::string& operation, const std::string& pathContains = "", int passes = 0, int times = 1);
