@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <random>
+#include <utility>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -21,19 +22,55 @@ std::function<std::uint32_t()>& SuffixSource()
 	return source;
 }
 
-struct FailingCall {
-	std::string call;
-	int error = 0;
+struct FaultState {
+	Fault fault;
+	int met = 0; // failures delivered so far
 };
 
-FailingCall& Failing()
+FaultState& Faults()
 {
-	static FailingCall failing;
-	return failing;
+	static FaultState state;
+	return state;
 }
 
-// The errno a test makes the call fail with, or 0 to make it.
-int Injected(const char* call) { return !Failing().call.empty() && Failing().call == call ? Failing().error : 0; }
+// The errno a test's fault gives this call of `call`, or 0 when it goes through.
+int FaultFor(const char* call)
+{
+	FaultState& s = Faults();
+	if (s.fault.error == 0 || s.fault.call != call || (s.fault.times >= 0 && s.met >= s.fault.times)) return 0;
+	++s.met;
+	return s.fault.error;
+}
+
+// A call whose failure leaves nothing done: a fault answers in its place.
+template <class Call>
+auto Refusable(const char* name, Call make) -> decltype(make())
+{
+	if (const int e = FaultFor(name)) {
+		errno = e;
+		return -1;
+	}
+	return make();
+}
+
+// A call the system makes before it reports a failure: a fault replaces its answer.
+template <class Call>
+auto Reported(const char* name, Call make) -> decltype(make())
+{
+	const auto answer = make();
+	if (const int e = FaultFor(name)) {
+		errno = e;
+		return -1;
+	}
+	return answer;
+}
+
+// The bytes one write passes to the system: all, or as few as a test's fault allows.
+std::size_t Capped(std::size_t length)
+{
+	const std::size_t most = Faults().fault.writeAtMost;
+	return most != 0 && most < length ? most : length;
+}
 
 bool Fail(Failure& failure, const char* call, int error)
 {
@@ -52,8 +89,7 @@ std::uint32_t NextSuffix()
 bool WriteAll(int fd, const char* data, std::size_t length, Failure& failure)
 {
 	for (std::size_t done = 0; done < length;) {
-		if (const int e = Injected("write")) return Fail(failure, "write", e);
-		const ssize_t n = ::write(fd, data + done, length - done);
+		const ssize_t n = Refusable("write", [&] { return ::write(fd, data + done, Capped(length - done)); });
 		if (n < 0 && errno == EINTR) continue;
 		if (n <= 0) return Fail(failure, "write", n < 0 ? errno : EIO);
 		done += static_cast<std::size_t>(n);
@@ -97,9 +133,8 @@ const char* ErrnoName(int error)
 
 int OpenNew(const std::string& path, Failure& failure)
 {
-	const int injected = Injected("open");
-	const int fd = injected != 0 ? -1 : ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-	if (fd < 0) Fail(failure, "open", injected != 0 ? injected : errno);
+	const int fd = Refusable("open", [&] { return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644); });
+	if (fd < 0) Fail(failure, "open", errno);
 	return fd;
 }
 
@@ -110,15 +145,13 @@ bool WriteBeside(const std::string& target, const char* data, std::size_t length
 	if (fd < 0) return false;
 	bool ok = WriteAll(fd, data, length, failure);
 	if (ok) {
-		const int e = Injected("fsync");
-		ok = e == 0 && ::fsync(fd) == 0;
-		if (!ok) Fail(failure, "fsync", e != 0 ? e : errno);
+		ok = Reported("fsync", [&] { return ::fsync(fd); }) == 0;
+		if (!ok) Fail(failure, "fsync", errno);
 	}
-	if (::close(fd) != 0 && ok) ok = Fail(failure, "close", errno);
+	if (Reported("close", [&] { return ::close(fd); }) != 0 && ok) ok = Fail(failure, "close", errno);
 	if (ok) {
-		const int e = Injected("rename");
-		ok = e == 0 && ::rename(temp.c_str(), target.c_str()) == 0;
-		if (!ok) Fail(failure, "rename", e != 0 ? e : errno);
+		ok = Refusable("rename", [&] { return ::rename(temp.c_str(), target.c_str()); }) == 0;
+		if (!ok) Fail(failure, "rename", errno);
 	}
 	// The temporary file is this call's own (made exclusively), so removing it touches nothing else.
 	if (!ok) ::unlink(temp.c_str());
@@ -134,6 +167,8 @@ std::string ErrnoText(int error)
 
 void SetSuffixSourceForTests(std::function<std::uint32_t()> next) { SuffixSource() = std::move(next); }
 
-void SetFailingCallForTests(const char* call, int error) { Failing() = FailingCall{call != nullptr ? call : "", error}; }
+void SetFaultForTests(Fault fault) { Faults() = FaultState{std::move(fault), 0}; }
+
+void SetFailingCallForTests(const char* call, int error) { SetFaultForTests(Fault{call != nullptr ? call : "", error}); }
 
 } // namespace ExclusiveFile

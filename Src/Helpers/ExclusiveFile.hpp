@@ -11,6 +11,9 @@
 
 namespace ExclusiveFile {
 
+// A call answering EINTR is made again, this many times in all at most.
+constexpr int kInterruptedTries = 8;
+
 // A failed step: the POSIX call ("open", "write", "fsync", "rename") and its errno.
 struct Failure {
 	const char* call = nullptr;
@@ -31,9 +34,23 @@ bool WriteBeside(const std::string& target, const char* data, std::size_t length
 // " *%d:%s:%s*" of the errno: its number, its name ("EEXIST") and its text.
 std::string ErrnoText(int error);
 
-// Test seams: the source of the temporary names' random part (null: the system's random
-// device), and a call that fails with the errno instead of being made (null call: none).
+// Test seam: the source of the temporary names' random part (null: the system's random device).
 void SetSuffixSourceForTests(std::function<std::uint32_t()> next);
+
+// Test seam: a fault the writer's system calls meet, where the writer reads their answers.
+// The first `times` calls named `call` (every one while times is negative) answer -1 with
+// `error`: a failing "open", "write" or "rename" is not made, as a refused call does nothing;
+// a failing "fsync" or "close" is made first, as the system reports those after acting.
+// While writeAtMost is not 0, each write passes at most that many bytes to the system.
+struct Fault {
+	std::string call;
+	int error = 0;
+	int times = -1;
+	std::size_t writeAtMost = 0;
+};
+void SetFaultForTests(Fault fault);
+
+// Every call named `call` fails with the errno (null call: no fault).
 void SetFailingCallForTests(const char* call, int error);
 
 } // namespace ExclusiveFile
