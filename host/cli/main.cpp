@@ -1,5 +1,6 @@
 // velmora-host: loads the add-on module, runs its commands, writes the project out.
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +20,7 @@
 #include "vhost/LibraryStore.hpp"
 #include "vhost/Project.hpp"
 #include "vhost/Script.hpp"
+#include "vhost/StagedOutput.hpp"
 
 namespace fs = std::filesystem;
 
@@ -103,11 +105,14 @@ std::string ParseArgs(int argc, char** argv, Options& o)
 			return "unknown argument '" + a + "'";
 		}
 	}
+	if (o.commands.empty()) return "no command given";
 	if (o.addon.empty()) o.addon = SelfFolder() + "/Velmora.so";
 	return "";
 }
 
 const Int16 kImportMenu = 32502;
+// The folder of a map package that holds what the import reads.
+const char* const kModelFolder = "3D-modell";
 // The import command's dialogs (international ids) and its icon of a present, unticked layer.
 const int kProjectDialog = 32501, kColoursDialog = 32508, kGeolocationDialog = 32510;
 const int kUntickedIcon = 32729;
@@ -168,6 +173,10 @@ std::string PrepareImport(const std::string& package, std::string& name, std::st
 	const bool zip = fs::is_regular_file(status) && IsZip(source);
 	if (!zip && !fs::is_directory(status)) {
 		error = "import: " + package + " is neither a package folder nor a .zip";
+		return "";
+	}
+	if (!zip && !fs::is_directory(source / kModelFolder, ec)) {
+		error = "import: " + package + " holds nothing to import (no " + kModelFolder + " folder)";
 		return "";
 	}
 	name = (zip ? source.stem() : source.filename()).u8string();
@@ -231,6 +240,16 @@ void NameImportErrors(std::size_t from, const std::string& package)
 	}
 }
 
+// Writes `text` to standard output and flushes it; answers false after telling on standard
+// error that `what` could not be written.
+bool WriteStandardOutput(const std::string& text, const char* what)
+{
+	if (std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0) return true;
+	std::fprintf(stderr, "velmora-host: cannot write %s to standard output: %s\n", what, std::strerror(errno));
+	std::clearerr(stdout); // told once
+	return false;
+}
+
 // Runs one command, the add-on's standard output going to `output`; an import ends with its
 // summary on standard output. Answers false after telling why on standard error.
 bool RunCommand(const std::pair<std::string, std::string>& command, const cli::AddonOutput& output)
@@ -264,7 +283,7 @@ bool RunCommand(const std::pair<std::string, std::string>& command, const cli::A
 		NameImportErrors(errorsBefore, command.second);
 		vhost::SetScript(saved);
 		ShowNewAlerts();
-		std::fputs(tally.Summary(name).c_str(), stdout);
+		if (!WriteStandardOutput(tally.Summary(name), "the summary")) return false;
 		if (err == NoError) return true;
 		std::fprintf(stderr, "velmora-host: import %s answered %d\n", command.second.c_str(), err);
 		return false;
@@ -304,6 +323,8 @@ private:
 	bool made_;
 };
 
+const char* const kLogName = "addon-output.log";
+
 // The add-on's standard output: DIR/addon-output.log with --out (the folder made now), else
 // nowhere; --verbose lets it through. Answers why the log cannot be written, or an empty text.
 std::string OpenAddonOutput(const Options& o, cli::AddonOutput& output)
@@ -311,7 +332,12 @@ std::string OpenAddonOutput(const Options& o, cli::AddonOutput& output)
 	if (o.out.empty() || o.verbose) return output.Open("", o.verbose);
 	std::error_code ec;
 	fs::create_directories(fs::u8path(o.out), ec);
-	return output.Open(o.out + "/addon-output.log", false);
+	// Made under a fresh name and moved into place: a link at the log's name is replaced.
+	const vhost::StagedOutput staged(o.out);
+	std::string why = staged.Why();
+	if (why.empty()) why = output.Open(staged.Staged(kLogName), false);
+	if (why.empty()) staged.Commit(kLogName, why);
+	return why;
 }
 
 } // namespace
@@ -360,6 +386,7 @@ int main(int argc, char** argv)
 	vhost::FinishScript();
 	if (!o.out.empty() && !WriteOut(o.out)) ok = false;
 	ShowNewAlerts();
+	if (!WriteStandardOutput("", "the output")) ok = false;
 	for (const auto& e : vhost::Current().scriptErrors) std::fprintf(stderr, "velmora-host: %s\n", e.c_str());
 	for (const auto& e : vhost::Current().exceptions) std::fprintf(stderr, "velmora-host: exception in %s\n", e.c_str());
 	for (const auto& e : vhost::Current().memoryFaults) std::fprintf(stderr, "velmora-host: %s\n", e.c_str());

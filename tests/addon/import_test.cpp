@@ -466,6 +466,28 @@ TEST(Import, AProjectMissingFromTheListIsAnErrorNamingIt)
 	EXPECT_EQ(err.find("script line"), std::string::npos) << err;
 }
 
+// A folder without a 3D-modell folder holds nothing to import: the run says so and fails, and
+// copies nothing, whether the folder lies elsewhere or in the import folder already.
+TEST(Import, AFolderWithoutTheModelFolderHoldsNothingToImport)
+{
+	testsupport::TempDir dir;
+	const struct { const char* name; std::string folder; } cases[] = {
+		{"elsewhere", dir / "Kart"},
+		{"in the import folder", dir / "home/Documents/Velmora/Tom"},
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.name);
+		testsupport::WriteFile(c.folder + "/3ds/Terreng.3ds", "a layer outside its folder");
+		std::string err;
+		EXPECT_EQ(RunLine(dir, testsupport::BuildProgram("velmora-host") + " --home '" + dir.Path() + "/home' import '" + c.folder + "'", err),
+		          1);
+		EXPECT_NE(err.find("velmora-host: import: " + c.folder + " holds nothing to import (no 3D-modell folder)\n"), std::string::npos)
+			<< err;
+		EXPECT_EQ(err.find("never reached"), std::string::npos) << err;
+	}
+	EXPECT_FALSE(std::filesystem::exists(dir / "home/Documents/Velmora/Kart"));
+}
+
 // A package that is neither a folder nor a .zip is a bad argument.
 TEST(Import, MissingPackageIsABadArgument)
 {
