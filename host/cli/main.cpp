@@ -159,6 +159,15 @@ fs::path ImportFolder()
 	return folder.empty() ? fs::u8path(vhost::DocumentsFolder()) / "Velmora" : fs::u8path(folder);
 }
 
+// Why the project folder holds nothing the import reads (the command then ends without a
+// word), or an empty text.
+std::string NothingToImport(const fs::path& project, const std::string& package)
+{
+	std::error_code ec;
+	if (fs::is_directory(project / kModelFolder, ec)) return "";
+	return "import: " + package + " holds nothing to import (no " + std::string(kModelFolder) + " folder)";
+}
+
 // Readies the package for the import command and answers the UI script of its default
 // answers, or an empty text with `error` set; `name` becomes the project's name. A folder is
 // copied into the import folder (unless it lies there already); a ZIP is added through the
@@ -175,10 +184,7 @@ std::string PrepareImport(const std::string& package, std::string& name, std::st
 		error = "import: " + package + " is neither a package folder nor a .zip";
 		return "";
 	}
-	if (!zip && !fs::is_directory(source / kModelFolder, ec)) {
-		error = "import: " + package + " holds nothing to import (no " + kModelFolder + " folder)";
-		return "";
-	}
+	if (!zip && !(error = NothingToImport(source, package)).empty()) return "";
 	name = (zip ? source.stem() : source.filename()).u8string();
 	if (name.empty() || name == "." || name == "..") {
 		error = "import: " + package + " gives no project name";
@@ -280,10 +286,20 @@ bool RunCommand(const std::pair<std::string, std::string>& command, const cli::A
 		// Yes to the geolocation question was only needed if the command asked it.
 		if (vhost::Current().scriptPos == optionalFrom) vhost::Current().scriptPos = vhost::Current().script.size();
 		vhost::FinishScript();
+		// A ZIP's project is known only now: without map data the command ends at once, and
+		// that, not the answers it never asked for, is what went wrong.
+		const fs::path project = ImportFolder() / fs::u8path(name);
+		std::error_code ec;
+		const std::string nothing = fs::is_directory(project, ec) ? NothingToImport(project, command.second) : "";
+		if (!nothing.empty()) vhost::Current().scriptErrors.resize(errorsBefore);
 		NameImportErrors(errorsBefore, command.second);
 		vhost::SetScript(saved);
 		ShowNewAlerts();
 		if (!WriteStandardOutput(tally.Summary(name), "the summary")) return false;
+		if (!nothing.empty()) {
+			std::fprintf(stderr, "velmora-host: %s\n", nothing.c_str());
+			return false;
+		}
 		if (err == NoError) return true;
 		std::fprintf(stderr, "velmora-host: import %s answered %d\n", command.second.c_str(), err);
 		return false;

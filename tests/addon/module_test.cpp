@@ -203,6 +203,10 @@ TEST(Module, OutputThatCannotBeWrittenFailsTheRun)
 		EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1) << err;
 		EXPECT_NE(err.find(c.message), std::string::npos) << err;
 	}
+	// The dump that failed left nothing of its own behind, and no project.json.
+	for (const auto& entry : std::filesystem::directory_iterator(dir / "out"))
+		EXPECT_EQ(entry.path().filename().string().rfind(".velmora-host-", 0), std::string::npos) << entry.path();
+	EXPECT_FALSE(std::filesystem::exists(dir / "out/project.json"));
 }
 
 // A failed save is the add-on's alert: the command itself answers no error, and the alert
