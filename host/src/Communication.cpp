@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "ACAPinc.h"
+#include "vhost/Text.hpp"
 #include "vhost/Unset.hpp"
 #include "vhost/Elements.hpp"
 
@@ -65,7 +66,7 @@ std::string EntryText(const ParamEntry& e)
 	switch (e.type) {
 		case MDCLPar_string: return e.name + "=\"" + e.text + "\"";
 		case MDCLPar_int: return e.name + "=" + std::to_string(e.intValue);
-		case MDCLPar_float: return e.name + "=" + std::to_string(e.floatValue);
+		case MDCLPar_float: return e.name + "=" + vhost::NumberText(e.floatValue, std::chars_format::fixed, 6);
 		default: return e.name + "=<pointer>";
 	}
 }

@@ -14,7 +14,7 @@ using namespace vhost;
 bool ToDouble(const std::string& text, double& out)
 {
 	char* end = nullptr;
-	out = std::strtod(text.c_str(), &end);
+	out = vhost::ReadNumber(text.c_str(), &end);
 	return !text.empty() && *end == 0;
 }
 

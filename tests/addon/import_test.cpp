@@ -466,6 +466,36 @@ TEST(Import, AProjectMissingFromTheListIsAnErrorNamingIt)
 	EXPECT_EQ(err.find("script line"), std::string::npos) << err;
 }
 
+// A package without a 3D-modell folder holds nothing to import: the run says so and fails,
+// whether it is a folder elsewhere (nothing is copied), one in the import folder already, or a
+// ZIP (the command's own alert says it too).
+TEST(Import, APackageWithoutTheModelFolderHoldsNothingToImport)
+{
+	testsupport::TempDir dir;
+	testsupport::WriteFile(dir / "Loose/3ds/Terreng.3ds", "a layer outside its folder");
+	std::string err;
+	ASSERT_EQ(RunLine(dir, "cd '" + dir.Path() + "/Loose' && zip -q -r ../Tom.zip 3ds", err), 0) << err;
+	const struct { const char* name; std::string package, home; } cases[] = {
+		{"folder elsewhere", dir / "Kart", dir / "home1"},
+		{"folder in the import folder", dir / "home2/Documents/Velmora/Tom", dir / "home2"},
+		{"ZIP", dir / "Tom.zip", dir / "home3"},
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.name);
+		if (!std::filesystem::exists(c.package)) {
+			std::filesystem::create_directories(std::filesystem::path(c.package).parent_path());
+			std::filesystem::copy(dir / "Loose", c.package, std::filesystem::copy_options::recursive);
+		}
+		EXPECT_EQ(RunLine(dir, testsupport::BuildProgram("velmora-host") + " --home '" + c.home + "' import '" +
+		                           c.package + "'", err),
+		          1);
+		EXPECT_NE(err.find("velmora-host: import: " + c.package + " holds nothing to import (no 3D-modell folder)\n"), std::string::npos)
+			<< err;
+		EXPECT_EQ(err.find("never reached"), std::string::npos) << err;
+	}
+	EXPECT_FALSE(std::filesystem::exists(dir / "home1/Documents/Velmora/Kart"));
+}
+
 // A package that is neither a folder nor a .zip is a bad argument.
 TEST(Import, MissingPackageIsABadArgument)
 {

@@ -1,9 +1,11 @@
 // The real module, loaded and run by velmora-host.
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -73,6 +75,8 @@ TEST(Module, FailuresGiveAMessageAndTheirExitStatus)
 		{"home inside a file", "--home '" + dir.Path() + "/file/sub' menu 32506", 2, "velmora-host: unusable run root: "},
 		{"bad argument", "--nonsense", 2, "velmora-host: unknown argument '--nonsense'"},
 		{"out is a file", home + "--out '" + dir.Path() + "/file' menu 32506", 2, "velmora-host: cannot write "},
+		{"no command", home + "--out '" + dir.Path() + "/out'", 2, "velmora-host: no command given"},
+		{"no argument at all", "", 2, "usage: velmora-host "},
 	};
 	for (const auto& c : cases) {
 		SCOPED_TRACE(c.name);
@@ -141,6 +145,68 @@ TEST(Module, TheTemporaryRunRootIsRemovedWhenTheRunEnds)
 	const nlohmann::json project = nlohmann::json::parse(testsupport::ReadFile(dir / "out/project.json"));
 	const std::string texture = project["attributes"]["materials"][0]["texture"]["file"];
 	EXPECT_EQ(texture.rfind(tmp + "/velmora-host-", 0), 0u) << texture;
+}
+
+// --out replaces what lies at its names, never writing through a link planted there, and
+// writes its library folder afresh: a part of an earlier run is gone.
+TEST(Module, TheDumpReplacesLinksAndAnEarlierLibrary)
+{
+	namespace fs = std::filesystem;
+	testsupport::TempDir dir;
+	std::string err;
+	ASSERT_EQ(RunLine(dir, testsupport::BuildProgram("make_sample_package") + " '" + dir.Path() + "/Kart'", err), 0) << err;
+	const char* const names[] = {"project.json", "plan.svg", "addon-output.log"};
+	for (const char* name : names) {
+		testsupport::WriteFile(dir / "kept/" + name, "someone else's");
+		fs::create_directories(dir / "out");
+		fs::create_symlink(dir / "kept/" + name, dir / "out/" + name);
+	}
+	testsupport::WriteFile(dir / "out/library/Earlier_Veg/3d.gdl", "an earlier run's part");
+	ASSERT_EQ(RunHost(dir, "--home '" + dir.Path() + "/home' --out '" + dir.Path() + "/out' import '" + dir.Path() + "/Kart'", err), 0)
+		<< err;
+	for (const char* name : names) {
+		SCOPED_TRACE(name);
+		EXPECT_EQ(testsupport::ReadFile(dir / "kept/" + name), "someone else's");
+		EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir / "out/" + name)));
+	}
+	const nlohmann::json project = nlohmann::json::parse(testsupport::ReadFile(dir / "out/project.json"));
+	EXPECT_FALSE(project["libraryParts"].empty());
+	EXPECT_NE(testsupport::ReadFile(dir / "out/plan.svg").find("<svg"), std::string::npos);
+	EXPECT_NE(testsupport::ReadFile(dir / "out/addon-output.log").find("CHUNK_M3DMAGIC"), std::string::npos);
+	EXPECT_TRUE(fs::is_regular_file(dir / "out/library/Kart_Veg/3d.gdl"));
+	EXPECT_FALSE(fs::exists(dir / "out/library/Earlier_Veg"));
+	// Nothing of the run's own staging is left beside them.
+	std::vector<std::string> left;
+	for (const auto& entry : fs::directory_iterator(dir / "out")) left.push_back(entry.path().filename().string());
+	std::sort(left.begin(), left.end());
+	EXPECT_EQ(left, (std::vector<std::string>{"addon-output.log", "library", "plan.svg", "project.json"}));
+}
+
+// What the run cannot write fails it with a message: the summary on a full standard output,
+// the dump on a full disk (here: a file size limit).
+TEST(Module, OutputThatCannotBeWrittenFailsTheRun)
+{
+	testsupport::TempDir dir;
+	std::string err;
+	ASSERT_EQ(RunLine(dir, testsupport::BuildProgram("make_sample_package") + " '" + dir.Path() + "/Kart'", err), 0) << err;
+	const struct { const char* name; std::string line; const char* message; } cases[] = {
+		{"summary", testsupport::BuildProgram("velmora-host") + " --home '" + dir.Path() + "/home1' import '" + dir.Path() +
+		                "/Kart' >/dev/full", "velmora-host: cannot write the summary to standard output: No space left on device\n"},
+		{"dump", "trap '' XFSZ; ulimit -f 64; " + testsupport::BuildProgram("velmora-host") + " --home '" + dir.Path() +
+		             "/home2' --out '" + dir.Path() + "/out' import '" + dir.Path() + "/Kart' >/dev/null",
+		 "velmora-host: cannot write "},
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.name);
+		const int status = std::system(("(" + c.line + ") 2>'" + dir.Path() + "/stderr.txt'").c_str());
+		err = testsupport::ReadFile(dir / "stderr.txt");
+		EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1) << err;
+		EXPECT_NE(err.find(c.message), std::string::npos) << err;
+	}
+	// The dump that failed left nothing of its own behind, and no project.json.
+	for (const auto& entry : std::filesystem::directory_iterator(dir / "out"))
+		EXPECT_EQ(entry.path().filename().string().rfind(".velmora-host-", 0), std::string::npos) << entry.path();
+	EXPECT_FALSE(std::filesystem::exists(dir / "out/project.json"));
 }
 
 // A failed save is the add-on's alert: the command itself answers no error, and the alert

@@ -21,6 +21,7 @@
 #include "Classes/import_map.hpp"
 #include "Classes/terrain_import_ini.hpp"
 #include "Functions/mainmenu_importmap.hpp"
+#include "ImportSummary.hpp"
 #include "TestSupport.hpp"
 #include "sample/SamplePackage.hpp"
 #include "sample/Writer3ds.hpp"
@@ -712,6 +713,66 @@ TEST_F(ImportCommand, UnreadableSettingsAreReportedWithTheCommandsPrefix)
 	ASSERT_EQ(ReportTexts().size(), 1u);
 	EXPECT_EQ(ReportTexts()[0].rfind(prefix, 0), 0u) << ReportTexts()[0];
 	EXPECT_EQ(DialogsShown(), std::vector<short>{32501});   // the first run's only
+}
+
+// The host's own numbers do not depend on the process's locale: the sample imported under a
+// decimal-comma locale gives the plan and the summary (but for its time) of one imported in
+// the C locale, generated parts drawn and the time written with a point.
+TEST_F(ImportCommand, PlanAndSummaryAreTheSameUnderADecimalCommaLocale)
+{
+	struct Result {
+		std::string plan, summary;
+	};
+	std::string script = "dialog 32501\n";
+	for (int column = 1; column <= 10; ++column)
+		script += "listpick 15 \"Kart\" " + std::to_string(column) + (column == 1 ? "\n" : " 32729\n");
+	script += "click 1\ndialog 32508\nclick 1\n";
+	const auto import = [&](const std::string& root) {
+		fs::create_directories(root);
+		StartOver(root);
+		EXPECT_EQ(sample::MakeProjectFolder(ImportFolder() + "/Kart", {}), "");
+		const cli::ImportTally tally;
+		testing::internal::CaptureStdout(); // the 3DS reader's chunk trace
+		Run(script);
+		testing::internal::GetCapturedStdout();
+		ExpectCleanRun();
+		return Result{vhost::PlanSvg(), tally.Summary("Kart")};
+	};
+	const Result c = import(RunRoot() + "/c");
+	Result comma;
+	{
+		const testsupport::CommaLocale locale;
+		ASSERT_EQ(locale.Why(), "");
+		comma = import(RunRoot() + "/comma");
+	}
+	// The generated parts as the plan draws them (a layer kind each), and the plans whole.
+	const auto kinds = [](const std::string& plan) {
+		std::multiset<std::string> found;
+		for (std::size_t at = plan.find("data-kind=\""); at != std::string::npos; at = plan.find("data-kind=\"", at + 1))
+			found.insert(plan.substr(at + 11, plan.find('"', at + 11) - at - 11));
+		return found;
+	};
+	EXPECT_EQ(kinds(c.plan).count("road"), 1u);
+	EXPECT_EQ(kinds(comma.plan), kinds(c.plan));
+	EXPECT_TRUE(comma.plan == c.plan) << "the plans differ";
+	// "Imported "Kart" in 0.05 s": the time differs from run to run, its form does not.
+	const auto time = [](const std::string& summary) {
+		const std::size_t in = summary.find(" in "), end = summary.find(" s\n");
+		return in == std::string::npos || end == std::string::npos || end < in ? std::string() : summary.substr(in + 4, end - in - 4);
+	};
+	for (const Result* r : std::initializer_list<const Result*>{&c, &comma}) {
+		const std::string t = time(r->summary);
+		EXPECT_GE(t.size(), 4u) << r->summary;
+		EXPECT_EQ(t.find_first_not_of("0123456789."), std::string::npos) << r->summary;
+		EXPECT_EQ(t.rfind('.'), t.size() - 3) << r->summary;
+	}
+	const auto withoutTime = [&](const std::string& summary) {
+		const std::string t = time(summary);
+		const std::size_t at = summary.find(" in ") + 4;
+		return t.empty() ? summary : summary.substr(0, at) + "T" + summary.substr(at + t.size());
+	};
+	EXPECT_NE(c.summary.find("\n  generated parts: 8: "), std::string::npos) << c.summary;
+	EXPECT_EQ(withoutTime(comma.summary), withoutTime(c.summary));
 }
 
 // The same through velmora-host with the real module: a hostile ZIP name from a script.

@@ -74,7 +74,8 @@ bool IsInLoadedLibrary(const std::string& file);
 
 // Writes the members "libraries" and "libraryParts" of the project dump.
 void DumpLibraries(JsonWriter& out);
-// Writes DIR/library/<part>/ for every part: its scripts as text files ("master.gdl",
+// Makes DIR/library (there even without parts; the dump gives it a fresh DIR, so nothing of
+// an earlier run stays) and writes DIR/library/<part>/ for every part: its scripts as text files ("master.gdl",
 // "2d.gdl", "3d.gdl", "parameter-script.gdl"), "parameters.json", other sections by code.
 bool WriteLibraryParts(const std::string& dir);
 
