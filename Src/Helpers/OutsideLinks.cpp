@@ -53,6 +53,47 @@ bool Inside(const std::string& path, const std::string& root)
 	return path.size() == root.size() || path[root.size()] == '/' || root == "/";
 }
 
+// Links followed at most in one chain, as the system's own bound.
+constexpr int kMaxHops = 40;
+
+// The link's target as stored; empty when it cannot be read.
+std::string LinkText(const std::string& link)
+{
+	for (std::size_t size = 256; size <= 65536; size *= 4) {
+		std::vector<char> buffer(size);
+		const ssize_t n = readlink(link.c_str(), buffer.data(), size);
+		if (n < 0) return std::string();
+		if (static_cast<std::size_t>(n) < size) return std::string(buffer.data(), static_cast<std::size_t>(n));
+	}
+	return std::string();
+}
+
+// Whether every link of the chain that starts at link leads to a place inside root, the last
+// one to something that is there: a chain that passes outside could be turned elsewhere later
+// by whoever owns the place it passes.
+bool ChainStaysInside(const std::string& link, const std::string& root)
+{
+	std::string current = link;
+	for (int hop = 0; hop < kMaxHops; ++hop) {
+		const std::string text = LinkText(current);
+		if (text.empty()) return false;
+		const std::string candidate = text[0] == '/' ? text : current.substr(0, current.rfind('/') + 1) + text;
+		const std::size_t slash = candidate.rfind('/');
+		const std::string base = candidate.substr(slash + 1);
+		const std::string parent = Resolved(slash == 0 ? "/" : candidate.substr(0, slash));
+		if (parent.empty()) return false;
+		const std::string next = base.empty() || base == "." || base == ".." ? Resolved(candidate)
+		                         : parent == "/"                            ? parent + base
+		                                                                    : parent + "/" + base;
+		if (next.empty() || !Inside(next, root)) return false;
+		struct stat status;
+		if (lstat(next.c_str(), &status) != 0) return false;
+		if (!S_ISLNK(status.st_mode)) return true;
+		current = next;
+	}
+	return false;
+}
+
 // Called for each entry met, with its own status (links not followed); false stops the walk.
 using Visit = std::function<bool(const std::string& path, const struct stat& status, LinkSweep& sweep)>;
 
@@ -122,9 +163,7 @@ LinkSweep RemoveOutsideLinks(const std::string& path)
 	const std::string root = Resolved(path);
 	if (!Check(!root.empty(), "realpath", path, sweep)) return sweep;
 	Walk(root, [&root](const std::string& entry, const struct stat& status, LinkSweep& s) {
-		if (!S_ISLNK(status.st_mode)) return true;
-		const std::string target = Resolved(entry);
-		if (!target.empty() && Inside(target, root)) return true;
+		if (!S_ISLNK(status.st_mode) || ChainStaysInside(entry, root)) return true;
 		if (!Check(unlink(entry.c_str()) == 0, "unlink", entry, s)) return false;
 		++s.removed;
 		return true;

@@ -22,9 +22,10 @@ struct LinkSweep {
 LinkSweep OpenFoldersToOwner(const std::string& path);
 
 // Opens the folders to their owner first (OpenFoldersToOwner), then removes every symbolic link
-// at any depth under the folder at path whose target, resolved, does not lie inside the folder
-// (itself resolved first: it may be reached through a link). A link whose target cannot be
-// resolved counts as outside. Links to folders are removed or kept, never entered. Fails
+// at any depth under the folder at path that leads out of the folder (itself resolved first: it
+// may be reached through a link): a link is kept only when it leads to something inside and,
+// in a chain of links, each link does. A link whose target cannot be resolved counts as
+// outside. Links to folders are removed or kept, never entered. Fails
 // closed: a folder that cannot be listed, an entry that cannot be examined or an outside link
 // that cannot be removed stops the sweep with that step named, so that the caller keeps none
 // of the folder. When done, the count of links removed.

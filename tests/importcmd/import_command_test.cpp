@@ -242,6 +242,7 @@ TEST_F(ImportCommand, AddZipRemovesLinksLeadingOutOfTheProject)
 	testsupport::TempDir outside;
 	const std::string secret = "the user's own bytes, never to travel with a project";
 	testsupport::WriteFile(outside / "private.jpg", secret);
+	fs::create_symlink(fs::u8path(outside / "private.jpg"), fs::u8path(outside / "hop.jpg"));
 	std::string climb;
 	for (int i = 0; i < 24; ++i) climb += "../";
 	const struct {
@@ -250,6 +251,8 @@ TEST_F(ImportCommand, AddZipRemovesLinksLeadingOutOfTheProject)
 	} cases[] = {
 		{"3D-modell/Ortofoto/Ortofoto_SCALE_1000_X400000MM_Y300000MM.jpg", outside / "private.jpg"},
 		{"3D-modell/Basiskart/Alle data.dxf", climb + (outside / "private.jpg").substr(1)},
+		// A chain of links: the project's own is removed, once; the user's link stays.
+		{"3D-modell/Ortofoto/Ortofoto_SCALE_1000_X400000MM_Y300000MM.jpg", outside / "hop.jpg"},
 	};
 	for (const auto& c : cases) {
 		SCOPED_TRACE(c.entry);
@@ -278,6 +281,8 @@ TEST_F(ImportCommand, AddZipRemovesLinksLeadingOutOfTheProject)
 		}
 		EXPECT_EQ(made[true], made[false]);
 		EXPECT_NE(made[true].find("step Placing VELMORA mesh elements"), std::string::npos) << made[true];
+		EXPECT_EQ(fs::read_symlink(fs::u8path(outside / "hop.jpg")).u8string(), outside / "private.jpg");
+		EXPECT_EQ(testsupport::ReadFile(outside / "private.jpg"), secret);
 	}
 }
 
