@@ -409,6 +409,14 @@ public:
 	{
 		importFolder.GetLocation(&folder_);
 	}
+	// Whatever stopped the run, its own folder does not outlive it.
+	~ZipExpansion()
+	{
+		try {
+			if (ownLeft_) Remove();
+		} catch (...) {
+		}
+	}
 	ZipExpansion(const ZipExpansion&) = delete;
 	ZipExpansion& operator=(const ZipExpansion&) = delete;
 
@@ -425,6 +433,7 @@ public:
 			return false;
 		}
 		own_ = IO::Name(GS::UniString(name.c_str(), GS::CC_UTF8));
+		ownLeft_ = true;
 		expansion_ = folder_;
 		if (expansion_.AppendToLocal(own_) == NoError && expansion_.AppendToLocal(IO::Name(kExpansionFolder)) == NoError) return true;
 		WriteReport_Alert("Error point: VELMORA / MenuImportMap() / Add ZIP / %s could not be expanded: its folder gives no path; %s", zipName_,
@@ -441,7 +450,8 @@ public:
 		IO::Location own(folder_);
 		if (own.AppendToLocal(own_) != NoError) return false;
 		OpenFoldersToOwner(Utf8Path(own)); // the host's delete tells whether it was enough
-		return !importFolder_.Contains(own_) || importFolder_.Delete(own_) == NoError;
+		ownLeft_ = importFolder_.Contains(own_) && importFolder_.Delete(own_) != NoError;
+		return !ownLeft_;
 	}
 
 	// The expansion checked for links leading out of it; false after removing it and telling why.
@@ -477,6 +487,7 @@ private:
 	const char* zipName_;
 	IO::Location folder_, expansion_;
 	IO::Name own_;
+	bool ownLeft_ = false;
 };
 
 void AddZip(const import_folder_scan& scan, IO::Folder& importFolder)
