@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <string>
@@ -11,6 +12,8 @@
 #include <nlohmann/json.hpp>
 
 #include "TestSupport.hpp"
+#include "sample/SamplePackage.hpp"
+#include "sample/Zip.hpp"
 
 namespace {
 
@@ -90,15 +93,16 @@ TEST(Module, FailuresGiveAMessageAndTheirExitStatus)
 // Root writes anywhere: as root the host runs as this unprivileged user, who owns the folder.
 constexpr unsigned kUnprivilegedId = 65534;
 
-// The program and its library copied into the test's folder, which that user can reach
-// wherever the build lies (a clone under /root is closed to others); the program finds the
-// library beside itself.
+// The program, its library and the add-on with its files copied into the test's folder, which
+// that user can reach wherever the build lies (a clone under /root is closed to others); the
+// program finds the library and the add-on beside itself.
 std::string UnprivilegedHost(const testsupport::TempDir& dir)
 {
 	namespace fs = std::filesystem;
 	fs::create_directories(dir / "bin");
-	for (const char* name : {"velmora-host", "libvhost.so"})
+	for (const char* name : {"velmora-host", "libvhost.so", "Velmora.so"})
 		fs::copy_file(fs::path(VELMORA_BUILD_DIR) / name, fs::path(dir / "bin") / name, fs::copy_options::overwrite_existing);
+	fs::copy(VELMORA_SOURCE_DIR "/Resources", dir / "bin", fs::copy_options::recursive | fs::copy_options::overwrite_existing);
 	const std::string launcher = VELMORA_LAUNCHER;
 	return "setpriv --reuid=" + std::to_string(kUnprivilegedId) + " --regid=" + std::to_string(kUnprivilegedId) +
 		" --clear-groups " + (launcher.empty() ? "" : launcher + " ") + "'" + dir.Path() + "/bin/velmora-host'";
@@ -119,6 +123,70 @@ TEST(Module, UnwritableRunRootIsRefused)
 	EXPECT_EQ(RunHost(dir, "--home '" + dir.Path() + "/home' menu 32506", err, asUser), 2);
 	EXPECT_NE(err.find("is not writable"), std::string::npos) << err;
 	std::filesystem::permissions(dir / "home/Temp", std::filesystem::perms::owner_all);
+}
+
+// Gives the folder and all under it to the unprivileged user (as root; else it is the user's).
+void GiveToUnprivilegedUser(const std::string& folder)
+{
+	namespace fs = std::filesystem;
+	if (::geteuid() != 0) return;
+	ASSERT_EQ(::chown(folder.c_str(), kUnprivilegedId, kUnprivilegedId), 0) << folder;
+	for (const auto& e : fs::recursive_directory_iterator(folder))
+		ASSERT_EQ(::lchown(e.path().c_str(), kUnprivilegedId, kUnprivilegedId), 0) << e.path();
+}
+
+// An archive may store folder modes that forbid listing a folder or removing what it holds,
+// and unzip restores them once it has filled the folder. Whatever they are, Add ZIP removes a
+// link that leads out of the project and says so, and the outside file's bytes reach nothing
+// the run writes. Run as an ordinary user, whom those modes bind (root passes every check).
+TEST(Module, AddZipRemovesOutsideLinksWhateverFolderModesTheArchiveStores)
+{
+	const std::string photo = "3D-modell/Ortofoto/Ortofoto_SCALE_1000_X400000MM_Y300000MM.jpg";
+	const std::string photoMark = "OUTSIDE-PHOTO-5c2e";
+	const std::string dxfMark = "OUTSIDE-DXF-5c2e";
+	const std::string treeMark = "7.6171875"; // a tree's diameter: its parameters carry it
+	const std::string dxf = "0\nSECTION\n2\nENTITIES\n0\nTEXT\n8\n0\n10\n100\n20\n100\n40\n5\n1\n" + dxfMark +
+	                        "\n0\nENDSEC\n0\nEOF\n";
+	const std::string trees = "x,y,z,tre_diameter,tre_hoyde,tre_størrelse,tre_type,tre_type_tekst,kommentar\n"
+	                          "120,250,10," + treeMark + ",9,middels,1,furu,\"ute\"\n";
+	const struct {
+		const char* name;
+		std::string entry;
+		std::string outside; // the outside file's bytes; empty: the sample's photo and the mark
+		std::string mark;
+		std::map<std::string, unsigned> modes;
+	} cases[] = {
+		{"photo in a read-only folder", photo, "", photoMark, {{"3D-modell/Ortofoto", 0555}}},
+		{"base map in a read-only folder", "3D-modell/Basiskart/Alle data.dxf", dxf, dxfMark, {{"3D-modell/Basiskart", 0555}}},
+		{"tree list in a folder not listable", "3D-modell/Vegetasjon/Vegetasjon.csv", trees, treeMark, {{"3D-modell/Vegetasjon", 0311}}},
+		{"photo under a map data folder not listable", photo, "", photoMark, {{"3D-modell", 0311}}},
+	};
+	namespace fs = std::filesystem;
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.name);
+		testsupport::TempDir dir;
+		const std::string source = dir / "source/Kart", zip = dir / "Kart.zip", outside = dir / "outside/file";
+		ASSERT_EQ(sample::MakeProjectFolder(source, sample::PackageOptions()), "");
+		testsupport::WriteFile(outside, c.outside.empty() ? testsupport::ReadFile(source + "/" + photo) + c.mark : c.outside);
+		fs::remove(source + "/" + c.entry);
+		fs::create_symlink(outside, source + "/" + c.entry);
+		ASSERT_EQ(sample::ZipFolder(source, zip, c.modes), "");
+		fs::create_directories(dir / "home");
+		GiveToUnprivilegedUser(dir.Path());
+		const std::string asUser = ::geteuid() == 0 ? UnprivilegedHost(dir) : "";
+		GiveToUnprivilegedUser(dir / "bin");
+		std::string err;
+		EXPECT_EQ(RunHost(dir, "--home '" + dir.Path() + "/home' --out '" + dir.Path() + "/out' import '" + zip + "'", err, asUser), 0)
+			<< err;
+		EXPECT_NE(err.find("velmora-host: alert: The ZIP file " + zip + " held 1 links to places outside the project; they were removed."),
+		          std::string::npos) << err;
+		const std::string project = dir / "home/Documents/Velmora/Kart";
+		EXPECT_TRUE(fs::is_directory(project + "/3D-modell"));
+		EXPECT_FALSE(fs::exists(fs::symlink_status(project + "/" + c.entry)));
+		EXPECT_FALSE(testsupport::AnyFileHolds(dir / "home", c.mark));
+		EXPECT_FALSE(testsupport::AnyFileHolds(dir / "out", c.mark));
+		EXPECT_NE(testsupport::ReadFile(outside).find(c.mark), std::string::npos); // the user's file stays
+	}
 }
 
 // Without --home the run root is a new temporary folder, removed when the run ends however it

@@ -1,5 +1,6 @@
 // The import command and its dialogs, driven by UI scripts in-process.
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -21,6 +22,7 @@
 #include "Classes/import_map.hpp"
 #include "Classes/terrain_import_ini.hpp"
 #include "Functions/mainmenu_importmap.hpp"
+#include "Helpers/OutsideLinks.hpp"
 #include "ImportSummary.hpp"
 #include "TestSupport.hpp"
 #include "sample/SamplePackage.hpp"
@@ -213,16 +215,6 @@ TEST_F(ImportCommand, AddZipWithAHostileNameExpandsOnlyThatZip)
 	}
 }
 
-// Whether any file under folder (links are not followed) holds bytes.
-bool AnyFileHolds(const std::string& folder, const std::string& bytes)
-{
-	for (const auto& e : fs::recursive_directory_iterator(fs::u8path(folder)))
-		if (fs::is_regular_file(e.symlink_status()) &&
-		    testsupport::ReadFile(e.path().u8string()).find(bytes) != std::string::npos)
-			return true;
-	return false;
-}
-
 // What an import made, in a form two runs can be compared by: its steps, its elements by
 // kind, its parts, its materials and the files of the embedded library.
 std::string WhatWasMade()
@@ -251,6 +243,7 @@ TEST_F(ImportCommand, AddZipRemovesLinksLeadingOutOfTheProject)
 	testsupport::TempDir outside;
 	const std::string secret = "the user's own bytes, never to travel with a project";
 	testsupport::WriteFile(outside / "private.jpg", secret);
+	fs::create_symlink(fs::u8path(outside / "private.jpg"), fs::u8path(outside / "hop.jpg"));
 	std::string climb;
 	for (int i = 0; i < 24; ++i) climb += "../";
 	const struct {
@@ -259,6 +252,8 @@ TEST_F(ImportCommand, AddZipRemovesLinksLeadingOutOfTheProject)
 	} cases[] = {
 		{"3D-modell/Ortofoto/Ortofoto_SCALE_1000_X400000MM_Y300000MM.jpg", outside / "private.jpg"},
 		{"3D-modell/Basiskart/Alle data.dxf", climb + (outside / "private.jpg").substr(1)},
+		// A chain of links: the project's own is removed, once; the user's link stays.
+		{"3D-modell/Ortofoto/Ortofoto_SCALE_1000_X400000MM_Y300000MM.jpg", outside / "hop.jpg"},
 	};
 	for (const auto& c : cases) {
 		SCOPED_TRACE(c.entry);
@@ -281,12 +276,14 @@ TEST_F(ImportCommand, AddZipRemovesLinksLeadingOutOfTheProject)
 			EXPECT_EQ(std::count(reports.begin(), reports.end(), told), linked ? 1 : 0);
 			if (linked && !reports.empty() && reports[0] == told) reports.erase(reports.begin());
 			EXPECT_FALSE(fs::exists(fs::symlink_status(fs::u8path(ImportFolder() + "/Kart/" + c.entry))));
-			EXPECT_FALSE(AnyFileHolds(root.Path(), secret));
+			EXPECT_FALSE(testsupport::AnyFileHolds(root.Path(), secret));
 			made[linked] = WhatWasMade();
 			for (const std::string& r : reports) made[linked] += "report " + r + "\n";
 		}
 		EXPECT_EQ(made[true], made[false]);
 		EXPECT_NE(made[true].find("step Placing VELMORA mesh elements"), std::string::npos) << made[true];
+		EXPECT_EQ(fs::read_symlink(fs::u8path(outside / "hop.jpg")).u8string(), outside / "private.jpg");
+		EXPECT_EQ(testsupport::ReadFile(outside / "private.jpg"), secret);
 	}
 }
 
@@ -327,6 +324,111 @@ TEST_F(ImportCommand, AddZipWithoutTheMapDataFolderAtItsTopSaysSo)
 	                                                  " holds no 3D-modell folder at its top; its project shows no map data."});
 	EXPECT_TRUE(Exists("Mismatch/Annet/3D-modell/3ds/Veg.3ds"));
 	EXPECT_TRUE(fs::is_symlink(fs::u8path(ImportFolder() + "/Egen/lenke")));
+}
+
+// Every file and link under folder by its relative name: a file's bytes, a link's target.
+std::map<std::string, std::string> Contents(const std::string& folder)
+{
+	std::map<std::string, std::string> contents;
+	for (const auto& e : fs::recursive_directory_iterator(fs::u8path(folder))) {
+		const std::string name = fs::relative(e.path(), fs::u8path(folder)).u8string();
+		if (e.is_symlink()) contents[name] = "link to " + fs::read_symlink(e.path()).u8string();
+		else if (e.is_regular_file()) contents[name] = testsupport::ReadFile(e.path().u8string());
+		else contents[name] = "folder";
+	}
+	return contents;
+}
+
+// The names the folder holds.
+std::set<std::string> Entries(const std::string& folder)
+{
+	std::set<std::string> names;
+	for (const auto& e : fs::directory_iterator(fs::u8path(folder))) names.insert(e.path().filename().u8string());
+	return names;
+}
+
+// While it lives, the shell finds the programs of a folder of the test's first.
+class ScopedPathFirst {
+public:
+	explicit ScopedPathFirst(const std::string& folder) : previous_(std::getenv("PATH") != nullptr ? std::getenv("PATH") : "")
+	{
+		::setenv("PATH", (folder + ":" + previous_).c_str(), 1);
+	}
+	~ScopedPathFirst() { ::setenv("PATH", previous_.c_str(), 1); }
+	ScopedPathFirst(const ScopedPathFirst&) = delete;
+	ScopedPathFirst& operator=(const ScopedPathFirst&) = delete;
+
+private:
+	std::string previous_;
+};
+
+// Another run (another window, another process) makes the project of the same name while
+// this run expands the ZIP file: its project stays as it made it, this run answers as if the
+// name had been taken at the start, and leaves nothing of its own, whether its expansion worked
+// or failed.
+TEST_F(ImportCommand, AddZipNeverTouchesAProjectAnotherRunMadeMeanwhile)
+{
+	Project("Other", {0, 2});
+	testsupport::WriteFile(ImportFolder() + "/Other/notes.txt", "the other run's own notes");
+	const std::string other = RunRoot() + "/Other";
+	fs::rename(fs::u8path(ImportFolder() + "/Other"), fs::u8path(other));
+	const std::map<std::string, std::string> before = Contents(other);
+	testsupport::WriteFile(RunRoot() + "/Source/3D-modell/3ds/Terreng.3ds", "this run's terrain");
+	testsupport::WriteFile(RunRoot() + "/Source/notes.txt", "this run's notes");
+	const std::string zip = RunRoot() + "/Kart.zip";
+	ASSERT_EQ(sample::ZipFolder(RunRoot() + "/Source", zip), "");
+	const struct {
+		const char* name;
+		const char* thenDitto; // what the expansion does once the other project is there
+		std::string answers;
+		std::vector<std::string> reports;
+	} cases[] = {
+		{"expanded", "exec '" VELMORA_SOURCE_DIR "/host/tools/ditto' \"$@\"", "dialog 32509\nclick 1\n", {}},
+		{"expansion failed", "exit 1",  "",
+		 {"Error point: VELMORA / MenuImportMap() / Add ZIP / " + zip + " could not be expanded (exit status 1); nothing was kept."}},
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.name);
+		fs::remove_all(fs::u8path(ImportFolder() + "/Kart"));
+		Host().reports.clear();
+		Host().dialogsShown.clear();
+		const testsupport::TempDir tools;
+		testsupport::WriteFile(tools / "ditto", "#!/bin/sh\ncp -R '" + other + "' '" + ImportFolder() + "/Kart' || exit 70\n" + c.thenDitto + "\n");
+		fs::permissions(fs::u8path(tools / "ditto"), fs::perms::owner_all);
+		const ScopedPathFirst first(tools.Path());
+		Run("dialog 32501\nclick 16\nfile \"" + zip + "\"\n" + c.answers + "dialog 32501\nclick 2\n");
+		ExpectCleanRun();
+		EXPECT_EQ(ReportTexts(), c.reports);
+		EXPECT_EQ(Contents(ImportFolder() + "/Kart"), before);
+		EXPECT_EQ(Entries(ImportFolder()), std::set<std::string>{"Kart"});
+	}
+}
+
+// A sweep for outside links that cannot finish keeps nothing: whichever step fails, the
+// expansion is removed and the user told, and the outside file stays as it was.
+TEST_F(ImportCommand, AddZipKeepsNothingWhenItsLinksCannotBeChecked)
+{
+	testsupport::TempDir outside;
+	testsupport::WriteFile(outside / "private.jpg", "the user's own photo");
+	const std::string source = RunRoot() + "/Source", zip = RunRoot() + "/Kart.zip";
+	const std::string photo = "3D-modell/Ortofoto/Ortofoto_SCALE_1000_X400000MM_Y300000MM.jpg";
+	ASSERT_EQ(sample::MakeProjectFolder(source, sample::PackageOptions()), "");
+	fs::remove(fs::u8path(source + "/" + photo));
+	fs::create_symlink(fs::u8path(outside / "private.jpg"), fs::u8path(source + "/" + photo));
+	// A read-only folder: opening it to its owner is a step too.
+	ASSERT_EQ(sample::ZipFolder(source, zip, {{"3D-modell/Ortofoto", 0555}}), "");
+	for (const char* call : {"realpath", "lstat", "chmod", "opendir", "readdir", "unlink"}) {
+		SCOPED_TRACE(call);
+		Host().reports.clear();
+		SetOutsideLinksFailingCallForTests(call, EIO);
+		Run("dialog 32501\nclick 16\nfile \"" + zip + "\"\ndialog 32501\nexpect value 15 0\nclick 2\n");
+		SetOutsideLinksFailingCallForTests(nullptr, 0);
+		ExpectCleanRun();
+		EXPECT_EQ(ReportTexts(), std::vector<std::string>{"The ZIP file " + zip +
+		                                                  " could not be checked for links to places outside the project; nothing was kept."});
+		EXPECT_TRUE(fs::is_empty(fs::u8path(ImportFolder())));
+		EXPECT_EQ(testsupport::ReadFile(outside / "private.jpg"), "the user's own photo");
+	}
 }
 
 TEST_F(ImportCommand, AddZipRefusesNamesThatGiveNoProjectAndRemovesAFailedExpansion)
