@@ -144,6 +144,24 @@ def declarations_named(cursor):
     return out
 
 
+def host_header(root, decl):
+    """The host header (relative to host/include/) that holds the declaration, or None."""
+    where = decl.location.file if decl is not None else None
+    if where is None or not is_host(root, os.path.normpath(where.name)):
+        return None
+    return os.path.relpath(os.path.normpath(where.name), os.path.join(root, HOST))
+
+
+def range_calls(statement):
+    """A range-based for over a class calls its begin and end, which the code does not write:
+    [(qualified name, class declaration)]."""
+    parts = list(statement.get_children())
+    record = parts[1].type.get_declaration() if len(parts) > 2 else None
+    if record is None or record.kind == cindex.CursorKind.NO_DECL_FOUND:
+        return []
+    return [(qualified_name(record) + '::' + call, record) for call in ('begin', 'end')]
+
+
 def read_unit(job):
     """Reads one translation unit: (file, errors, uses, resolved). uses: {qualified name: (kind,
     header, place)} of each host declaration the add-on's code in it names; resolved: each place
@@ -171,12 +189,15 @@ def read_unit(job):
             if child.kind.is_declaration() or child.referenced is not None:
                 resolved.add(place)
             for decl in declarations_named(child):
-                if (decl is None or decl.location.file is None or is_implicit(decl)
-                        or not is_host(root, os.path.normpath(decl.location.file.name))):
-                    continue
-                name = decl.spelling if decl.kind == cindex.CursorKind.MACRO_DEFINITION else qualified_name(decl)
-                header = os.path.relpath(os.path.normpath(decl.location.file.name), os.path.join(root, HOST))
-                uses.setdefault(name, (KIND_NAMES.get(decl.kind.name, decl.kind.name.lower()), header, place))
+                header = host_header(root, decl)
+                if header is not None and not is_implicit(decl):
+                    name = decl.spelling if decl.kind == cindex.CursorKind.MACRO_DEFINITION else qualified_name(decl)
+                    uses.setdefault(name, (KIND_NAMES.get(decl.kind.name, decl.kind.name.lower()), header, place))
+            if child.kind == cindex.CursorKind.CXX_FOR_RANGE_STMT:
+                for name, record in range_calls(child):
+                    header = host_header(root, record)
+                    if header is not None:
+                        uses.setdefault(name, ('member function', header, place))
             visit(child)
 
     visit(tu.cursor)

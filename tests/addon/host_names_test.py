@@ -29,6 +29,11 @@ CASES = [
     ('the same call where this platform compiles nothing',
      dict([CREATE_MEMBER, (UNIT, (MOVE, '#if defined(_WIN32)\n' + CREATE_CALL + '#endif\n' + MOVE))]), {},
      1, [UNIT + ':', 'unresolved Create ']),
+    ('a range the stand-in alone makes iterable',
+     {'host/include/Location.hpp': ('\tvoid DeleteExtension();', '\tvoid DeleteExtension();\n'
+                                    '\tconst char* begin() const;\n\tconst char* end() const;'),
+      UNIT: (MOVE, '\tfor (const char c : IO::Name("x")) (void)c;\n' + MOVE)}, {},
+     1, [UNIT + ':', 'member function IO::Name::begin (Location.hpp)', 'IO::Name::end']),
     ('a host macro only tested',
      {'host/include/APIdefs_Base.h': ('\n#endif', '\n#define API_PLANTED_FEATURE 1\n#endif'),
       UNIT: (MOVE, '#ifdef API_PLANTED_FEATURE\n#endif\n' + MOVE)}, {},
