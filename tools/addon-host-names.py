@@ -17,9 +17,9 @@ the list: the qualified name, its kind, and the header that declares it.
 DIR is the tree to read (default: this one). The kept list is reviewed by hand: each name
 must be one the real host has.
 """
+import concurrent.futures
 import ctypes
 import json
-import multiprocessing
 import os
 import re
 import shlex
@@ -265,8 +265,9 @@ def read_build(root, commands_file):
     if not units:
         problems.append(f"{commands_file}: holds none of the add-on's translation units")
     uses, resolved = {}, set()
-    with multiprocessing.Pool(min(8, os.cpu_count() or 1)) as pool:
-        for unit_file, errors, unit_uses, unit_resolved in pool.imap_unordered(read_unit, [(root, u) for u in units]):
+    # A reader that dies takes the check down with it (BrokenProcessPool), rather than leaving it waiting.
+    with concurrent.futures.ProcessPoolExecutor(min(8, os.cpu_count() or 1)) as pool:
+        for unit_file, errors, unit_uses, unit_resolved in pool.map(read_unit, [(root, u) for u in units]):
             problems += [f'{os.path.relpath(unit_file, root)}: {e}' for e in errors]
             for name, what in unit_uses.items():
                 uses.setdefault(name, what)
@@ -317,7 +318,8 @@ def listing(root, commands_files):
             if name not in uses or uses[name][0] == UNRESOLVED:  # another build may resolve it
                 uses[name] = what
     print('# Host names the add-on uses (tools/addon-host-names.py): the name with its scopes, its kind, the header.')
-    print('# Each is one the real host has. An "unresolved" name is written where no build resolves it: the place follows.')
+    print('# Each is one the real host has. An "unresolved" name is written where no build tells what it refers to')
+    print('# (the place follows), and is kept by its written name alone.')
     for name, (kind, header, place) in sorted(uses.items()):
         print(f'{name}\t{kind}\t{header}' + (f'\t{place}' if kind == UNRESOLVED else ''))
     return 0
