@@ -218,7 +218,9 @@ GSErrCode StoreMemo(const Kind& kind, const API_ElementMemo* memo, ElementRecord
 	return NoError;
 }
 
-// The fields of an element record and its memo that the store reads, by kind (0: every kind).
+// The fields of an element record and its memo that the store reads, by kind (0: every kind;
+// kPlacedPart: objects and lamps, whose records are of one type, named as an object's).
+constexpr Int32 kPlacedPart = -1;
 struct KindField {
 	Int32 kind;
 	RecordField field;
@@ -226,27 +228,64 @@ struct KindField {
 
 const KindField kElementFields[] = {
 	{0, VHOST_FIELD(API_Element, header.layer)},
-	{API_ObjectID, VHOST_FIELD(API_Element, object.pen)},
-	{API_LampID, VHOST_FIELD(API_Element, lamp.pen)},
+	{0, VHOST_FIELD(API_Element, header.floorInd)},
+	{kPlacedPart, VHOST_FIELD(API_Element, object.libInd)},
+	{kPlacedPart, VHOST_FIELD(API_Element, object.pos.x)},
+	{kPlacedPart, VHOST_FIELD(API_Element, object.pos.y)},
+	{kPlacedPart, VHOST_FIELD(API_Element, object.level)},
+	{kPlacedPart, VHOST_FIELD(API_Element, object.xRatio)},
+	{kPlacedPart, VHOST_FIELD(API_Element, object.yRatio)},
+	{kPlacedPart, VHOST_FIELD(API_Element, object.pen)},
+	{kPlacedPart, VHOST_FIELD(API_Element, object.reflected)},
+	{kPlacedPart, VHOST_FIELD(API_Element, object.useObjPens)},
+	{kPlacedPart, VHOST_FIELD(API_Element, object.useObjLtypes)},
+	{kPlacedPart, VHOST_FIELD(API_Element, object.angle)},
 	{API_MeshID, VHOST_FIELD(API_Element, mesh.poly.nCoords)},
 	{API_MeshID, VHOST_FIELD(API_Element, mesh.poly.nSubPolys)},
 	{API_MeshID, VHOST_FIELD(API_Element, mesh.poly.nArcs)},
 	{API_MeshID, VHOST_FIELD(API_Element, mesh.levelLines.nCoords)},
 	{API_MeshID, VHOST_FIELD(API_Element, mesh.levelLines.nSubLines)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.level)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.skirtLevel)},
 	{API_MeshID, VHOST_FIELD(API_Element, mesh.contPen)},
 	{API_MeshID, VHOST_FIELD(API_Element, mesh.levelPen)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.useSectPens)},
 	{API_MeshID, VHOST_FIELD(API_Element, mesh.sectContPen)},
 	{API_MeshID, VHOST_FIELD(API_Element, mesh.sectLevelPen)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.topMat.overridden)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.topMat.attributeIndex)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.materialsChained)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.showLevelLines)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.skirt)},
 	{API_MeshID, VHOST_FIELD(API_Element, mesh.fillPen)},
 	{API_MeshID, VHOST_FIELD(API_Element, mesh.fillBGPen)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.fillInd)},
 	{API_LineID, VHOST_FIELD(API_Element, line.linePen)},
+	{API_LineID, VHOST_FIELD(API_Element, line.begC.x)},
+	{API_LineID, VHOST_FIELD(API_Element, line.begC.y)},
+	{API_LineID, VHOST_FIELD(API_Element, line.endC.x)},
+	{API_LineID, VHOST_FIELD(API_Element, line.endC.y)},
 	{API_PolyLineID, VHOST_FIELD(API_Element, polyLine.linePen)},
 	{API_PolyLineID, VHOST_FIELD(API_Element, polyLine.poly.nCoords)},
 	{API_PolyLineID, VHOST_FIELD(API_Element, polyLine.poly.nSubPolys)},
 	{API_PolyLineID, VHOST_FIELD(API_Element, polyLine.poly.nArcs)},
 	{API_ArcID, VHOST_FIELD(API_Element, arc.linePen)},
+	{API_ArcID, VHOST_FIELD(API_Element, arc.origC.x)},
+	{API_ArcID, VHOST_FIELD(API_Element, arc.origC.y)},
+	{API_ArcID, VHOST_FIELD(API_Element, arc.r)},
+	{API_ArcID, VHOST_FIELD(API_Element, arc.begAng)},
+	{API_ArcID, VHOST_FIELD(API_Element, arc.endAng)},
 	{API_CircleID, VHOST_FIELD(API_Element, circle.linePen)},
+	{API_CircleID, VHOST_FIELD(API_Element, circle.origC.x)},
+	{API_CircleID, VHOST_FIELD(API_Element, circle.origC.y)},
+	{API_CircleID, VHOST_FIELD(API_Element, circle.r)},
 	{API_TextID, VHOST_FIELD(API_Element, text.pen)},
+	{API_TextID, VHOST_FIELD(API_Element, text.size)},
+	{API_TextID, VHOST_FIELD(API_Element, text.angle)},
+	{API_TextID, VHOST_FIELD(API_Element, text.loc.x)},
+	{API_TextID, VHOST_FIELD(API_Element, text.loc.y)},
+	{API_TextID, VHOST_FIELD(API_Element, text.nonBreaking)},
+	{API_TextID, VHOST_FIELD(API_Element, text.charCode)},
 };
 
 const KindField kMemoFields[] = {
@@ -272,7 +311,7 @@ template <typename Record, std::size_t N>
 GSErrCode CheckKindFieldsSet(const char* call, Int32 kind, const Record& record, const KindField (&fields)[N])
 {
 	for (const KindField& f : fields)
-		if (f.kind == 0 || f.kind == kind)
+		if (f.kind == 0 || f.kind == kind || (f.kind == kPlacedPart && (kind == API_ObjectID || kind == API_LampID)))
 			if (const GSErrCode err = CheckFieldsSet(call, &record, &f.field, 1)) return err;
 	return NoError;
 }
