@@ -288,22 +288,13 @@ const KindField kElementFields[] = {
 	{API_TextID, VHOST_FIELD(API_Element, text.charCode)},
 };
 
-const KindField kMemoFields[] = {
-	{API_MeshID, VHOST_FIELD(API_ElementMemo, coords)},
-	{API_MeshID, VHOST_FIELD(API_ElementMemo, pends)},
-	{API_MeshID, VHOST_FIELD(API_ElementMemo, parcs)},
-	{API_MeshID, VHOST_FIELD(API_ElementMemo, vertexIDs)},
-	{API_MeshID, VHOST_FIELD(API_ElementMemo, meshPolyZ)},
-	{API_MeshID, VHOST_FIELD(API_ElementMemo, meshLevelCoords)},
-	{API_MeshID, VHOST_FIELD(API_ElementMemo, meshLevelEnds)},
-	{API_PolyLineID, VHOST_FIELD(API_ElementMemo, coords)},
-	{API_PolyLineID, VHOST_FIELD(API_ElementMemo, pends)},
-	{API_PolyLineID, VHOST_FIELD(API_ElementMemo, parcs)},
-	{API_PolyLineID, VHOST_FIELD(API_ElementMemo, vertexIDs)},
-	{API_ObjectID, VHOST_FIELD(API_ElementMemo, params)},
-	{API_LampID, VHOST_FIELD(API_ElementMemo, params)},
-	{API_TextID, VHOST_FIELD(API_ElementMemo, textContent)},
-};
+// A memo handed to Create is the caller's whole record: every handle in it is set (null
+// when the kind takes nothing there), as the host may look at any of them, not only at those
+// the kind keeps.
+const RecordField kMemoFields[] = {VHOST_FIELD(API_ElementMemo, coords), VHOST_FIELD(API_ElementMemo, pends),
+	VHOST_FIELD(API_ElementMemo, parcs), VHOST_FIELD(API_ElementMemo, vertexIDs), VHOST_FIELD(API_ElementMemo, meshPolyZ),
+	VHOST_FIELD(API_ElementMemo, meshLevelCoords), VHOST_FIELD(API_ElementMemo, meshLevelEnds),
+	VHOST_FIELD(API_ElementMemo, params), VHOST_FIELD(API_ElementMemo, textContent)};
 
 // NoError, or the refusal of the first field of the table that the kind reads and that was
 // never set.
@@ -328,7 +319,7 @@ GSErrCode CheckElementSet(const char* call, const API_Element& e, const API_Elem
 {
 	const Int32 kind = e.header.type.typeID;
 	if (const GSErrCode err = CheckKindFieldsSet(call, kind, e, kElementFields)) return err;
-	return memo == nullptr ? NoError : CheckKindFieldsSet(call, kind, *memo, kMemoFields);
+	return memo == nullptr ? NoError : CheckFieldsSet(call, memo, kMemoFields);
 }
 
 // The memo parts a Change call takes from its memo.
@@ -414,6 +405,7 @@ GSErrCode ACAPI_Element_GetDefaults(API_Element* element, API_ElementMemo* /*mem
 	if (const GSErrCode err = vhost::CheckTypeSet("ACAPI_Element_GetDefaults", *element)) return err;
 	const vhost::Kind* kind = vhost::KindOf(element->header.type.typeID);
 	if (kind == nullptr) return vhost::UnmodelledType(element->header.type.typeID);
+	if (const GSErrCode err = vhost::FaultFor("ACAPI_Element_GetDefaults", kind->name)) return err;
 	kind->defaults(*element);
 	element->header.guid = APINULLGuid;
 	element->header.layer = API_AttributeIndex(1);
@@ -566,11 +558,7 @@ GSErrCode ACAPI_DisposeElemMemoHdls(API_ElementMemo* memo)
 {
 	if (memo == nullptr) return APIERR_BADPARS;
 	// A memo never cleared frees nothing: its handles are not the host's.
-	static const vhost::RecordField handles[] = {VHOST_FIELD(API_ElementMemo, coords), VHOST_FIELD(API_ElementMemo, pends),
-		VHOST_FIELD(API_ElementMemo, parcs), VHOST_FIELD(API_ElementMemo, vertexIDs), VHOST_FIELD(API_ElementMemo, meshPolyZ),
-		VHOST_FIELD(API_ElementMemo, meshLevelCoords), VHOST_FIELD(API_ElementMemo, meshLevelEnds),
-		VHOST_FIELD(API_ElementMemo, params), VHOST_FIELD(API_ElementMemo, textContent)};
-	if (const GSErrCode err = vhost::CheckFieldsSet("ACAPI_DisposeElemMemoHdls", memo, handles)) return err;
+	if (const GSErrCode err = vhost::CheckFieldsSet("ACAPI_DisposeElemMemoHdls", memo, vhost::kMemoFields)) return err;
 	auto kill = [](auto*& h) {
 		GSHandle raw = reinterpret_cast<GSHandle>(h);
 		BMKillHandle(&raw);

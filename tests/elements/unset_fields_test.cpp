@@ -337,6 +337,16 @@ TEST_F(UnsetFields, ARecordWithAFieldNeverSetIsRefusedAndTheFieldNamed)
 			 Unset(control.dialogID, u);
 			 return ACAPI_Dialog_SetUserControlCallback(&control); // no dialog is open
 		 }},
+		{"ACAPI_Element_Create", "params", NoError, [](bool u) { // a handle a mesh does not keep
+			 return CreateMesh([u](API_Element&, API_ElementMemo& m) { Unset(m.params, u); });
+		 }},
+		{"ACAPI_Element_Create", "textContent", NoError, [](bool u) {
+			 API_Element e = Line({0, 0}, {1, 1});
+			 API_ElementMemo memo;
+			 BNZeroMemory(&memo, sizeof memo);
+			 Unset(memo.textContent, u);
+			 return InStep([&] { return ACAPI_Element_Create(&e, &memo); });
+		 }},
 		VELMORA_ELEMENT_ROW(API_LineID, header.floorInd),
 		VELMORA_ELEMENT_ROW(API_ObjectID, object.libInd),
 		VELMORA_ELEMENT_ROW(API_ObjectID, object.pos.x),
