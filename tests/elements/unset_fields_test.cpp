@@ -2,6 +2,7 @@
 // call and the field; the same record with the field set gets the answer it always got.
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -583,6 +584,43 @@ TEST_F(UnsetFields, ARecordWithAFieldNeverSetIsRefusedAndTheFieldNamed)
 			EXPECT_EQ(Host().debug[0], line);
 		}
 	}
+}
+
+// Whether the field holds the fill, read through the host's own check.
+template <typename T>
+bool Filled(const T& field)
+{
+	return vhost::HoldsFill(&field, sizeof field);
+}
+
+// The fill the host's checks look for is really there in the test builds: the compiler writes it
+// into every field of a record declared without an initialiser (its padding it clears).
+TEST(UnsetFill, ARecordDeclaredWithoutAnInitialiserHoldsTheFill)
+{
+	API_Element element;
+	API_LibPart part; // the biggest record
+	EXPECT_TRUE(Filled(element.header.type.typeID));
+	EXPECT_TRUE(Filled(element.header.layer));
+	EXPECT_TRUE(Filled(element.text.pen));
+	EXPECT_TRUE(Filled(element.text.size));
+	EXPECT_TRUE(Filled(element.text.nonBreaking));
+	EXPECT_TRUE(Filled(part.docu_UName));
+	EXPECT_TRUE(Filled(part.isPlaceable));
+	EXPECT_TRUE(Filled(part.location));
+}
+
+// And the test runs' allocator into every fresh block: a record made with new holds it, also
+// when a block of its size was just written and freed by another user.
+TEST(UnsetFill, ARecordMadeWithNewHoldsTheFill)
+{
+	auto* used = new API_Attribute;
+	std::memset(static_cast<void*>(used), 0x11, sizeof *used);
+	EXPECT_FALSE(vhost::HoldsFill(used, sizeof *used)); // written: the bytes are there until freed
+	delete used;
+	const std::unique_ptr<API_Attribute> attribute(new API_Attribute);
+	EXPECT_TRUE(vhost::HoldsFill(attribute.get(), sizeof *attribute));
+	const std::unique_ptr<API_LibPart[]> parts(new API_LibPart[2]);
+	EXPECT_TRUE(vhost::HoldsFill(parts.get(), 2 * sizeof(API_LibPart)));
 }
 
 } // namespace
