@@ -307,6 +307,13 @@ GSErrCode CheckKindFieldsSet(const char* call, Int32 kind, const Record& record,
 	return NoError;
 }
 
+// The GUID a call finds a stored element by.
+GSErrCode CheckGuidSet(const char* call, const API_Element& e)
+{
+	static const RecordField guid[] = {VHOST_FIELD(API_Element, header.guid)};
+	return CheckFieldsSet(call, &e, guid);
+}
+
 // The element's type, read by every call that takes a new record.
 GSErrCode CheckTypeSet(const char* call, const API_Element& e)
 {
@@ -435,6 +442,7 @@ GSErrCode ACAPI_Element_Create(API_Element* element, API_ElementMemo* memo)
 GSErrCode ACAPI_Element_Get(API_Element* element, UInt32 /*mask*/)
 {
 	if (element == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode err = vhost::CheckGuidSet("ACAPI_Element_Get", *element)) return err;
 	const vhost::ElementRecord* r = vhost::FindElement(element->header.guid);
 	if (r == nullptr) return APIERR_BADID;
 	*element = r->element;
@@ -472,6 +480,7 @@ GSErrCode ACAPI_Element_Change(API_Element* element, const API_Element* mask, co
 {
 	if (element == nullptr) return APIERR_BADPARS;
 	if (const GSErrCode err = vhost::CheckUndoScope()) return err;
+	if (const GSErrCode err = vhost::CheckGuidSet("ACAPI_Element_Change", *element)) return err;
 	vhost::ElementRecord* r = vhost::FindElement(element->header.guid);
 	if (r == nullptr) return APIERR_BADID;
 	const vhost::Kind& kind = *vhost::KindOf(r->element.header.type.typeID);

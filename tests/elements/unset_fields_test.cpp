@@ -349,6 +349,26 @@ TEST_F(UnsetFields, ARecordWithAFieldNeverSetIsRefusedAndTheFieldNamed)
 			 return InStep([&] { return ACAPI_Element_Create(&e, &memo); });
 		 }},
 		VELMORA_ELEMENT_ROW(API_LineID, header.floorInd),
+		{"ACAPI_Element_Get", "header.guid", NoError, [](bool u) {
+			 API_Element e = Line({0, 0}, {1, 1});
+			 if (InStep([&] { return ACAPI_Element_Create(&e, nullptr); }) != NoError) return APIERR_GENERAL;
+			 Unset(e.header.guid, u);
+			 return ACAPI_Element_Get(&e, 0);
+		 }},
+		{"ACAPI_Element_Change", "header.guid", NoError, [](bool u) {
+			 API_Element e = Line({0, 0}, {1, 1});
+			 if (InStep([&] { return ACAPI_Element_Create(&e, nullptr); }) != NoError) return APIERR_GENERAL;
+			 API_Element mask;
+			 ACAPI_ELEMENT_MASK_CLEAR(mask);
+			 Unset(e.header.guid, u);
+			 return InStep([&] { return ACAPI_Element_Change(&e, &mask, nullptr, 0, true); });
+		 }},
+		VELMORA_UNSET_ROW("ACAPI_LibraryManagement_RunGDLParScript", guid, NoError, [](auto spoil) {
+			 API_Elem_Head head;
+			 BNZeroMemory(&head, sizeof head);
+			 spoil(head);
+			 return ACAPI_LibraryManagement_RunGDLParScript(&head, 0);
+		 }),
 		VELMORA_ELEMENT_ROW(API_ObjectID, object.libInd),
 		VELMORA_ELEMENT_ROW(API_ObjectID, object.pos.x),
 		VELMORA_ELEMENT_ROW(API_ObjectID, object.pos.y),
