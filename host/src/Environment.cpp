@@ -5,6 +5,7 @@
 #include "ACAPinc.h"
 #include "vhost/Project.hpp"
 #include "vhost/Text.hpp"
+#include "vhost/Unset.hpp"
 
 namespace {
 
@@ -52,6 +53,9 @@ GSErrCode ACAPI_Toolbox_GetToolBoxMode(API_ToolBoxItem* toolBoxItem)
 GSErrCode ACAPI_Toolbox_SetToolBoxMode(API_ToolBoxItem* toolBoxItem)
 {
 	if (toolBoxItem == nullptr) return APIERR_BADPARS;
+	static const vhost::RecordField kept[] = {VHOST_FIELD(API_ToolBoxItem, type.typeID), VHOST_FIELD(API_ToolBoxItem, type.variationID),
+		VHOST_FIELD(API_ToolBoxItem, type.classID)};
+	if (const GSErrCode err = vhost::CheckFieldsSet("ACAPI_Toolbox_SetToolBoxMode", toolBoxItem, kept)) return err;
 	vhost::Current().toolBoxModes.push_back({toolBoxItem->type.typeID, toolBoxItem->type.variationID,
 		vhost::ToUtf8(APIGuidToString(toolBoxItem->type.classID))});
 	return NoError;

@@ -6,6 +6,7 @@
 #include "DialogsInternal.hpp"
 #include "vhost/Project.hpp"
 #include "vhost/Text.hpp"
+#include "vhost/Unset.hpp"
 
 namespace {
 
@@ -63,6 +64,10 @@ GSErrCode ACAPI_UserInput_GetLine(API_GetLineType* lineInfo, RubberLineInfoProc*
 GSErrCode ACAPI_UserInput_DrawRubberLine(API_RubberLineType* line)
 {
 	if (line == nullptr) return APIERR_BADPARS;
+	static const RecordField ends[] = {VHOST_FIELD(API_RubberLineType, c1.x), VHOST_FIELD(API_RubberLineType, c1.y),
+		VHOST_FIELD(API_RubberLineType, c1.z), VHOST_FIELD(API_RubberLineType, c2.x), VHOST_FIELD(API_RubberLineType, c2.y),
+		VHOST_FIELD(API_RubberLineType, c2.z)};
+	if (const GSErrCode err = CheckFieldsSet("ACAPI_UserInput_DrawRubberLine", line, ends)) return err;
 	vhost::Current().rubberLines.emplace_back(line->c1, line->c2);
 	return NoError;
 }
