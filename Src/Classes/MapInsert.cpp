@@ -258,7 +258,10 @@ GSErrCode PlaceTerrainMesh(const MeshGenerationInfo& job, const PlacementBase& b
 	options.material = job.material;
 	options.layer = job.layer;
 	options.elevation = job.elevation + base.storyLevel;
-	if (job.drawing != nullptr) options.dxfFile = job.drawing->location;
+	if (job.drawing != nullptr) {
+		options.dxfFile = job.drawing->location;
+		options.baseMapDrawn = job.drawing->include;
+	}
 	CMeshCreator creator(options);
 	const GSErrCode err = creator.CreateMesh();
 	if (err == NoError) elements.terrain = creator.GetMeshGuids();
