@@ -521,6 +521,29 @@ TEST(Import, TreeListThatDoesNotFitInMemoryFailsAlone)
 	}
 }
 
+// A project name too long for its parts' file names is said once, with how much too long,
+// and the ortho photo that cannot take it names the same cause; the rest is imported.
+TEST(Import, AProjectNameTooLongForItsPartsIsSaidOnce)
+{
+	testsupport::TempDir dir;
+	const std::string name(250, 'P');   // "_Vegetasjon.gsm" makes the longest part file 265 bytes
+	MakeSample(dir, name);
+	const nlohmann::json project = RunHost(dir, "import '" + dir.Path() + "/" + name + "'");
+	std::vector<std::string> reports;
+	for (const auto& r : project["reports"]) reports.push_back(r["text"]);
+	const auto told = [&](const std::string& part) {
+		return std::count_if(reports.begin(), reports.end(), [&](const std::string& r) { return r.find(part) != std::string::npos; });
+	};
+	EXPECT_EQ(told("The project's name is 10 bytes too long for the names of its library parts"), 1);
+	EXPECT_EQ(told("5 parts are not made"), 1);
+	EXPECT_EQ(told("Error creating"), 0);
+	EXPECT_EQ(told("APIERR_GENERAL"), 0);
+	EXPECT_EQ(told("???"), 0);
+	EXPECT_EQ(told("_" + name + ".jpg': that file name is 16 bytes longer than the 255 a file name may have"), 1);
+	for (const auto& part : project["libraryParts"]) EXPECT_EQ(part["name"].get<std::string>().find(name), std::string::npos);
+	EXPECT_EQ(Elements(project, "Mesh").size(), 1u);
+}
+
 // Puts `extra` bytes at the end of the MDATA chunk of a 3DS file written by the sample tools
 // (the top chunk ends with it): their headers are written by `write`, and the rest stays a
 // hole of NUL bytes that takes no room on disk.
