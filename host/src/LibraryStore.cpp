@@ -415,6 +415,13 @@ GSErrCode ACAPI_LibraryPart_Create(const API_LibPart* libPart)
 	const std::string where = vhost::PathOf(*libPart->location);
 	part.file = vhost::IsFolder(where) ? where + "/" + vhost::Utf16ToUtf8(part.name) + vhost::kLibPartExtension : where;
 	if (!vhost::IsFolder(vhost::fs::u8path(part.file).parent_path().u8string())) return APIERR_BADPARS;
+	// The part's file must be one the file system can name.
+	const std::size_t fileName = vhost::fs::u8path(part.file).filename().u8string().size();
+	if (fileName > vhost::kLongestFileName) {
+		vhost::Current().debug.push_back("ACAPI_LibraryPart_Create: the part's file name has " + std::to_string(fileName) +
+		                                 " bytes, more than " + std::to_string(vhost::kLongestFileName));
+		return APIERR_BADNAME;
+	}
 	part.typeID = libPart->typeID;
 	part.isTemplate = libPart->isTemplate;
 	part.isPlaceable = libPart->isPlaceable;

@@ -29,6 +29,9 @@
 namespace vhost {
 
 constexpr const char* kLibPartExtension = ".gsm";
+// The most bytes of a part's file name, extension included: a longer name is refused
+// (APIERR_BADNAME) as the file systems of the host's platforms would refuse the file.
+constexpr std::size_t kLongestFileName = 255;
 
 std::string FormatLibPartFile(const LibraryPartRecord& part);
 // Parses a part file; on failure answers false with "line N: why".
