@@ -54,6 +54,9 @@ Int32 LayerByName(const std::u16string& name)
 
 GSErrCode CreateLayer(API_Attribute& attribute)
 {
+	// The layer keeps these two as they come, and the dump shows the flags.
+	static const RecordField kept[] = {VHOST_FIELD(API_Attribute, header.flags), VHOST_FIELD(API_Attribute, layer.conClassId)};
+	if (const GSErrCode err = CheckFieldsSet("ACAPI_Attribute_Create", &attribute, kept)) return err;
 	std::u16string name;
 	if (!HeadName(attribute.header, name) || name.empty() || name.size() > kMaxNameUnits) return APIERR_BADNAME;
 	if (LayerByName(name) != 0) return APIERR_ATTREXIST;

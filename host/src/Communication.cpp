@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "ACAPinc.h"
+#include "vhost/Text.hpp"
 #include "vhost/Unset.hpp"
 #include "vhost/Elements.hpp"
 #include "NamedCall.hpp"
@@ -53,12 +54,26 @@ ParamEntry* Lookup(ParamList& list, const API_MDCLParameter& par, GSErrCode& err
 	return inside ? &list[static_cast<std::size_t>(par.index) - 1] : nullptr;
 }
 
-void SetValue(ParamEntry& e, const API_MDCLParameter& par)
+// The value field of each known type, in the order of the types.
+const RecordField kValueOfType[] = {VHOST_FIELD(API_MDCLParameter, string_par), VHOST_FIELD(API_MDCLParameter, int_par),
+	VHOST_FIELD(API_MDCLParameter, float_par), VHOST_FIELD(API_MDCLParameter, ptr_par)};
+
+// Takes the value of the record's type (a known one) from its field, and only that field: the
+// record's other value fields need not be set. Refuses a value field never set.
+GSErrCode SetValue(const char* call, ParamEntry& e, const API_MDCLParameter& par)
 {
-	e.intValue = par.int_par;
-	e.floatValue = par.float_par;
-	e.text = par.string_par != nullptr ? par.string_par : "";
-	e.pointer = par.ptr_par;
+	if (const GSErrCode err = CheckFieldsSet(call, &par, &kValueOfType[par.type - MDCLPar_string], 1)) return err;
+	ParamEntry fresh;
+	fresh.name = e.name;
+	fresh.type = e.type;
+	e = fresh;
+	switch (par.type) {
+		case MDCLPar_string: e.text = par.string_par != nullptr ? par.string_par : ""; break;
+		case MDCLPar_int: e.intValue = par.int_par; break;
+		case MDCLPar_float: e.floatValue = par.float_par; break;
+		default: e.pointer = par.ptr_par; break;
+	}
+	return NoError;
 }
 
 std::string EntryText(const ParamEntry& e)
@@ -66,9 +81,16 @@ std::string EntryText(const ParamEntry& e)
 	switch (e.type) {
 		case MDCLPar_string: return e.name + "=\"" + e.text + "\"";
 		case MDCLPar_int: return e.name + "=" + std::to_string(e.intValue);
-		case MDCLPar_float: return e.name + "=" + std::to_string(e.floatValue);
+		case MDCLPar_float: return e.name + "=" + vhost::NumberText(e.floatValue, std::chars_format::fixed, 6);
 		default: return e.name + "=<pointer>";
 	}
+}
+
+// The add-on a call names, by both parts of its identity.
+GSErrCode CheckModulSet(const char* call, const API_ModulID& mdid)
+{
+	static const RecordField id[] = {VHOST_FIELD(API_ModulID, developerID), VHOST_FIELD(API_ModulID, localID)};
+	return CheckFieldsSet(call, &mdid, id);
 }
 
 // The add-on and command served, or the code of what is missing.
@@ -109,6 +131,8 @@ GSErrCode ACAPI_AddOnAddOnCommunication_Test(const API_ModulID* mdid, GSType cmd
 {
 	const vhost::NamedCall named(__func__);
 	GSErrCode err = NoError;
+	if (mdid != nullptr)
+		if (const GSErrCode unset = vhost::CheckModulSet("ACAPI_AddOnAddOnCommunication_Test", *mdid)) return unset;
 	vhost::Served(mdid, cmdID, cmdVersion, err);
 	return err;
 }
@@ -116,6 +140,7 @@ GSErrCode ACAPI_AddOnAddOnCommunication_Test(const API_ModulID* mdid, GSType cmd
 GSErrCode ACAPI_AddOnAddOnCommunication_Call(const API_ModulID* mdid, GSType cmdID, Int32 cmdVersion, GSHandle params, GSPtr resultData, bool silentMode)
 {
 	if (mdid == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode unset = vhost::CheckModulSet("ACAPI_AddOnAddOnCommunication_Call", *mdid)) return unset;
 	if (params != nullptr && vhost::ListOf(params) == nullptr) return APIERR_BADPARS;
 	vhost::AddonCallRecord record{mdid->developerID, mdid->localID, cmdID, cmdVersion, {}, NoError};
 	if (params != nullptr)
@@ -213,7 +238,7 @@ GSErrCode ACAPI_AddOnAddOnCommunication_AddMDCLParameter(GSHandle params, API_MD
 	vhost::ParamEntry entry;
 	entry.name = par->name;
 	entry.type = par->type;
-	vhost::SetValue(entry, *par);
+	if (const GSErrCode err = vhost::SetValue("ACAPI_AddOnAddOnCommunication_AddMDCLParameter", entry, *par)) return err;
 	list->push_back(entry);
 	par->index = static_cast<Int32>(list->size());
 	return NoError;
@@ -230,6 +255,5 @@ GSErrCode ACAPI_AddOnAddOnCommunication_ChangeMDCLParameter(GSHandle params, API
 	vhost::ParamEntry* e = vhost::Lookup(*list, *par, err);
 	if (e == nullptr) return err;
 	if (par->type != e->type) return APIERR_BADPARS;
-	vhost::SetValue(*e, *par);
-	return NoError;
+	return vhost::SetValue("ACAPI_AddOnAddOnCommunication_ChangeMDCLParameter", *e, *par);
 }

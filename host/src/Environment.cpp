@@ -6,6 +6,7 @@
 #include "vhost/Project.hpp"
 #include "vhost/Text.hpp"
 #include "NamedCall.hpp"
+#include "vhost/Unset.hpp"
 
 GSErrCode ACAPI_ProjectSetting_GetStorySettings(API_StoryInfo* storyInfo, UInt32 /*mask*/)
 {
@@ -50,6 +51,9 @@ GSErrCode ACAPI_Toolbox_SetToolBoxMode(API_ToolBoxItem* toolBoxItem)
 {
 	const vhost::NamedCall named(__func__);
 	if (toolBoxItem == nullptr) return APIERR_BADPARS;
+	static const vhost::RecordField kept[] = {VHOST_FIELD(API_ToolBoxItem, type.typeID), VHOST_FIELD(API_ToolBoxItem, type.variationID),
+		VHOST_FIELD(API_ToolBoxItem, type.classID)};
+	if (const GSErrCode err = vhost::CheckFieldsSet("ACAPI_Toolbox_SetToolBoxMode", toolBoxItem, kept)) return err;
 	vhost::Current().toolBoxModes.push_back({toolBoxItem->type.typeID, toolBoxItem->type.variationID,
 		vhost::ToUtf8(APIGuidToString(toolBoxItem->type.classID))});
 	return NoError;

@@ -292,6 +292,31 @@ GSErrCode CheckPartNamesSet(const char* call, const API_LibPart& part)
 	return NoError;
 }
 
+// The location a call writes the part's file into when it is set.
+GSErrCode CheckLocationSet(const char* call, const API_LibPart& part)
+{
+	static const RecordField location[] = {VHOST_FIELD(API_LibPart, location)};
+	return CheckFieldsSet(call, &part, location);
+}
+
+// What Create keeps of a new part: its kind, flags and names, and where it goes.
+GSErrCode CheckNewPartSet(const API_LibPart& part)
+{
+	const char* call = "ACAPI_LibraryPart_Create";
+	static const RecordField fields[] = {VHOST_FIELD(API_LibPart, typeID), VHOST_FIELD(API_LibPart, isTemplate),
+		VHOST_FIELD(API_LibPart, isPlaceable), VHOST_FIELD(API_LibPart, location)};
+	if (const GSErrCode err = CheckFieldsSet(call, &part, fields)) return err;
+	if (const GSErrCode err = CheckPartNamesSet(call, part)) return err;
+	return UnterminatedFill(part.parentUnID, API_GuidStrLen) ? RefuseUnset(call, "parentUnID") : NoError;
+}
+
+// The section a call names by its type and sub-identifier.
+GSErrCode CheckSectionSet(const char* call, const API_LibPartSection& section)
+{
+	static const RecordField fields[] = {VHOST_FIELD(API_LibPartSection, sectType), VHOST_FIELD(API_LibPartSection, subIdent)};
+	return CheckFieldsSet(call, &section, fields);
+}
+
 } // namespace
 } // namespace vhost
 
@@ -299,6 +324,7 @@ GSErrCode ACAPI_LibraryPart_Search(API_LibPart* ancestor, bool createIfMissing, 
 {
 	if (ancestor == nullptr) return APIERR_BADPARS;
 	if (const GSErrCode err = vhost::CheckPartNamesSet("ACAPI_LibraryPart_Search", *ancestor)) return err;
+	if (const GSErrCode err = vhost::CheckLocationSet("ACAPI_LibraryPart_Search", *ancestor)) return err;
 	std::u16string name;
 	std::string unID;
 	if (!vhost::FieldText(ancestor->ownUnID, API_GuidStrLen, unID) || !vhost::FieldText(ancestor->docu_UName, API_UniLongNameLen, name))
@@ -316,6 +342,7 @@ GSErrCode ACAPI_LibraryPart_Get(API_LibPart* libPart)
 	if (libPart == nullptr) return APIERR_BADPARS;
 	static const vhost::RecordField index[] = {VHOST_FIELD(API_LibPart, index)};
 	if (const GSErrCode err = vhost::CheckFieldsSet("ACAPI_LibraryPart_Get", libPart, index)) return err;
+	if (const GSErrCode err = vhost::CheckLocationSet("ACAPI_LibraryPart_Get", *libPart)) return err;
 	const vhost::LibraryPartRecord* p = vhost::PartByIndex(libPart->index);
 	if (p == nullptr) return APIERR_BADINDEX;
 	vhost::FillRecord(*p, libPart);
@@ -348,6 +375,7 @@ GSErrCode ACAPI_LibraryPart_GetSectionList(Int32 libInd, Int32* nSection, API_Li
 GSErrCode ACAPI_LibraryPart_GetSection(Int32 libInd, API_LibPartSection* section, GSHandle* sectionHdl, GS::UniString* sectionStr, const GS::UniString* password)
 {
 	if (section == nullptr || sectionHdl == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode err = vhost::CheckSectionSet("ACAPI_LibraryPart_GetSection", *section)) return err;
 	if (password != nullptr) return APIERR_NOTSUPPORTED;
 	const vhost::LibraryPartRecord* p = vhost::PartByIndex(libInd);
 	if (p == nullptr) return APIERR_BADINDEX;
@@ -371,7 +399,9 @@ GSErrCode ACAPI_LibraryPart_UpdateSection(Int32, const API_LibPartSection*, GSHa
 GSErrCode ACAPI_LibraryPart_Create(const API_LibPart* libPart)
 {
 	vhost::LibraryStore& s = Library();
-	if (libPart == nullptr || libPart->location == nullptr || libPart->location->IsEmpty()) return APIERR_BADPARS;
+	if (libPart == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode err = vhost::CheckNewPartSet(*libPart)) return err;
+	if (libPart->location == nullptr || libPart->location->IsEmpty()) return APIERR_BADPARS;
 	if (const GSErrCode fault = vhost::FaultFor("ACAPI_LibraryPart_Create", vhost::PathOf(*libPart->location)); fault != NoError)
 		return fault;
 	// A part still open from an earlier Create was never saved: it is dropped, nothing of it
@@ -392,6 +422,13 @@ GSErrCode ACAPI_LibraryPart_Create(const API_LibPart* libPart)
 	const std::string where = vhost::PathOf(*libPart->location);
 	part.file = vhost::IsFolder(where) ? where + "/" + vhost::Utf16ToUtf8(part.name) + vhost::kLibPartExtension : where;
 	if (!vhost::IsFolder(vhost::fs::u8path(part.file).parent_path().u8string())) return APIERR_BADPARS;
+	// The part's file must be one the file system can name.
+	const std::size_t fileName = vhost::fs::u8path(part.file).filename().u8string().size();
+	if (fileName > vhost::kLongestFileName) {
+		vhost::Current().debug.push_back("ACAPI_LibraryPart_Create: the part's file name has " + std::to_string(fileName) +
+		                                 " bytes, more than " + std::to_string(vhost::kLongestFileName));
+		return APIERR_BADNAME;
+	}
 	part.typeID = libPart->typeID;
 	part.isTemplate = libPart->isTemplate;
 	part.isPlaceable = libPart->isPlaceable;
@@ -414,6 +451,7 @@ GSErrCode ACAPI_LibraryPart_NewSection(const API_LibPartSection* section)
 {
 	vhost::LibraryStore& s = Library();
 	if (section == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode err = vhost::CheckSectionSet("ACAPI_LibraryPart_NewSection", *section)) return err;
 	if (!s.creating || s.sectionOpen) return APIERR_REFUSEDCMD;
 	if (const GSErrCode fault = vhost::FaultFor("ACAPI_LibraryPart_NewSection"); fault != NoError) return fault;
 	s.openSection = vhost::LibrarySectionRecord{section->sectType, section->subIdent, {}};
@@ -444,6 +482,7 @@ GSErrCode ACAPI_LibraryPart_AddSection(const API_LibPartSection* section, GSCons
 {
 	vhost::LibraryStore& s = Library();
 	if (section == nullptr || sectionHdl == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode err = vhost::CheckSectionSet("ACAPI_LibraryPart_AddSection", *section)) return err;
 	if (sectionStr != nullptr) return APIERR_NOTSUPPORTED;
 	if (!s.creating || s.sectionOpen) return APIERR_REFUSEDCMD;
 	if (const GSErrCode fault = vhost::FaultFor("ACAPI_LibraryPart_AddSection"); fault != NoError) return fault;
@@ -455,6 +494,8 @@ GSErrCode ACAPI_LibraryPart_AddSection(const API_LibPartSection* section, GSCons
 GSErrCode ACAPI_LibraryPart_Save(API_LibPart* libPart)
 {
 	vhost::LibraryStore& s = Library();
+	if (libPart != nullptr)
+		if (const GSErrCode err = vhost::CheckLocationSet("ACAPI_LibraryPart_Save", *libPart)) return err;
 	if (!s.creating) return APIERR_REFUSEDCMD;
 	if (s.sectionOpen) ACAPI_LibraryPart_EndSection();
 	vhost::LibraryPartRecord part = s.pending;

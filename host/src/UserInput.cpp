@@ -7,6 +7,7 @@
 #include "vhost/Project.hpp"
 #include "vhost/Text.hpp"
 #include "NamedCall.hpp"
+#include "vhost/Unset.hpp"
 
 namespace {
 
@@ -15,7 +16,7 @@ using namespace vhost;
 bool ToDouble(const std::string& text, double& out)
 {
 	char* end = nullptr;
-	out = std::strtod(text.c_str(), &end);
+	out = vhost::ReadNumber(text.c_str(), &end);
 	return !text.empty() && *end == 0;
 }
 
@@ -67,6 +68,10 @@ GSErrCode ACAPI_UserInput_DrawRubberLine(API_RubberLineType* line)
 {
 	const vhost::NamedCall named(__func__);
 	if (line == nullptr) return APIERR_BADPARS;
+	static const RecordField ends[] = {VHOST_FIELD(API_RubberLineType, c1.x), VHOST_FIELD(API_RubberLineType, c1.y),
+		VHOST_FIELD(API_RubberLineType, c1.z), VHOST_FIELD(API_RubberLineType, c2.x), VHOST_FIELD(API_RubberLineType, c2.y),
+		VHOST_FIELD(API_RubberLineType, c2.z)};
+	if (const GSErrCode err = CheckFieldsSet("ACAPI_UserInput_DrawRubberLine", line, ends)) return err;
 	vhost::Current().rubberLines.emplace_back(line->c1, line->c2);
 	return NoError;
 }
