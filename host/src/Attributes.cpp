@@ -10,6 +10,7 @@
 #include "vhost/Text.hpp"
 #include "vhost/Materials.hpp"
 #include "vhost/Unset.hpp"
+#include "NamedCall.hpp"
 
 namespace vhost {
 
@@ -126,6 +127,7 @@ GSErrCode ACAPI_Attribute_Search(API_Attr_Head* attrHead)
 
 GSErrCode ACAPI_Attribute_Get(API_Attribute* attribute)
 {
+	const vhost::NamedCall named(__func__);
 	if (attribute == nullptr) return APIERR_BADPARS;
 	if (const GSErrCode err = vhost::CheckHeadSet("ACAPI_Attribute_Get", attribute->header, false)) return err;
 	static const vhost::RecordField index[] = {VHOST_FIELD(API_Attr_Head, index)};

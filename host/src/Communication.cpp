@@ -9,6 +9,7 @@
 #include "vhost/Text.hpp"
 #include "vhost/Unset.hpp"
 #include "vhost/Elements.hpp"
+#include "NamedCall.hpp"
 
 namespace vhost {
 
@@ -128,6 +129,7 @@ void RemoveFakeAddon(UInt32 developerID, UInt32 localID)
 
 GSErrCode ACAPI_AddOnAddOnCommunication_Test(const API_ModulID* mdid, GSType cmdID, Int32 cmdVersion)
 {
+	const vhost::NamedCall named(__func__);
 	GSErrCode err = NoError;
 	if (mdid != nullptr)
 		if (const GSErrCode unset = vhost::CheckModulSet("ACAPI_AddOnAddOnCommunication_Test", *mdid)) return unset;
@@ -155,15 +157,16 @@ GSErrCode ACAPI_AddOnAddOnCommunication_Call(const API_ModulID* mdid, GSType cmd
 }
 
 GSErrCode ACAPI_AddOnAddOnCommunication_ExternalCall(const IO::Location*, const API_ModulID*, GSType, Int32, GSHandle, bool,
-	APIModulCommandCallBackProc*) { return APIERR_NOTSUPPORTED; }
+	APIModulCommandCallBackProc*) { return vhost::NotModelled(__func__); }
 GSErrCode ACAPI_AddOnAddOnCommunication_CallFromEventLoop(const API_ModulID*, GSType, Int32, GSHandle, bool,
-	APIModulCommandCallBackProc*) { return APIERR_NOTSUPPORTED; }
-GSErrCode ACAPI_AddOnIntegration_InstallModulCommandHandler(GSType, Int32, APIModulCommandProc*) { return APIERR_NOTSUPPORTED; }
-GSErrCode ACAPI_AddOnAddOnCommunication_RegisterSupportedService(GSType, Int32) { return APIERR_NOTSUPPORTED; }
-GSErrCode ACAPI_AddOnIntegration_RegisterRequiredService(const API_ModulID*, GSType, Int32) { return APIERR_NOTSUPPORTED; }
+	APIModulCommandCallBackProc*) { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_AddOnIntegration_InstallModulCommandHandler(GSType, Int32, APIModulCommandProc*) { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_AddOnAddOnCommunication_RegisterSupportedService(GSType, Int32) { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_AddOnIntegration_RegisterRequiredService(const API_ModulID*, GSType, Int32) { return vhost::NotModelled(__func__); }
 
 GSErrCode ACAPI_AddOnAddOnCommunication_InitMDCLParameterList(GSHandle* params)
 {
+	const vhost::NamedCall named(__func__);
 	if (params == nullptr) return APIERR_BADPARS;
 	if (const GSErrCode err = vhost::FaultFor("ACAPI_AddOnAddOnCommunication_InitMDCLParameterList")) return err;
 	GSHandle h = BMAllocateHandle(0, ALLOCATE_CLEAR, 0);
@@ -175,6 +178,7 @@ GSErrCode ACAPI_AddOnAddOnCommunication_InitMDCLParameterList(GSHandle* params)
 
 GSErrCode ACAPI_AddOnAddOnCommunication_FreeMDCLParameterList(GSHandle* params)
 {
+	const vhost::NamedCall named(__func__);
 	if (params == nullptr || *params == nullptr) return NoError;
 	const auto it = vhost::Lists().find(*params);
 	if (it == vhost::Lists().end()) return APIERR_BADPARS;
@@ -184,6 +188,7 @@ GSErrCode ACAPI_AddOnAddOnCommunication_FreeMDCLParameterList(GSHandle* params)
 
 GSErrCode ACAPI_AddOnAddOnCommunication_GetMDCLParameterNum(GSHandle params, Int32* nPars)
 {
+	const vhost::NamedCall named(__func__);
 	const vhost::ParamList* list = vhost::ListOf(params);
 	if (list == nullptr || nPars == nullptr) return APIERR_BADPARS;
 	*nPars = static_cast<Int32>(list->size());
@@ -203,6 +208,7 @@ const RecordField kValueFields[] = {VHOST_FIELD(API_MDCLParameter, name), VHOST_
 
 GSErrCode ACAPI_AddOnAddOnCommunication_GetMDCLParameter(GSHandle params, API_MDCLParameter* par)
 {
+	const vhost::NamedCall named(__func__);
 	vhost::ParamList* list = vhost::ListOf(params);
 	if (list == nullptr || par == nullptr) return APIERR_BADPARS;
 	if (const GSErrCode err = vhost::CheckFieldsSet("ACAPI_AddOnAddOnCommunication_GetMDCLParameter", par, vhost::kFindFields)) return err;
@@ -221,6 +227,7 @@ GSErrCode ACAPI_AddOnAddOnCommunication_GetMDCLParameter(GSHandle params, API_MD
 
 GSErrCode ACAPI_AddOnAddOnCommunication_AddMDCLParameter(GSHandle params, API_MDCLParameter* par)
 {
+	const vhost::NamedCall named(__func__);
 	vhost::ParamList* list = vhost::ListOf(params);
 	if (list != nullptr && par != nullptr)
 		if (const GSErrCode err = vhost::CheckFieldsSet("ACAPI_AddOnAddOnCommunication_AddMDCLParameter", par, vhost::kValueFields)) return err;
@@ -239,6 +246,7 @@ GSErrCode ACAPI_AddOnAddOnCommunication_AddMDCLParameter(GSHandle params, API_MD
 
 GSErrCode ACAPI_AddOnAddOnCommunication_ChangeMDCLParameter(GSHandle params, API_MDCLParameter* par)
 {
+	const vhost::NamedCall named(__func__);
 	vhost::ParamList* list = vhost::ListOf(params);
 	if (list == nullptr || par == nullptr) return APIERR_BADPARS;
 	if (const GSErrCode unset = vhost::CheckFieldsSet("ACAPI_AddOnAddOnCommunication_ChangeMDCLParameter", par, vhost::kFindFields)) return unset;

@@ -10,6 +10,7 @@
 #include "ACAPinc.h"
 #include "vhost/Text.hpp"
 #include "vhost/Unset.hpp"
+#include "NamedCall.hpp"
 
 namespace vhost {
 
@@ -198,6 +199,7 @@ using vhost::Library;
 
 GSErrCode ACAPI_LibraryManagement_GetLibraries(GS::Array<API_LibraryInfo>* libs, Int32* embeddedLibraryIndex)
 {
+	const vhost::NamedCall named(__func__);
 	if (libs == nullptr) return APIERR_BADPARS;
 	if (const GSErrCode fault = vhost::FaultFor("ACAPI_LibraryManagement_GetLibraries"); fault != NoError) return fault;
 	libs->Clear();
@@ -215,6 +217,7 @@ GSErrCode ACAPI_LibraryManagement_GetLibraries(GS::Array<API_LibraryInfo>* libs,
 
 GSErrCode ACAPI_LibraryManagement_SetLibraries(const GS::Array<API_LibraryInfo>* libs)
 {
+	const vhost::NamedCall named(__func__);
 	if (libs == nullptr) return APIERR_BADPARS;
 	if (const GSErrCode fault = vhost::FaultFor("ACAPI_LibraryManagement_SetLibraries"); fault != NoError) return fault;
 	for (const auto& info : *libs)
@@ -239,6 +242,7 @@ GSErrCode ACAPI_LibraryManagement_SetLibraries(const GS::Array<API_LibraryInfo>*
 
 GSErrCode ACAPI_LibraryManagement_AddLibraries(const IO::Location* folder)
 {
+	const vhost::NamedCall named(__func__);
 	if (folder == nullptr || folder->IsEmpty() || !vhost::IsFolder(vhost::PathOf(*folder))) return APIERR_BADPARS;
 	if (const GSErrCode fault = vhost::FaultFor("ACAPI_LibraryManagement_AddLibraries", vhost::PathOf(*folder)); fault != NoError) return fault;
 	vhost::LibraryStore& s = Library();
@@ -252,6 +256,7 @@ GSErrCode ACAPI_LibraryManagement_AddLibraries(const IO::Location* folder)
 
 GSErrCode ACAPI_LibraryManagement_OverwriteLibPart(bool overwrite)
 {
+	const vhost::NamedCall named(__func__);
 	Library().overwrite = overwrite;
 	return NoError;
 }
@@ -333,6 +338,7 @@ GSErrCode ACAPI_LibraryPart_Search(API_LibPart* ancestor, bool createIfMissing, 
 
 GSErrCode ACAPI_LibraryPart_Get(API_LibPart* libPart)
 {
+	const vhost::NamedCall named(__func__);
 	if (libPart == nullptr) return APIERR_BADPARS;
 	static const vhost::RecordField index[] = {VHOST_FIELD(API_LibPart, index)};
 	if (const GSErrCode err = vhost::CheckFieldsSet("ACAPI_LibraryPart_Get", libPart, index)) return err;
@@ -345,6 +351,7 @@ GSErrCode ACAPI_LibraryPart_Get(API_LibPart* libPart)
 
 GSErrCode ACAPI_LibraryPart_GetNum(Int32* count)
 {
+	const vhost::NamedCall named(__func__);
 	if (count == nullptr) return APIERR_BADPARS;
 	*count = static_cast<Int32>(Library().parts.size());
 	return NoError;
@@ -539,6 +546,7 @@ GSErrCode ACAPI_LibraryPart_Register(API_LibPart* libPart)
 
 GSErrCode ACAPI_LibraryPart_CompareLibPartUnIds(const char* unID1, const char* unID2)
 {
+	const vhost::NamedCall named(__func__);
 	if (unID1 == nullptr || unID2 == nullptr) return APIERR_BADPARS;
 	// "{main}-{revision}": the main identity is the first 38 characters.
 	const GS::UniString a(unID1), b(unID2);
@@ -546,10 +554,10 @@ GSErrCode ACAPI_LibraryPart_CompareLibPartUnIds(const char* unID1, const char* u
 	return a.IsEqual(b, GS::CaseInsensitive) ? NoError : APIERR_NOTEQUALREVISION;
 }
 
-GSErrCode ACAPI_LibraryPart_GetBuiltInLibpartUnId(short, char*) { return APIERR_NOTSUPPORTED; }
-GSErrCode ACAPI_AddOnIntegration_RegisterBuiltInLibrary() { return APIERR_NOTSUPPORTED; }
-GSErrCode ACAPI_LibraryPart_OpenParameters(API_ParamOwnerType*) { return APIERR_NOTSUPPORTED; }
-GSErrCode ACAPI_LibraryPart_CloseParameters() { return APIERR_NOTSUPPORTED; }
-GSErrCode ACAPI_LibraryPart_GetActParameters(API_GetParamsType*) { return APIERR_NOTSUPPORTED; }
-GSErrCode ACAPI_LibraryPart_GetParamValues(API_GetParamValuesType*) { return APIERR_NOTSUPPORTED; }
-GSErrCode ACAPI_LibraryPart_ChangeAParameter(API_ChangeParamType*) { return APIERR_NOTSUPPORTED; }
+GSErrCode ACAPI_LibraryPart_GetBuiltInLibpartUnId(short, char*) { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_AddOnIntegration_RegisterBuiltInLibrary() { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_LibraryPart_OpenParameters(API_ParamOwnerType*) { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_LibraryPart_CloseParameters() { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_LibraryPart_GetActParameters(API_GetParamsType*) { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_LibraryPart_GetParamValues(API_GetParamValuesType*) { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_LibraryPart_ChangeAParameter(API_ChangeParamType*) { return vhost::NotModelled(__func__); }

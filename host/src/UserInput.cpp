@@ -6,6 +6,7 @@
 #include "DialogsInternal.hpp"
 #include "vhost/Project.hpp"
 #include "vhost/Text.hpp"
+#include "NamedCall.hpp"
 #include "vhost/Unset.hpp"
 
 namespace {
@@ -47,6 +48,7 @@ void Feedback(RubberLineInfoProc* proc, const API_Coord3D& at)
 
 GSErrCode ACAPI_UserInput_GetPoint(API_GetPointType* pointInfo, RubberLineInfoProc* rubberLineInfoProc, Get3DComponentProc*)
 {
+	const vhost::NamedCall named(__func__);
 	if (pointInfo == nullptr) return APIERR_BADPARS;
 	if (const GSErrCode err = AnsweredPosition("point", pointInfo->prompt, pointInfo->pos)) return err;
 	Feedback(rubberLineInfoProc, pointInfo->pos);
@@ -55,6 +57,7 @@ GSErrCode ACAPI_UserInput_GetPoint(API_GetPointType* pointInfo, RubberLineInfoPr
 
 GSErrCode ACAPI_UserInput_GetLine(API_GetLineType* lineInfo, RubberLineInfoProc* rubberLineInfoProc)
 {
+	const vhost::NamedCall named(__func__);
 	if (lineInfo == nullptr) return APIERR_BADPARS;
 	if (const GSErrCode err = AnsweredPosition("line", lineInfo->prompt, lineInfo->pos)) return err;
 	Feedback(rubberLineInfoProc, lineInfo->pos);
@@ -63,6 +66,7 @@ GSErrCode ACAPI_UserInput_GetLine(API_GetLineType* lineInfo, RubberLineInfoProc*
 
 GSErrCode ACAPI_UserInput_DrawRubberLine(API_RubberLineType* line)
 {
+	const vhost::NamedCall named(__func__);
 	if (line == nullptr) return APIERR_BADPARS;
 	static const RecordField ends[] = {VHOST_FIELD(API_RubberLineType, c1.x), VHOST_FIELD(API_RubberLineType, c1.y),
 		VHOST_FIELD(API_RubberLineType, c1.z), VHOST_FIELD(API_RubberLineType, c2.x), VHOST_FIELD(API_RubberLineType, c2.y),

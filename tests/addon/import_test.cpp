@@ -233,6 +233,32 @@ TEST(Import, SampleProjectInDetail)
 	EXPECT_EQ(geo["georeference"]["mapZone"], "32");
 }
 
+// The base map's column unticked: nothing of the drawing is placed, and the terrain is the one
+// the same import makes with it ticked. The settings leave the base map unticked; the two runs
+// differ only in the script's tick of its column.
+TEST(Import, AnUntickedBaseMapIsNotDrawnAndLeavesTheTerrain)
+{
+	const std::map<std::string, std::size_t> drawing = {{"Line", 2}, {"Arc", 1}, {"Text", 2}, {"PolyLine", 7}, {"Circle", 3}};
+	nlohmann::json terrain[2];
+	for (const bool ticked : {true, false}) {
+		SCOPED_TRACE(ticked ? "ticked" : "unticked");
+		testsupport::TempDir dir;
+		MakeSample(dir, "home/Documents/Velmora/Prøvekart");
+		testsupport::WriteFile(dir / "home/Common Documents/Velmora/terrainsettings.txt", "[include_customs_2d=0]");
+		const std::string row = "listpick 15 \"Prøvekart\" ";
+		std::string script = "dialog 32501\n" + row + "1\n";
+		for (int column = 2; column <= 10; ++column) // the seven layers, the base map (9), the surroundings model
+			if (column != 9 || ticked) script += row + std::to_string(column) + " 32729\n";
+		testsupport::WriteFile(dir / "script.txt", script + "click 1\ndialog 32508\nclick 1\n");
+		const nlohmann::json project = RunHost(dir, "--script '" + dir.Path() + "/script.txt' menu 32502");
+		for (const auto& [type, count] : drawing) EXPECT_EQ(Elements(project, type).size(), ticked ? count : 0u) << type;
+		const auto meshes = Elements(project, "Mesh");
+		ASSERT_EQ(meshes.size(), 1u);
+		terrain[ticked ? 0 : 1] = meshes[0];
+	}
+	EXPECT_EQ(terrain[1], terrain[0]);
+}
+
 // Whether the point lies inside the polygon or within tolerance of its outline.
 bool Inside(const std::vector<std::pair<double, double>>& polygon, std::pair<double, double> p, double tolerance)
 {

@@ -772,6 +772,47 @@ TEST_F(ImportCommand, ObjectsArePlacedRelativeToTheStoryLevel)
 	EXPECT_DOUBLE_EQ(road->element.object.level, 0.1 - 3.0);
 }
 
+// The current story is found by its number counted from the lowest: with a story below the
+// ground floor, story 1 is the third in the list, and its level (3 m) is taken off a tree's z.
+TEST_F(ImportCommand, TreesArePlacedRelativeToTheCurrentStoryOverABasement)
+{
+	Host().stories = {{-1, -3.0}, {0, 0.0}, {1, 3.0}};
+	Host().actStory = 1;
+	testsupport::WriteFile(Host().runRoot + "/Addon/terrainsettings.txt", "[include_vegetation=1]");
+	fs::copy(fs::u8path(VELMORA_SOURCE_DIR "/Resources/VelmoraLib"), fs::u8path(Host().runRoot + "/Addon/VelmoraLib"),
+	         fs::copy_options::recursive);
+	Project("Kart", {6});
+	testsupport::WriteFile(ImportFolder() + "/Kart/3D-modell/Vegetasjon/Vegetasjon.csv",
+	                       "x,y,z,tre_diameter,tre_hoyde,tre_størrelse,tre_type,tre_type_tekst,kommentar\n10,20,5,4,6,liten,1,furu,\n");
+	Run("dialog 32501\nlistclick 15 1 1\nclick 1\ndialog 32508\nclick 1\n");
+	ExpectCleanRun();
+	std::vector<double> levels;
+	for (const vhost::ElementRecord& e : vhost::Current().state.elements)
+		if (e.element.header.type.typeID == API_ObjectID && PartName(e.element.object.libInd) == "Velmora_Pine_Tree")
+			levels.push_back(e.element.object.level);
+	EXPECT_EQ(levels, std::vector<double>{2.0});
+}
+
+// Only the vegetation layer's part runs its parameter script, once: terrain, custom objects and
+// vegetation ticked, and no tree list (its trees would run it too).
+TEST_F(ImportCommand, OnlyTheVegetationPartRunsItsParameterScript)
+{
+	testsupport::WriteFile(Host().runRoot + "/Addon/terrainsettings.txt", "[include_terrain=1][include_customobj=1][include_vegetation=1]");
+	Project("Kart", {0, 4, 6});
+	Run("dialog 32501\nlistclick 15 1 1\nclick 1\ndialog 32508\nclick 1\n");
+	ExpectCleanRun();
+	std::vector<std::string> parts, vegetation;
+	for (const vhost::ElementRecord& e : vhost::Current().state.elements) {
+		if (e.element.header.type.typeID != API_ObjectID) continue;
+		parts.push_back(PartName(e.element.object.libInd));
+		if (parts.back() == "Kart_Vegetasjon") vegetation.push_back(vhost::ToUtf8(APIGuidToString(e.element.header.guid)));
+	}
+	EXPECT_NE(std::find(parts.begin(), parts.end(), "Kart_Objekter"), parts.end());
+	ASSERT_EQ(vegetation.size(), 1u);
+	const std::vector<std::pair<std::string, UInt32>> runs = {{vegetation[0], 0}};
+	EXPECT_EQ(Host().parameterScriptRuns, runs);
+}
+
 // Every library-list read after the first fails: the run hands back no list it did not read,
 // so the project keeps its libraries.
 TEST_F(ImportCommand, AFailedLaterLibraryListReadHandsBackNoList)
