@@ -151,7 +151,7 @@ private:
 
 	MeshCreatorOptions options_;
 	MeshTranOptions tran_;
-	API_Guid meshGuid;
+	API_Guid meshGuid = {};
 	std::vector<API_Guid> meshGuids;
 	TerrainSearch search_ = TerrainSearch::Grid;
 };

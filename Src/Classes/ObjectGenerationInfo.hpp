@@ -33,7 +33,7 @@ public:
 	// True exactly when type is the host's text type, 12.
 	bool IsStringParameter() const { return type == APIParT_CString; }
 
-	API_AddParID type;
+	API_AddParID type = {};
 	GS::UniString name;
 	bool isArray;
 	double doubleValue = 0.0;

@@ -28,7 +28,7 @@ enum class From { Number, ContourPen, FillPen, BackPen, FillType, Height, TextCo
 
 struct ParameterRow {
 	const char* name;
-	API_AddParID type;
+	API_AddParID type = {};
 	UInt32 flags;
 	From from;
 	double number; // the value for From::Number, the second dimension for From::NumberArray

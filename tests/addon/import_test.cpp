@@ -66,6 +66,13 @@ nlohmann::json RunHost(const testsupport::TempDir& dir, const std::string& comma
 	return nlohmann::json::parse(testsupport::ReadFile(dir / "out/project.json"));
 }
 
+// How many of the project's reports hold the text.
+std::ptrdiff_t ReportsHolding(const nlohmann::json& project, const std::string& part)
+{
+	return std::count_if(project["reports"].begin(), project["reports"].end(),
+		[&](const nlohmann::json& r) { return r["text"].get<std::string>().find(part) != std::string::npos; });
+}
+
 std::vector<std::string> UndoSteps(const nlohmann::json& project)
 {
 	std::vector<std::string> steps;
@@ -558,11 +565,7 @@ TEST(Import, TreeListThatDoesNotFitInMemoryFailsAlone)
 		// Imported where it lies: a copy would write the NUL bytes out.
 		const nlohmann::json project = RunHost(dir, "import '" + dir.Path() + "/home/Documents/Velmora/Kart'", limit);
 		EXPECT_TRUE(project["exceptions"].empty());
-		std::vector<std::string> reports;
-		for (const auto& r : project["reports"]) reports.push_back(r["text"]);
-		const auto told = [&](const std::string& part) {
-			return std::count_if(reports.begin(), reports.end(), [&](const std::string& r) { return r.find(part) != std::string::npos; });
-		};
+		const auto told = [&](const std::string& part) { return ReportsHolding(project, part); };
 		EXPECT_EQ(told(c.report), 1);
 		EXPECT_EQ(told("Error: Failed to load ("), 1);
 		EXPECT_EQ(told("Internal error"), 0);
@@ -585,11 +588,7 @@ TEST(Import, AProjectNameTooLongForItsPartsIsSaidOnce)
 	const std::string name(250, 'P');   // "_Vegetasjon.gsm" makes the longest part file 265 bytes
 	MakeSample(dir, name);
 	const nlohmann::json project = RunHost(dir, "import '" + dir.Path() + "/" + name + "'");
-	std::vector<std::string> reports;
-	for (const auto& r : project["reports"]) reports.push_back(r["text"]);
-	const auto told = [&](const std::string& part) {
-		return std::count_if(reports.begin(), reports.end(), [&](const std::string& r) { return r.find(part) != std::string::npos; });
-	};
+	const auto told = [&](const std::string& part) { return ReportsHolding(project, part); };
 	EXPECT_EQ(told("The project's name is 10 bytes too long for the names of its library parts"), 1);
 	EXPECT_EQ(told("5 parts are not made"), 1);
 	EXPECT_EQ(told("Error creating"), 0);
@@ -680,11 +679,7 @@ void ExpectNamedAsNotFittingInMemory(const std::string& inModel, void (*grow)(co
 	grow(file);
 	const nlohmann::json project = RunHost(dir, "import '" + dir.Path() + "/home/Documents/Velmora/Kart'", limit);
 	EXPECT_TRUE(project["exceptions"].empty());
-	std::vector<std::string> reports;
-	for (const auto& r : project["reports"]) reports.push_back(r["text"]);
-	const auto told = [&](const std::string& part) {
-		return std::count_if(reports.begin(), reports.end(), [&](const std::string& r) { return r.find(part) != std::string::npos; });
-	};
+	const auto told = [&](const std::string& part) { return ReportsHolding(project, part); };
 	EXPECT_EQ(told("Error: File (" + file + ") does not fit in memory!"), readings);
 	EXPECT_EQ(told(damaged), 0);
 	EXPECT_EQ(told("Internal error"), 0);
