@@ -39,7 +39,11 @@ void Feedback(RubberLineInfoProc* proc, const API_Coord3D& at)
 	API_RubberLineInfo info;
 	BNZeroMemory(&info, sizeof info);
 	info.actCoord = at;
-	proc(&info);
+	// A callback that throws is recorded as an exception crossing into the host.
+	Guarded("rubber-line callback", [&] {
+		proc(&info);
+		return GSErrCode(NoError);
+	});
 }
 
 } // namespace
@@ -63,6 +67,7 @@ GSErrCode ACAPI_UserInput_GetLine(API_GetLineType* lineInfo, RubberLineInfoProc*
 GSErrCode ACAPI_UserInput_DrawRubberLine(API_RubberLineType* line)
 {
 	if (line == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode f = vhost::FaultFor("ACAPI_UserInput_DrawRubberLine")) return f;
 	vhost::Current().rubberLines.emplace_back(line->c1, line->c2);
 	return NoError;
 }
