@@ -180,7 +180,8 @@ int Steps(const std::string& home, const std::string& addonFolder)
 		GS::Array<ObjectGenerationInfo> records;
 		time("generated parts", [&] {
 			ObjectGenerationInfo part;
-			if (!GenerateLayerPart(*o, importer.options.name_prefix, part)) return;
+			LongPartNames longNames;
+			if (!GenerateLayerPart(*o, importer.options.name_prefix, part, longNames)) return;
 			records.Push(part);
 			place(records);
 		});

@@ -3,9 +3,11 @@
 # host's own headers (host/include/, never host/include/vhost/ or host/src/) and names none of
 # the stand-in's conveniences. Those live in host/include/vhost/, and the host headers the
 # add-on sees must not declare them. Every host name it uses is in tools/addon-host-names.txt.
+#   tools/check-addon-api.sh [ROOT [COMPILE_COMMANDS]]   (default: ROOT/build/compile_commands.json)
 # Prints each violation; exit 1 when there is one.
 set -uo pipefail
 root=${1:-$(dirname "$0")/..}
+commands=$(realpath -m "${2:-$root/build/compile_commands.json}")
 cd "$root" || exit 2
 addon=(Src support_library/src)
 failed=0
@@ -32,11 +34,14 @@ declared='namespace vhost|\b(Utf8ToUtf16|Utf16ToUtf8|IsValidUtf8|Std|Units|ToUtf
 if grep -nE "$declared" host/include/*.h host/include/*.hpp; then
 	echo "a host header declares one of the stand-in's conveniences; move it to host/include/vhost/"; failed=1
 fi
-# Every host name the add-on uses is in the reviewed list, so that a call, type, constant or
-# field only the stand-in has cannot slip in unseen.
-if ! command -v ctags >/dev/null || ! ctags --version 2>/dev/null | grep -q 'Universal Ctags'; then
+# Every host name the add-on uses is in the reviewed list, by its qualified name, so that a call,
+# type, constant or field only the stand-in has cannot slip in unseen. The compiler reads each of
+# the add-on's units with the build's flags: a unit it cannot read fails the check.
+if [ ! -f "$commands" ]; then
+	echo "the host name check reads the build's compile_commands.json; $commands does not exist"; failed=1
+elif ! command -v ctags >/dev/null || ! ctags --version 2>/dev/null | grep -q 'Universal Ctags'; then
 	echo "the host name check needs Universal Ctags (tools/setup.sh installs it)"; failed=1
-elif ! python3 tools/addon-host-names.py --check tools/addon-host-names.txt; then
+elif ! python3 tools/addon-host-names.py --root . --check tools/addon-host-names.txt "$commands"; then
 	failed=1
 fi
 exit $failed

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build clang libclang-rt-14-dev libgtest-dev libgmock-dev
           libcurl4-openssl-dev libjpeg-dev rapidjson-dev nlohmann-json3-dev zip unzip util-linux python3
-          lib3ds-dev libassimp-dev libdime-dev libdxflib-dev libcsv-dev universal-ctags locales)
+          lib3ds-dev libassimp-dev libdime-dev libdxflib-dev libcsv-dev universal-ctags python3-clang-14 locales)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

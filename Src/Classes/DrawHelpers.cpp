@@ -84,7 +84,8 @@ Int32 LayerOf(Drawing& drawing, std::string_view name)
 int DrawInsert(Drawing& drawing, const SimpleDxf::Insert& insert, API_AttributeIndex layer, const API_Coord3D& origin, double scale)
 {
 	if (insert.block == nullptr) {
-		++drawing.insertsWithoutBlock;
+		// A refused insert (a cycle, too deep) was reported with the reading of the file.
+		if (insert.resolution == SimpleDxf::Resolution::Missing) ++drawing.insertsWithoutBlock;
 		return 0;
 	}
 	if (drawing.stopped) return 0;

@@ -25,7 +25,7 @@ struct Drawing {
 	long maxVisits = 20000000;                   // entities insert expansion looks at at most
 	long elements = 0;                           // drawn by insert expansion
 	long visits = 0;                             // looked at by insert expansion
-	int insertsWithoutBlock = 0;
+	int insertsWithoutBlock = 0;                 // inserts of a block the drawing does not have
 	int polyfaceMeshes = 0;
 	int invalidItems = 0;
 	int expanding = 0;                           // inserts being expanded around the entity in hand

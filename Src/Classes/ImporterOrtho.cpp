@@ -7,6 +7,8 @@
 #include "APICommon.hpp"
 #include "Classes/OrthoPhoto.hpp"
 #include "Classes/import_map.hpp"
+#include "Helpers/FileNameLength.hpp"
+#include "Helpers/GSErrorCodes.hpp"
 #include "generic/GenericHelpers.hpp"
 #include "generic/LibraryManager.hpp"
 #include "generic/LibraryPart.hpp"
@@ -120,6 +122,20 @@ GSErrCode MoveOverOlder(const IO::Location& from, const IO::Location& to)
 	return IO::fileSystem.Move(from, to);
 }
 
+// Names why the copy kept its name: a new name too long for a file, else the host's code.
+void ReportNotRenamed(const IO::Location& copy, const IO::Location& moved, GSErrCode err)
+{
+	IO::Name name;
+	moved.GetLastLocalName(&name);
+	const std::string from = Utf8(copy.ToDisplayText()), to = Utf8(moved.ToDisplayText());
+	if (const std::size_t excess = FileNameExcess(name.ToString()))
+		WriteReport_Alert("Ortho photo '%s' could not be renamed to '%s': that file name is %zu bytes longer than the %zu a "
+			"file name may have", from.c_str(), to.c_str(), excess, kLongestFileName);
+	else
+		WriteReport_Alert("Ortho photo '%s' could not be renamed to '%s' *%d:%s:%s*", from.c_str(), to.c_str(), static_cast<int>(err),
+			GetGSErrName(err), GetGSErrDetail(err));
+}
+
 } // namespace
 
 GSErrCode Importer::OrthoPhotoToEmbedded(import_object** objects, bool makeMaterials, short& surfaceIndex,
@@ -145,8 +161,7 @@ GSErrCode Importer::OrthoPhotoToEmbedded(import_object** objects, bool makeMater
 		// The project's earlier import of this image is replaced.
 		if (copy != moved) {
 			if (const GSErrCode err = MoveOverOlder(copy, moved)) {
-				WriteReport_Alert("Ortho photo '%s' could not be renamed to '%s': %d:%s", Utf8(copy.ToDisplayText()).c_str(),
-					Utf8(moved.ToDisplayText()).c_str(), static_cast<int>(err), ErrID_To_Name(err));
+				ReportNotRenamed(copy, moved, err);
 				result = err;
 				continue;
 			}

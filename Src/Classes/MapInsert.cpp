@@ -20,6 +20,7 @@
 #include "File.hpp"
 #include "Gdl/GDLCreator.hpp"
 #include "Helpers/CatchAll.hpp"
+#include "Helpers/FileNameLength.hpp"
 #include "Helpers/GSErrorCodes.hpp"
 #include "Helpers/LibraryManager.hpp"
 #include "Helpers/MemoOwner.hpp"
@@ -60,6 +61,7 @@ const LayerKind* KindOf(ImportObjectType type)
 constexpr int kDrawing = 100;
 constexpr int kSurroundings = 101;
 constexpr GSErrCode kFileNotFound = static_cast<GSErrCode>(0x81010100);
+constexpr const char* kPartFileExtension = ".gsm";   // the host keeps a part in "<name>.gsm"
 
 void KeepFirst(GSErrCode& result, GSErrCode err)
 {
@@ -94,13 +96,15 @@ IO::Location PartSource(const IO::Location& location)
 
 } // namespace
 
-bool GenerateLayerPart(const import_object& object, const GS::UniString& prefix, ObjectGenerationInfo& out)
+bool GenerateLayerPart(const import_object& object, const GS::UniString& prefix, ObjectGenerationInfo& out,
+                       LongPartNames& longNames)
 {
 	const LayerKind* found = KindOf(object.type);
 	if (found == nullptr || !found->generatesPart) return false;
 	const LayerKind& kind = *found;
 	API_LibPart part{};
-	SetPartName(part, prefix + GS::UniString("_") + GS::UniString(kind.word));
+	const GS::UniString name = prefix + GS::UniString("_") + GS::UniString(kind.word);
+	SetPartName(part, name);
 	API_Box3D box{};
 	box.xMin = object.min_x;
 	box.yMin = object.min_y;
@@ -111,6 +115,12 @@ bool GenerateLayerPart(const import_object& object, const GS::UniString& prefix,
 	CGDLCreator creator(PartSource(object.location), object.pen, object.fillpen, object.bckgrnd, object.fill, object.surface,
 	                    kind.flat, -0.1);
 	const GSErrCode err = creator.CreateLibpart(&part, &box);
+	const std::size_t excess = FileNameExcess(name + kPartFileExtension);
+	if (err == APIERR_BADNAME && excess > 0) {
+		++longNames.parts;
+		longNames.excess = std::max(longNames.excess, excess);
+		return false;
+	}
 	if (err != NoError) {
 		WriteReport_Alert("Error creating the library part \"%s\": it is not placed *%d:%s:%s*", PartName(part).c_str(), err,
 		                  GetGSErrName(err), GetGSErrDetail(err));
@@ -118,6 +128,15 @@ bool GenerateLayerPart(const import_object& object, const GS::UniString& prefix,
 	}
 	out = ObjectGenerationInfo(part, object.type, object.layer, kind.z);
 	return true;
+}
+
+void ReportLongPartNames(const LongPartNames& longNames)
+{
+	if (longNames.parts == 0) return;
+	WriteReport_Alert("The project's name is %zu bytes too long for the names of its library parts: a part's file name (the "
+	                  "project's name, \"_\", the layer's word and \"%s\") may have at most %zu bytes. %d parts are not made, "
+	                  "and their elements are not placed.",
+	                  longNames.excess, kPartFileExtension, kLongestFileName, longNames.parts);
 }
 
 namespace {
@@ -258,7 +277,10 @@ GSErrCode PlaceTerrainMesh(const MeshGenerationInfo& job, const PlacementBase& b
 	options.material = job.material;
 	options.layer = job.layer;
 	options.elevation = job.elevation + base.storyLevel;
-	if (job.drawing != nullptr) options.dxfFile = job.drawing->location;
+	if (job.drawing != nullptr) {
+		options.dxfFile = job.drawing->location;
+		options.baseMapDrawn = job.drawing->include;
+	}
 	CMeshCreator creator(options);
 	const GSErrCode err = creator.CreateMesh();
 	if (err == NoError) elements.terrain = creator.GetMeshGuids();
@@ -308,6 +330,7 @@ void CollectObjects(Importer& importer, import_object** objects, unsigned int co
 {
 	const ImportOptions& options = importer.GetOptions();
 	const GS::UniString prefix(options.name_prefix);
+	LongPartNames longNames;
 	for (unsigned int i = 0; i < count; ++i) {
 		import_object& object = *objects[i];
 		const int type = static_cast<int>(object.type);
@@ -324,7 +347,7 @@ void CollectObjects(Importer& importer, import_object** objects, unsigned int co
 		if (type == kDrawing) job.drawing = &object;
 		ReadOneFile(object.location, [&] {
 			ObjectGenerationInfo record;
-			if (GenerateLayerPart(object, prefix, record)) records.Push(record);
+			if (GenerateLayerPart(object, prefix, record, longNames)) records.Push(record);
 			if (type == 1)
 				HouseReader::Read(object.location, records, object.layer, 0.0, object.pen, object.fillpen, object.bckgrnd,
 				                  object.fill, object.surface, object.surface_2);
@@ -335,6 +358,7 @@ void CollectObjects(Importer& importer, import_object** objects, unsigned int co
 				                       object.bckgrnd, object.fill);
 			});
 	}
+	ReportLongPartNames(longNames);
 }
 
 // The second pass, in list order: surroundings model and the included 2D base map.

@@ -41,10 +41,22 @@ struct RunElements {
 	API_Guid water = APINULLGuid;
 };
 
+// The generated parts the host refused for the length of their names: how many, and by how
+// many bytes the longest name's file name is too long.
+struct LongPartNames {
+	int parts = 0;
+	std::size_t excess = 0;
+};
+
 // The generated part "<prefix>_<word>" of a road, fences, objects, water or vegetation layer
-// into out. False for the other kinds, and (reported once, naming the part) when the part
-// could not be made: its elements are then not placed.
-bool GenerateLayerPart(const import_object& object, const GS::UniString& prefix, ObjectGenerationInfo& out);
+// into out. False for the other kinds, and when the part could not be made (its elements are
+// then not placed): reported once, naming the part, or, when the host refused the name and
+// its file name is too long, counted in longNames for ReportLongPartNames.
+bool GenerateLayerPart(const import_object& object, const GS::UniString& prefix, ObjectGenerationInfo& out,
+                       LongPartNames& longNames);
+// One report for all parts refused for their names' length: the project's name is too long
+// for them, and by how much. Nothing when none was.
+void ReportLongPartNames(const LongPartNames& longNames);
 
 // Places one object element per record, in order, with its parameter values. A record whose
 // part has no index (its creation failed) is not placed. Failures are reported once per part

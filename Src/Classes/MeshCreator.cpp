@@ -16,8 +16,9 @@ bool Usable(const IO::Location& location)
 	return !location.IsEmpty() && location.ToDisplayText(&text) == NoError;
 }
 
-// Reads the whole file and parses it with parse(bytes): the read error (reported with
-// missing), or 0; a parse failure is reported with unparsable and the run goes on.
+// Reads the whole file and parses it with parse(bytes), which answers how its reading ended:
+// the read error (reported with missing), or 0; a parse that stopped early is reported
+// (with unparsable, or as a file that does not fit in memory) and the run goes on.
 template <typename Parse>
 GSErrCode LoadWhole(const IO::Location& location, const char* missing, const char* unparsable, Parse&& parse)
 {
@@ -27,7 +28,7 @@ GSErrCode LoadWhole(const IO::Location& location, const char* missing, const cha
 		WriteReport_Alert(missing, name.ToCStr().Get());
 		return err;
 	}
-	if (!parse(bytes)) WriteReport_Alert(unparsable, name.ToCStr().Get());
+	ReportStoppedRead(parse(bytes), name.ToCStr().Get(), unparsable);
 	return NoError;
 }
 
@@ -36,20 +37,26 @@ GSErrCode LoadWhole(const IO::Location& location, const char* missing, const cha
 GSErrCode CMeshCreator::LoadDxfFile(SimpleDxf::SimpleDxf& drawing, const IO::Location& location)
 {
 	return LoadWhole(location, "Error: DXF File (%s) not found!", "Error while parsing DXF File (%s)!",
-	                 [&](const std::vector<unsigned char>& bytes) { return drawing.LoadSceneFromMemory(bytes); });
+	                 [&](const std::vector<unsigned char>& bytes) {
+		                 drawing.LoadSceneFromMemory(bytes);
+		                 return drawing.outcome;
+	                 });
 }
 
 GSErrCode CMeshCreator::Load3dsFile(Simple3dsScene& scene, const IO::Location& location)
 {
 	return LoadWhole(location, "Error: 3DS File (%s) not found!", "Error while parsing 3DS File (%s)!",
-	                 [&](const std::vector<unsigned char>& bytes) { return Simple3ds::LoadSceneFromMemory(scene, bytes); });
+	                 [&](const std::vector<unsigned char>& bytes) { return Simple3ds::LoadScene(scene, bytes); });
 }
 
 GSErrCode CMeshCreator::CreateMesh()
 {
 	SimpleDxf::SimpleDxf drawing;
-	if (options_.useLevelLines && !options_.dxfFile.IsEmpty())
+	if (options_.useLevelLines && !options_.dxfFile.IsEmpty()) {
 		if (const GSErrCode err = LoadDxfFile(drawing, options_.dxfFile)) return err;
+		// The 2D drawing of the same file reports its refused inserts when it is drawn.
+		if (!options_.baseMapDrawn && !drawing.unresolved.empty()) WriteReport_AlertPrefixed("Base map: ", drawing.unresolved.c_str());
+	}
 	const IO::Location terrainFile = Usable(options_.terrainFile) ? options_.terrainFile : IO::Location();
 	const bool road = Usable(options_.roadFile), water = Usable(options_.waterFile);
 	if (options_.areaPolygon.GetSize() < 3) {

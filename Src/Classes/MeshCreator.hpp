@@ -36,6 +36,7 @@ struct MeshCreatorOptions {
 	Int16 layer = 0;                  // layer attribute index
 	double elevation = 0;             // carried, not read here
 	IO::Location dxfFile;             // base map with level lines; empty when none
+	bool baseMapDrawn = false;        // the run also draws dxfFile as 2D elements
 };
 
 // The contour of a run with its index-aligned search radii and height marks: a point is
@@ -91,8 +92,9 @@ public:
 	void SetSearch(TerrainSearch search) { search_ = search; }
 	const MeshTranOptions& Placement() const { return tran_; }
 
-	// Read a whole file and parse it: 0, or the read error (reported). A parse failure is
-	// reported and answers 0: the run goes on with what was read.
+	// Read a whole file and parse it: 0, or the read error (reported). A parse that stopped
+	// early (damaged data, or memory ran out) is reported and answers 0: the run goes on with
+	// what was read.
 	static GSErrCode LoadDxfFile(SimpleDxf::SimpleDxf& drawing, const IO::Location& location);
 	static GSErrCode Load3dsFile(Simple3dsScene& scene, const IO::Location& location);
 

@@ -26,6 +26,7 @@ void Importer::Place2DElements(const IO::Location& file, const API_AttributeInde
 	if (ReadBinaryData(bytes, file) != NoError) return;
 	SimpleDxf::SimpleDxf dxf;
 	if (!dxf.LoadSceneFromMemory(bytes) && !dxf.error.empty()) WriteReport_AlertPrefixed("Base map: ", dxf.error.c_str());
+	if (!dxf.unresolved.empty()) WriteReport_AlertPrefixed("Base map: ", dxf.unresolved.c_str());
 	bytes = std::vector<unsigned char>();
 	DrawHelpers::Drawing drawing;
 	if (dxf.header != nullptr) drawing.encoding = DxfText::EncodingOf(dxf.header->version, dxf.header->codePage);

@@ -52,8 +52,8 @@ bool Measure(const IO::Location& file, API_Box3D& box)
 		return false;
 	}
 	Simple3dsScene scene;
-	if (!Simple3ds::LoadSceneFromMemory(scene, bytes)) {
-		ACAPI_WriteReport("Error while parsing 3DS File (%s)!", true, name.Get());
+	if (const ReadOutcome outcome = Simple3ds::LoadScene(scene, bytes); outcome != ReadOutcome::Read) {
+		ReportStoppedRead(outcome, name.Get(), "Error while parsing 3DS File (%s)!");
 		return false;
 	}
 	for (const Simple3dsMesh& mesh : scene.meshes)

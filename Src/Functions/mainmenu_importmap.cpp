@@ -1,9 +1,11 @@
 #include "Functions/mainmenu_importmap.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "ACAPinc.h"
@@ -17,7 +19,9 @@
 #include "Folder.hpp"
 #include "Functions/SettingDialogFunctions.hpp"
 #include "Helpers/CatchAll.hpp"
+#include "Helpers/ExclusiveFile.hpp"
 #include "Helpers/OutsideLinks.hpp"
+#include "Helpers/PrivateFolder.hpp"
 #include "VelmoraMain.hpp"
 #include "utils/IOUtils.hpp"
 
@@ -367,18 +371,124 @@ bool ProjectListed(const import_folder_scan& scan, const GS::UniString& name)
 	return false;
 }
 
-// A project just expanded from the ZIP file zipName: links that lead out of it are removed
-// (an archive's link would carry a file of the user's into the project), and a project
-// without its map data folder at the top is named, as it would show nothing.
-void CheckExpandedProject(const IO::Location& project, const char* zipName)
+// What is told of a project just expanded from the ZIP file zipName: the links the sweep
+// removed (an archive's link would carry a file of the user's into the project), and a project
+// without its map data folder at the top, as it would show nothing.
+void ReportExpandedProject(const IO::Location& project, const char* zipName, int removedLinks)
 {
-	const int removed = RemoveOutsideLinks(project.ToDisplayText().ToCStr().Get());
-	if (removed > 0)
-		WriteReport_Alert("The ZIP file %s held %d links to places outside the project; they were removed.", zipName, removed);
+	if (removedLinks > 0)
+		WriteReport_Alert("The ZIP file %s held %d links to places outside the project; they were removed.", zipName, removedLinks);
 	IO::Location model(project);
 	if (model.AppendToLocal(IO::Name(ImportModelFolder)) != NoError || !kivel::IsFolderExist(model))
 		WriteReport_Alert("The ZIP file %s holds no %s folder at its top; its project shows no map data.", zipName, ImportModelFolder);
 }
+
+void ShowProjectExists(const import_folder_scan& scan)
+{
+	Int32 result = 0;
+	short dialogId = 0;
+	void* record[ImportRecordSize] = {const_cast<import_folder_scan*>(&scan), &dialogId, &result, nullptr};
+	ShowDialog(ImportProjectExistsDialogId, mainmenu_importmap::import_alert_dg_handler, record, dialogId);
+}
+
+std::string Utf8Path(const IO::Location& location) { return location.ToDisplayText().ToCStr(GS::CC_UTF8).Get(); }
+
+// The sub-folder of the run's own folder the ZIP file expands into: not the map data folder's
+// name, so that the own folder, listed as a project for a moment, shows nothing to import.
+constexpr const char* kExpansionFolder = "expanded";
+
+const char* RemovalTail(bool removed) { return removed ? "nothing was kept." : "its folder could not be removed."; }
+
+// An Add ZIP in a folder of this run's own in the import folder, so that no other run (another
+// window, another process) can see a half-made project or lose its own to this run's cleanup:
+// the ZIP file is expanded and checked there, and only then moved to the project's name if no
+// other run took it meanwhile.
+class ZipExpansion {
+public:
+	ZipExpansion(IO::Folder& importFolder, const char* zipName) : importFolder_(importFolder), zipName_(zipName)
+	{
+		importFolder.GetLocation(&folder_);
+	}
+	// Whatever stopped the run, its own folder does not outlive it.
+	~ZipExpansion()
+	{
+		try {
+			if (ownLeft_) Remove();
+		} catch (...) {
+		}
+	}
+	ZipExpansion(const ZipExpansion&) = delete;
+	ZipExpansion& operator=(const ZipExpansion&) = delete;
+
+	// Makes the run's own folder; false after telling why.
+	bool Begin()
+	{
+		if (!kivel::IsFolderExist(folder_)) IO::fileSystem.CreateFolder(folder_);
+		PrivateFolder::Failure failure;
+		const std::string name = PrivateFolder::Make(Utf8Path(folder_), failure);
+		if (name.empty()) {
+			WriteReport_Alert("Error point: VELMORA / MenuImportMap() / Add ZIP / %s could not be expanded: no folder of its own could be "
+			                  "made in the import folder (%s%s); nothing was kept.",
+			                  zipName_, failure.call, ExclusiveFile::ErrnoText(failure.error).c_str());
+			return false;
+		}
+		own_ = IO::Name(GS::UniString(name.c_str(), GS::CC_UTF8));
+		ownLeft_ = true;
+		expansion_ = folder_;
+		if (expansion_.AppendToLocal(own_) == NoError && expansion_.AppendToLocal(IO::Name(kExpansionFolder)) == NoError) return true;
+		WriteReport_Alert("Error point: VELMORA / MenuImportMap() / Add ZIP / %s could not be expanded: its folder gives no path; %s", zipName_,
+		                  RemovalTail(Remove()));
+		return false;
+	}
+
+	const IO::Location& Target() const { return expansion_; }
+
+	// Removes the run's own folder and all it holds, its folders first opened to their owner
+	// (the archive may have stored modes that forbid removing what they hold).
+	bool Remove()
+	{
+		IO::Location own(folder_);
+		if (own.AppendToLocal(own_) != NoError) return false;
+		OpenFoldersToOwner(Utf8Path(own)); // the host's delete tells whether it was enough
+		ownLeft_ = importFolder_.Contains(own_) && importFolder_.Delete(own_) != NoError;
+		return !ownLeft_;
+	}
+
+	// The expansion checked for links leading out of it; false after removing it and telling why.
+	bool Check(int& removedLinks)
+	{
+		const LinkSweep sweep = RemoveOutsideLinks(Utf8Path(expansion_));
+		removedLinks = sweep.removed;
+		if (sweep.Done()) return true;
+		WriteReport_Alert("The ZIP file %s could not be checked for links to places outside the project; %s", zipName_, RemovalTail(Remove()));
+		return false;
+	}
+
+	// Moves the expansion to the project; false, after removing the run's folder and telling
+	// why, when it cannot be (taken: the project-exists dialog, as if it had been at the start).
+	bool MoveTo(const IO::Location& project, const import_folder_scan& scan)
+	{
+		PrivateFolder::Failure failure;
+		const bool moved = PrivateFolder::MoveIfFree(Utf8Path(expansion_), Utf8Path(project), failure);
+		const bool removed = Remove();
+		if (!removed)
+			WriteReport_Alert("Error point: VELMORA / MenuImportMap() / Add ZIP / the folder %s in which %s was expanded could not be removed.",
+			                  own_.ToString().ToCStr().Get(), zipName_);
+		if (moved) return true;
+		if (failure.error == EEXIST) ShowProjectExists(scan);
+		else
+			WriteReport_Alert("Error point: VELMORA / MenuImportMap() / Add ZIP / %s could not be moved to its project folder (%s%s); %s",
+			                  zipName_, failure.call, ExclusiveFile::ErrnoText(failure.error).c_str(), RemovalTail(removed));
+		return false;
+	}
+
+private:
+	IO::Folder& importFolder_;
+	const char* zipName_;
+	IO::Location folder_, expansion_;
+	IO::Name own_;
+	bool ownLeft_ = false;
+};
 
 void AddZip(const import_folder_scan& scan, IO::Folder& importFolder)
 {
@@ -395,21 +505,21 @@ void AddZip(const import_folder_scan& scan, IO::Folder& importFolder)
 	}
 	// Anything of that name on disk, a file or a link as well as a folder, is never written into.
 	if (ProjectListed(scan, name) || importFolder.Contains(IO::Name(name))) {
-		Int32 result = 0;
-		short dialogId = 0;
-		void* record[ImportRecordSize] = {const_cast<import_folder_scan*>(&scan), &dialogId, &result, nullptr};
-		ShowDialog(ImportProjectExistsDialogId, mainmenu_importmap::import_alert_dg_handler, record, dialogId);
+		ShowProjectExists(scan);
 		return;
 	}
-	const int status = system_shell(ZipExpandCommand(zip, target, IsOSMacintosh() || IsOSLinux()));
-	if (status == 0) {
-		CheckExpandedProject(target, zipText.Get());
+	ZipExpansion expansion(importFolder, zipText.Get());
+	if (!expansion.Begin()) return;
+	const int status = system_shell(ZipExpandCommand(zip, expansion.Target(), IsOSMacintosh() || IsOSLinux()));
+	if (status != 0) {
+		// A failed or partial expansion leaves nothing behind.
+		WriteReport_Alert("Error point: VELMORA / MenuImportMap() / Add ZIP / %s could not be expanded (exit status %d); %s", zipText.Get(),
+		                  status, RemovalTail(expansion.Remove()));
 		return;
 	}
-	// A failed or partial expansion leaves nothing behind.
-	const bool removed = !importFolder.Contains(IO::Name(name)) || importFolder.Delete(IO::Name(name)) == NoError;
-	WriteReport_Alert("Error point: VELMORA / MenuImportMap() / Add ZIP / %s could not be expanded (exit status %d); %s", zipText.Get(),
-	                  status, removed ? "nothing was kept." : "its folder could not be removed.");
+	int removedLinks = 0;
+	if (!expansion.Check(removedLinks) || !expansion.MoveTo(target, scan)) return;
+	ReportExpandedProject(target, zipText.Get(), removedLinks);
 }
 
 // ---- delete -----------------------------------------------------------------------------------

@@ -278,6 +278,7 @@ GSErrCode CGDLCreator::CreateLibpart(API_LibPart* io, API_Box3D* box)
 	kivel::LibraryPart::OverwriteLibPart(true);
 	const GSErrCode created = kivel::LibraryPart::Create(&part);
 	kivel::LibraryPart::OverwriteLibPart(false);
+	if (created == APIERR_BADNAME) return created;
 	if (created != NoError) {
 		WriteReport_Alert("%s", "Error creating libpart");
 		return 2;

@@ -22,9 +22,10 @@ public:
 	// that leaves an existing part as it was. On success io receives the saved part's record
 	// (its location cleared) and the answer is 0. Otherwise nothing is saved and io is
 	// unchanged: 2 with "Error in finding GSM location" or "Error creating libpart" reported,
-	// APIERR_BADPARS (reported, naming the part) for a missing record or a box with a
-	// negative or non-finite size, the mesh reader's error (it reports), or the error of the
-	// first host call that failed.
+	// APIERR_BADNAME unreported when the host refuses to start a part of that name (the
+	// caller knows what the name is made of), APIERR_BADPARS (reported, naming the part) for
+	// a missing record or a box with a negative or non-finite size, the mesh reader's error
+	// (it reports), or the error of the first host call that failed.
 	GSErrCode CreateLibpart(API_LibPart* io, API_Box3D* box);
 
 private:

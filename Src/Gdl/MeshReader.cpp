@@ -301,8 +301,8 @@ int MeshReader::Read()
 		ACAPI_WriteReport("Error: 3DS File (%s) not found!", true, name.Get());
 		return err;
 	}
-	if (!Simple3ds::LoadSceneFromMemory(scene, bytes)) {
-		ACAPI_WriteReport("Error while parsing 3DS File (%s)!", true, name.Get());
+	if (const ReadOutcome outcome = Simple3ds::LoadScene(scene, bytes); outcome != ReadOutcome::Read) {
+		ReportStoppedRead(outcome, name.Get(), "Error while parsing 3DS File (%s)!");
 		return 2;
 	}
 	const int materialCount = static_cast<int>(scene.materials.size());

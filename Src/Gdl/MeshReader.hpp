@@ -50,7 +50,8 @@ public:
 
 	// Reads and parses the file and builds the records of every mesh. Answers 0 (also for a
 	// file without meshes), the whole-file read's error ("Error: 3DS File (%s) not found!" is
-	// reported) or 2 when parsing fails ("Error while parsing 3DS File (%s)!"); after a
+	// reported) or 2 when parsing fails ("Error while parsing 3DS File (%s)!", or "Error: File
+	// (%s) does not fit in memory!" when memory ran out); after a
 	// failure the meshes are empty.
 	int Read();
 

@@ -68,6 +68,12 @@ GSErrCode ReadBinaryData(std::vector<unsigned char>& data, const IO::Location& f
 	return NoError;
 }
 
+void ReportStoppedRead(ReadOutcome outcome, const char* name, const char* damaged)
+{
+	if (outcome == ReadOutcome::OutOfMemory) ACAPI_WriteReport("Error: File (%s) does not fit in memory!", true, name);
+	else if (outcome == ReadOutcome::Damaged) ACAPI_WriteReport(damaged, true, name);
+}
+
 char* convertVectorToCharArray(const std::vector<unsigned char>& data)
 {
 	char* text = new char[data.size() + 1];

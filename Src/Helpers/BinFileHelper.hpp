@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "Helpers/ReadOutcome.hpp"
 #include "Location.hpp"
 
 // Appends the bytes of `file` to `data` (callers pass an empty vector). Answers 0, the
@@ -13,6 +14,11 @@
 // when the bytes do not fit in memory; every failure but the first is reported with an
 // alert. On failure `data` keeps what was appended before (and what was read of the file).
 GSErrCode ReadBinaryData(std::vector<unsigned char>& data, const IO::Location& file);
+
+// Reports, with an alert, a reader that stopped before the end of the file shown as `name`:
+// "Error: File (%s) does not fit in memory!" when memory ran out, else `damaged` (a format
+// whose one %s takes the name). Nothing when the file was read.
+void ReportStoppedRead(ReadOutcome outcome, const char* name, const char* damaged);
 
 // A new terminated copy of `data` (array new; the caller frees it with delete[]).
 char* convertVectorToCharArray(const std::vector<unsigned char>& data);

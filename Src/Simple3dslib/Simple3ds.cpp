@@ -3,6 +3,7 @@
 #include <exception>
 #include <fstream>
 #include <iostream>
+#include <new>
 #include <string>
 
 #include "Simple3dslib/Reader.hpp"
@@ -24,33 +25,43 @@ bool ReadTop(Reader& reader, Simple3dsScene& scene)
 
 // Reads the file (the reader writes the trace to its stream as it goes), then the text of an
 // allocation failure if one stopped the reading.
-bool Load(Reader& reader, Simple3dsScene& scene, std::ostream& trace)
+ReadOutcome Load(Reader& reader, Simple3dsScene& scene, std::ostream& trace)
 {
-	bool ok = false;
-	bool failed = false;
+	ReadOutcome outcome = ReadOutcome::Damaged;
 	try {
-		ok = ReadTop(reader, scene);
+		if (ReadTop(reader, scene)) outcome = ReadOutcome::Read;
 	} catch (const std::exception& e) {
 		reader.FlushTrace();
 		trace << "Exception!\n" << e.what() << "\n";
-		failed = true;
+		// Only memory runs out in the reader; anything else is no reading of the file either.
+		outcome = dynamic_cast<const std::bad_alloc*>(&e) != nullptr ? ReadOutcome::OutOfMemory : ReadOutcome::Damaged;
 	}
 	reader.FlushTrace();
 	trace.flush();
-	return ok && !failed;
+	return outcome;
 }
 
 } // namespace
 
-bool LoadSceneFromMemory(Simple3dsScene& scene, const std::vector<std::uint8_t>& bytes, std::ostream& trace)
+ReadOutcome LoadScene(Simple3dsScene& scene, const std::vector<std::uint8_t>& bytes, std::ostream& trace)
 {
 	Reader reader(bytes, &trace);
 	return Load(reader, scene, trace);
 }
 
+ReadOutcome LoadScene(Simple3dsScene& scene, const std::vector<std::uint8_t>& bytes)
+{
+	return LoadScene(scene, bytes, std::cout);
+}
+
+bool LoadSceneFromMemory(Simple3dsScene& scene, const std::vector<std::uint8_t>& bytes, std::ostream& trace)
+{
+	return LoadScene(scene, bytes, trace) == ReadOutcome::Read;
+}
+
 bool LoadSceneFromMemory(Simple3dsScene& scene, const std::vector<std::uint8_t>& bytes)
 {
-	return LoadSceneFromMemory(scene, bytes, std::cout);
+	return LoadScene(scene, bytes) == ReadOutcome::Read;
 }
 
 bool LoadSceneFromFile(Simple3dsScene& scene, const char* path)
@@ -62,9 +73,9 @@ bool LoadSceneFromFile(Simple3dsScene& scene, const char* path)
 	}
 	std::cout << "File name: " << path << std::endl;
 	Reader reader(stream, &std::cout);
-	const bool ok = Load(reader, scene, std::cout);
+	const ReadOutcome outcome = Load(reader, scene, std::cout);
 	stream.close();
-	return ok;
+	return outcome == ReadOutcome::Read;
 }
 
 } // namespace Simple3ds

@@ -275,7 +275,7 @@ bool SimpleCsv::LoadFromFile(const IO::Location& file, const GS::Array<std::wstr
 		failure = ReadTable(text, shownName, columns, rows);
 	} catch (const std::bad_alloc&) {
 		rows.SetSize(rowsBefore);
-		ACAPI_WriteReport("Error: File (%s) does not fit in memory!", true, shownName.c_str());
+		ReportStoppedRead(ReadOutcome::OutOfMemory, shownName.c_str(), nullptr);
 		return false;
 	}
 	if (failure.empty()) return true;

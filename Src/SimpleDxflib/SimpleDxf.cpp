@@ -205,6 +205,7 @@ bool SimpleDxf::SkipToCode0() { return ReadUntilCode(0); }
 bool SimpleDxf::Fail(std::string why)
 {
 	if (error.empty()) error = std::move(why);
+	if (outcome == ReadOutcome::Read) outcome = ReadOutcome::Damaged;
 	return false;
 }
 
@@ -224,18 +225,14 @@ bool SimpleDxf::LoadSceneFromMemory(const unsigned char* bytes, std::size_t size
 bool SimpleDxf::LoadSceneFromFile(const char* path)
 {
 	mode_ = 1;
+	error.clear();
+	outcome = ReadOutcome::Read;
 	stream_.open(path, std::ios::in | std::ios::binary);
-	if (!stream_.is_open()) {
-		error = std::string("cannot open ") + path;
-		return false;
-	}
+	if (!stream_.is_open()) return Fail(std::string("cannot open ") + path);
 	data_.assign(std::istreambuf_iterator<char>(stream_), std::istreambuf_iterator<char>());
 	const bool readAll = !stream_.bad();
 	stream_.close();
-	if (!readAll) {
-		error = std::string("cannot read ") + path;
-		return false;
-	}
+	if (!readAll) return Fail(std::string("cannot read ") + path);
 	const bool ok = Load(data_.data(), data_.size());
 	data_.clear();
 	data_.shrink_to_fit();
@@ -249,6 +246,8 @@ bool SimpleDxf::Load(const unsigned char* bytes, std::size_t size)
 	blocks.reset();
 	entities.reset();
 	error.clear();
+	outcome = ReadOutcome::Read;
+	unresolved.clear();
 	lineCounter = 0;
 	bytes_ = bytes;
 	size_ = size;
@@ -264,8 +263,13 @@ bool SimpleDxf::Load(const unsigned char* bytes, std::size_t size)
 	size_ = 0;
 	pair_ = CodePair();
 	if (!read) return false;
-	FillProperties();
-	return error.empty();
+	try {
+		FillProperties();
+	} catch (const std::bad_alloc&) {
+		outcome = ReadOutcome::OutOfMemory;
+		return Fail("out of memory while resolving the inserts");
+	}
+	return true;
 }
 
 std::string_view SimpleDxf::LayerName(std::string_view name)
@@ -307,6 +311,7 @@ bool SimpleDxf::ReadSections()
 			if (!ReadCode()) return inOtherSection ? Fail("the data ends inside a section") : true;
 		}
 	} catch (const std::bad_alloc&) {
+		outcome = ReadOutcome::OutOfMemory;
 		return Fail("out of memory while reading");
 	} catch (const std::exception& e) {
 		return Fail(std::string("reading failed: ") + e.what());

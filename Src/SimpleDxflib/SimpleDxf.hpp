@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Helpers/ReadOutcome.hpp"
 #include "SimpleDxfEntities.hpp"
 
 namespace SimpleDxf {
@@ -114,11 +115,12 @@ public:
 	SimpleDxf& operator=(const SimpleDxf&) = delete;
 
 	// Reads a drawing from bytes that need to live only during the call, then resolves its
-	// inserts and flags. Answers false when the data ends inside a section, or when an
-	// insert names a missing block, closes a cycle of blocks or nests deeper than
-	// MaxBlockNesting; error then says which step failed and why. What was read stays in
-	// the drawing either way; an insert that could not be resolved keeps a null block.
-	// Data that ends between sections (with or without "EOF") is a complete drawing.
+	// inserts and flags. Answers false when the data ends inside a section or memory runs
+	// out while reading; error and outcome then say why. What was read stays in the drawing
+	// either way. Data that ends between sections (with or without "EOF") is a complete
+	// drawing. Inserts that cannot be resolved do not fail the load: each keeps a null block
+	// and its reason, and unresolved names the refusal of inserts that close a cycle of
+	// blocks or nest deeper than MaxBlockNesting.
 	bool LoadSceneFromMemory(const std::vector<unsigned char>& bytes);
 	bool LoadSceneFromMemory(const unsigned char* bytes, std::size_t size);
 	// The same for a file, read whole first. False also when it does not open.
@@ -131,6 +133,13 @@ public:
 	std::unique_ptr<EntityList> entities;
 	// Why the last load failed; empty after a successful one.
 	std::string error;
+	// How the last load's reading ended.
+	ReadOutcome outcome = ReadOutcome::Read;
+	// Why inserts were refused by the last load: the first cycle closed ("Circular
+	// references!"), else nesting deeper than MaxBlockNesting, naming the block of the
+	// outermost refused insert (a top-level one first, else the one of the deepest block);
+	// empty when none was. Inserts of missing blocks are not named here.
+	std::string unresolved;
 	// Lines read by the last load from memory (2 per pair).
 	int64_t lineCounter = 0;
 
@@ -178,12 +187,21 @@ private:
 	bool ReadText(Text& text);
 	bool ReadVertex(Vertex& vertex);
 
-	// Resolution: inserts to blocks, flags, layers. Records the first failure in error.
+	// Resolution: block heights first (cutting inserts that close cycles), then inserts to
+	// blocks, flags and layers. Records refusals in unresolved.
 	void FillProperties();
-	void FillPropRec(Entity& entity, int depth);
-	void ResolveBlock(Block& block, int depth);
+	void MeasureBlocks();
+	void MeasureFrom(Block& root);
+	Block* FindBlock(std::string_view name) const;
+	void FillPropRec(Entity& entity, bool topLevel);
+	void ResolveBlock(Block& block);
 	void ResolveLayer(Entity& entity);
-	void NoteFailure(const char* what, const std::string& blockName);
+	// The refused insert of the deepest block seen so far, top-level ones first.
+	struct DeepInsert {
+		bool topLevel = false;
+		int32_t height = 0;
+		std::string blockName;
+	};
 	// The drawing's copy of a layer name read from the file.
 	std::string_view LayerName(std::string_view name);
 
@@ -198,7 +216,7 @@ private:
 	const Layer* lastLayer_ = nullptr;  // layer lookups repeat the same name
 	std::set<std::string, std::less<>> layerNames_;   // the texts entities' layer names view
 	std::string_view lastLayerName_;    // the one the last entity took; entities repeat it
-	bool resolveFailed_ = false;
+	DeepInsert deepest_;
 	VertexList vertices_;               // a POLYLINE's plain vertices while they are read
 };
 

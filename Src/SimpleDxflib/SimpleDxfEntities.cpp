@@ -253,58 +253,112 @@ constexpr const char* kTooDeep = "Blocks nested deeper than 64 levels";
 
 } // namespace
 
-void SimpleDxf::NoteFailure(const char* what, const std::string& blockName)
+Block* SimpleDxf::FindBlock(std::string_view name) const
 {
-	if (error.empty()) error = std::string(what) + " (block \"" + blockName + "\")";
+	if (!blocks) return nullptr;
+	const auto found = blocks->find(name);
+	return found == blocks->end() ? nullptr : found->second.get();
 }
 
 void SimpleDxf::FillProperties()
 {
-	if (blocks)
-		for (auto& named : *blocks) ResolveBlock(*named.second, 0);
+	unresolved.clear();
+	deepest_ = DeepInsert();
+	MeasureBlocks();
+	// Top-level entities first, so that a refusal among them is the one named.
 	if (entities)
-		for (auto& entity : *entities) FillPropRec(*entity, 0);
+		for (auto& entity : *entities) FillPropRec(*entity, true);
+	if (blocks)
+		for (auto& named : *blocks) ResolveBlock(*named.second);
+	if (unresolved.empty() && deepest_.height > 0)
+		unresolved = std::string(kTooDeep) + " (block \"" + deepest_.blockName + "\")";
 }
 
-// Each block is resolved once; later inserts of it read its cached aggregate flags.
-void SimpleDxf::ResolveBlock(Block& block, int depth)
+// The height of every block, walked with a stack of our own (a chain of blocks in the file
+// sets no recursion depth). The walk starts from the blocks of the top-level inserts, in file
+// order, then the rest by name; an insert of a block still on the walk's path closes a cycle
+// and is cut there.
+void SimpleDxf::MeasureBlocks()
+{
+	if (!blocks) return;
+	if (entities)
+		for (auto& entity : *entities)
+			if (entity->typeId == InsertType)
+				if (Block* block = FindBlock(static_cast<Insert&>(*entity).blockName)) MeasureFrom(*block);
+	for (auto& named : *blocks) MeasureFrom(*named.second);
+}
+
+void SimpleDxf::MeasureFrom(Block& root)
+{
+	if (root.measured != 0) return;
+	root.measured = 1;
+	root.height = 1;
+	std::vector<Block*> path{&root};
+	std::vector<std::size_t> next{0};   // per block on the path: its next entity to look at
+	while (!path.empty()) {
+		Block& block = *path.back();
+		if (next.back() == block.entities.size()) {
+			block.measured = 2;
+			path.pop_back();
+			next.pop_back();
+			if (!path.empty()) path.back()->height = std::max(path.back()->height, block.height + 1);
+			continue;
+		}
+		Entity& entity = *block.entities[next.back()++];
+		if (entity.typeId != InsertType) continue;
+		Insert& insert = static_cast<Insert&>(entity);
+		Block* inner = FindBlock(insert.blockName);
+		if (inner == nullptr) continue;
+		if (inner->measured == 1) {
+			insert.resolution = Resolution::ClosesCycle;
+			if (unresolved.empty()) unresolved = "Circular references! (block \"" + insert.blockName + "\")";
+		} else if (inner->measured == 2) {
+			block.height = std::max(block.height, inner->height + 1);
+		} else {
+			inner->measured = 1;
+			inner->height = 1;
+			path.push_back(inner);
+			next.push_back(0);
+		}
+	}
+}
+
+// Each block is resolved once; later inserts of it read its cached aggregate flags. Only
+// blocks within the nesting limit are entered, so the recursion is at most that deep.
+void SimpleDxf::ResolveBlock(Block& block)
 {
 	if (block.state != 0) return;
 	block.state = 1;
-	int32_t below = 0;
 	for (auto& entity : block.entities) {
 		entity->visitMark = 1;
-		FillPropRec(*entity, depth);
+		FillPropRec(*entity, false);
 		entity->visitMark = 2;
-		if (entity->typeId == InsertType) {
-			const Block* inner = static_cast<const Insert&>(*entity).block;
-			if (inner) below = std::max(below, inner->height);
-		}
 		block.any2D = block.any2D || entity->is2D;
 		block.any3D = block.any3D || entity->is3D;
 		block.all2D = block.all2D && entity->is2D;
 		block.all3D = block.all3D && entity->is3D;
 	}
-	block.height = below + 1;
 	block.state = 2;
 }
 
-void SimpleDxf::FillPropRec(Entity& entity, int depth)
+void SimpleDxf::FillPropRec(Entity& entity, bool topLevel)
 {
 	if (entity.typeId == InsertType) {
 		Insert& insert = static_cast<Insert&>(entity);
 		insert.block = nullptr;
-		const auto found = blocks ? blocks->find(insert.blockName) : BlockMap::iterator();
-		if (!blocks || found == blocks->end()) {
-			NoteFailure("unknown reference", insert.blockName);
-		} else if (found->second->state == 1) {
-			NoteFailure("Circular references!", insert.blockName);
-		} else if (depth >= MaxBlockNesting) {
-			NoteFailure(kTooDeep, insert.blockName);
+		Block* found = FindBlock(insert.blockName);
+		if (insert.resolution == Resolution::ClosesCycle) {
+			// cut when the heights were measured
+		} else if (found == nullptr) {
+			insert.resolution = Resolution::Missing;
+		} else if (found->height > MaxBlockNesting) {
+			insert.resolution = Resolution::TooDeep;
+			if (topLevel > deepest_.topLevel || (topLevel == deepest_.topLevel && found->height > deepest_.height))
+				deepest_ = DeepInsert{topLevel, found->height, insert.blockName};
 		} else {
-			ResolveBlock(*found->second, depth + 1);
-			if (found->second->height > MaxBlockNesting) NoteFailure(kTooDeep, insert.blockName);
-			else insert.block = found->second.get();
+			ResolveBlock(*found);
+			insert.resolution = Resolution::Resolved;
+			insert.block = found;
 		}
 	}
 	entity.FillProperties();

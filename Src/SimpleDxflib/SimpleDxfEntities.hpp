@@ -96,8 +96,17 @@ public:
 	int32_t kind = 0;
 };
 
-// A placement of a block. block is null when the block could not be resolved (missing,
-// circular or nested too deep); consumers skip such inserts.
+// What the resolution made of an insert: block is set only when Resolved.
+enum class Resolution : uint8_t {
+	Pending,      // not resolved yet
+	Resolved,
+	Missing,      // the drawing has no block of that name
+	ClosesCycle,  // its block holds this insert again, through other inserts
+	TooDeep,      // its block nests deeper than the reader allows
+};
+
+// A placement of a block. block is null when the block could not be resolved (resolution
+// says why); consumers skip such inserts.
 class Insert final : public Entity {
 public:
 	Insert() : Entity(InsertType) {}
@@ -106,6 +115,7 @@ public:
 	void Take(int code, std::string_view value);
 
 	const Block* block = nullptr;
+	Resolution resolution = Resolution::Pending;
 	std::string blockName;          // group code 2
 	double x = 0, y = 0, z = 0;
 	double scaleX = 0, scaleY = 0, scaleZ = 0;   // 0 when the code is absent
@@ -189,7 +199,8 @@ struct Block {
 	double x = 0, y = 0, z = 0;
 	EntityList entities;
 
-	uint32_t state = 0;             // 0 not resolved, 1 in progress, 2 resolved
+	uint32_t measured = 0;          // height: 0 not measured, 1 in progress, 2 measured
+	uint32_t state = 0;             // flags: 0 not resolved, 1 in progress, 2 resolved
 	int32_t height = 0;             // block levels below and including this one
 	bool any2D = false, any3D = false, all2D = true, all3D = true;
 };

@@ -1,6 +1,5 @@
 #include "ImportSummary.hpp"
 
-#include <cstdio>
 #include <utility>
 #include <vector>
 
@@ -87,9 +86,7 @@ ImportTally::ImportTally()
 std::string ImportTally::Summary(const std::string& project) const
 {
 	const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
-	char took[32];
-	std::snprintf(took, sizeof took, "%.2f s", seconds);
-	return "Imported \"" + project + "\" in " + took + "\n" +
+	return "Imported \"" + project + "\" in " + vhost::NumberText(seconds, std::chars_format::fixed, 2) + " s\n" +
 	       "  undo steps:      " + Counted(UndoSince(undo_)) + "\n" +
 	       "  elements:        " + ElementsSince(elements_) + "\n" +
 	       "  generated parts: " + Counted(PartsSince(parts_)) + "\n" +

@@ -1,5 +1,6 @@
 // velmora-host: loads the add-on module, runs its commands, writes the project out.
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +20,7 @@
 #include "vhost/LibraryStore.hpp"
 #include "vhost/Project.hpp"
 #include "vhost/Script.hpp"
+#include "vhost/StagedOutput.hpp"
 
 namespace fs = std::filesystem;
 
@@ -103,11 +105,14 @@ std::string ParseArgs(int argc, char** argv, Options& o)
 			return "unknown argument '" + a + "'";
 		}
 	}
+	if (o.commands.empty()) return "no command given";
 	if (o.addon.empty()) o.addon = SelfFolder() + "/Velmora.so";
 	return "";
 }
 
 const Int16 kImportMenu = 32502;
+// The folder of a map package that holds what the import reads.
+const char* const kModelFolder = "3D-modell";
 // The import command's dialogs (international ids) and its icon of a present, unticked layer.
 const int kProjectDialog = 32501, kColoursDialog = 32508, kGeolocationDialog = 32510;
 const int kUntickedIcon = 32729;
@@ -154,6 +159,15 @@ fs::path ImportFolder()
 	return folder.empty() ? fs::u8path(vhost::DocumentsFolder()) / "Velmora" : fs::u8path(folder);
 }
 
+// Why the project folder holds nothing the import reads (the command then ends without a
+// word), or an empty text.
+std::string NothingToImport(const fs::path& project, const std::string& package)
+{
+	std::error_code ec;
+	if (fs::is_directory(project / kModelFolder, ec)) return "";
+	return "import: " + package + " holds nothing to import (no " + std::string(kModelFolder) + " folder)";
+}
+
 // Readies the package for the import command and answers the UI script of its default
 // answers, or an empty text with `error` set; `name` becomes the project's name. A folder is
 // copied into the import folder (unless it lies there already); a ZIP is added through the
@@ -170,6 +184,7 @@ std::string PrepareImport(const std::string& package, std::string& name, std::st
 		error = "import: " + package + " is neither a package folder nor a .zip";
 		return "";
 	}
+	if (!zip && !(error = NothingToImport(source, package)).empty()) return "";
 	name = (zip ? source.stem() : source.filename()).u8string();
 	if (name.empty() || name == "." || name == "..") {
 		error = "import: " + package + " gives no project name";
@@ -231,6 +246,16 @@ void NameImportErrors(std::size_t from, const std::string& package)
 	}
 }
 
+// Writes `text` to standard output and flushes it; answers false after telling on standard
+// error that `what` could not be written.
+bool WriteStandardOutput(const std::string& text, const char* what)
+{
+	if (std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0) return true;
+	std::fprintf(stderr, "velmora-host: cannot write %s to standard output: %s\n", what, std::strerror(errno));
+	std::clearerr(stdout); // told once
+	return false;
+}
+
 // Runs one command, the add-on's standard output going to `output`; an import ends with its
 // summary on standard output. Answers false after telling why on standard error.
 bool RunCommand(const std::pair<std::string, std::string>& command, const cli::AddonOutput& output)
@@ -261,10 +286,20 @@ bool RunCommand(const std::pair<std::string, std::string>& command, const cli::A
 		// Yes to the geolocation question was only needed if the command asked it.
 		if (vhost::Current().scriptPos == optionalFrom) vhost::Current().scriptPos = vhost::Current().script.size();
 		vhost::FinishScript();
+		// A ZIP's project is known only now: without map data the command ends at once, and
+		// that, not the answers it never asked for, is what went wrong.
+		const fs::path project = ImportFolder() / fs::u8path(name);
+		std::error_code ec;
+		const std::string nothing = fs::is_directory(project, ec) ? NothingToImport(project, command.second) : "";
+		if (!nothing.empty()) vhost::Current().scriptErrors.resize(errorsBefore);
 		NameImportErrors(errorsBefore, command.second);
 		vhost::SetScript(saved);
 		ShowNewAlerts();
-		std::fputs(tally.Summary(name).c_str(), stdout);
+		if (!WriteStandardOutput(tally.Summary(name), "the summary")) return false;
+		if (!nothing.empty()) {
+			std::fprintf(stderr, "velmora-host: %s\n", nothing.c_str());
+			return false;
+		}
 		if (err == NoError) return true;
 		std::fprintf(stderr, "velmora-host: import %s answered %d\n", command.second.c_str(), err);
 		return false;
@@ -304,6 +339,8 @@ private:
 	bool made_;
 };
 
+const char* const kLogName = "addon-output.log";
+
 // The add-on's standard output: DIR/addon-output.log with --out (the folder made now), else
 // nowhere; --verbose lets it through. Answers why the log cannot be written, or an empty text.
 std::string OpenAddonOutput(const Options& o, cli::AddonOutput& output)
@@ -311,7 +348,12 @@ std::string OpenAddonOutput(const Options& o, cli::AddonOutput& output)
 	if (o.out.empty() || o.verbose) return output.Open("", o.verbose);
 	std::error_code ec;
 	fs::create_directories(fs::u8path(o.out), ec);
-	return output.Open(o.out + "/addon-output.log", false);
+	// Made under a fresh name and moved into place: a link at the log's name is replaced.
+	const vhost::StagedOutput staged(o.out);
+	std::string why = staged.Why();
+	if (why.empty()) why = output.Open(staged.Staged(kLogName), false);
+	if (why.empty()) staged.Commit(kLogName, why);
+	return why;
 }
 
 } // namespace
@@ -360,6 +402,7 @@ int main(int argc, char** argv)
 	vhost::FinishScript();
 	if (!o.out.empty() && !WriteOut(o.out)) ok = false;
 	ShowNewAlerts();
+	if (!WriteStandardOutput("", "the output")) ok = false;
 	for (const auto& e : vhost::Current().scriptErrors) std::fprintf(stderr, "velmora-host: %s\n", e.c_str());
 	for (const auto& e : vhost::Current().exceptions) std::fprintf(stderr, "velmora-host: exception in %s\n", e.c_str());
 	for (const auto& e : vhost::Current().memoryFaults) std::fprintf(stderr, "velmora-host: %s\n", e.c_str());

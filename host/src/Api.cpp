@@ -4,6 +4,7 @@
 #include "ACAPinc.h"
 #include "vhost/Project.hpp"
 #include "vhost/Text.hpp"
+#include "NamedCall.hpp"
 
 void ACAPI_WriteReport(const char* format, int withAlert, ...)
 {
@@ -16,6 +17,7 @@ void ACAPI_WriteReport(const char* format, int withAlert, ...)
 
 GSErrCode ACAPI_MenuItem_RegisterMenu(short menuStrResID, short promptStrResID, APIMenuCodeID menuPosCode, GSFlags menuFlags)
 {
+	const vhost::NamedCall named(__func__);
 	vhost::Project& p = vhost::Current();
 	if (const GSErrCode f = vhost::FaultFor("ACAPI_MenuItem_RegisterMenu")) return f;
 	for (const auto& m : p.menus)
@@ -49,6 +51,7 @@ GSResModule ACAPI_GetOwnResModule() { return 1; }
 
 GSErrCode ACAPI_AddOnIdentification_Application(API_ServerApplicationInfo* appInfo)
 {
+	const vhost::NamedCall named(__func__);
 	if (appInfo == nullptr) return APIERR_BADPARS;
 	*appInfo = API_ServerApplicationInfo();
 	appInfo->mainVersion = VELMORA_HOST_API;

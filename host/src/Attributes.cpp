@@ -10,6 +10,7 @@
 #include "vhost/Text.hpp"
 #include "vhost/Materials.hpp"
 #include "vhost/Unset.hpp"
+#include "NamedCall.hpp"
 
 namespace vhost {
 
@@ -53,6 +54,9 @@ Int32 LayerByName(const std::u16string& name)
 
 GSErrCode CreateLayer(API_Attribute& attribute)
 {
+	// The layer keeps these two as they come, and the dump shows the flags.
+	static const RecordField kept[] = {VHOST_FIELD(API_Attribute, header.flags), VHOST_FIELD(API_Attribute, layer.conClassId)};
+	if (const GSErrCode err = CheckFieldsSet("ACAPI_Attribute_Create", &attribute, kept)) return err;
 	std::u16string name;
 	if (!HeadName(attribute.header, name) || name.empty() || name.size() > kMaxNameUnits) return APIERR_BADNAME;
 	if (LayerByName(name) != 0) return APIERR_ATTREXIST;
@@ -123,6 +127,7 @@ GSErrCode ACAPI_Attribute_Search(API_Attr_Head* attrHead)
 
 GSErrCode ACAPI_Attribute_Get(API_Attribute* attribute)
 {
+	const vhost::NamedCall named(__func__);
 	if (attribute == nullptr) return APIERR_BADPARS;
 	if (const GSErrCode err = vhost::CheckHeadSet("ACAPI_Attribute_Get", attribute->header, false)) return err;
 	static const vhost::RecordField index[] = {VHOST_FIELD(API_Attr_Head, index)};

@@ -6,8 +6,10 @@
 #include <memory>
 
 #include "ACAPinc.h"
+#include "vhost/Text.hpp"
 #include "vhost/Unset.hpp"
 #include "vhost/Elements.hpp"
+#include "NamedCall.hpp"
 
 namespace vhost {
 
@@ -52,12 +54,26 @@ ParamEntry* Lookup(ParamList& list, const API_MDCLParameter& par, GSErrCode& err
 	return inside ? &list[static_cast<std::size_t>(par.index) - 1] : nullptr;
 }
 
-void SetValue(ParamEntry& e, const API_MDCLParameter& par)
+// The value field of each known type, in the order of the types.
+const RecordField kValueOfType[] = {VHOST_FIELD(API_MDCLParameter, string_par), VHOST_FIELD(API_MDCLParameter, int_par),
+	VHOST_FIELD(API_MDCLParameter, float_par), VHOST_FIELD(API_MDCLParameter, ptr_par)};
+
+// Takes the value of the record's type (a known one) from its field, and only that field: the
+// record's other value fields need not be set. Refuses a value field never set.
+GSErrCode SetValue(const char* call, ParamEntry& e, const API_MDCLParameter& par)
 {
-	e.intValue = par.int_par;
-	e.floatValue = par.float_par;
-	e.text = par.string_par != nullptr ? par.string_par : "";
-	e.pointer = par.ptr_par;
+	if (const GSErrCode err = CheckFieldsSet(call, &par, &kValueOfType[par.type - MDCLPar_string], 1)) return err;
+	ParamEntry fresh;
+	fresh.name = e.name;
+	fresh.type = e.type;
+	e = fresh;
+	switch (par.type) {
+		case MDCLPar_string: e.text = par.string_par != nullptr ? par.string_par : ""; break;
+		case MDCLPar_int: e.intValue = par.int_par; break;
+		case MDCLPar_float: e.floatValue = par.float_par; break;
+		default: e.pointer = par.ptr_par; break;
+	}
+	return NoError;
 }
 
 std::string EntryText(const ParamEntry& e)
@@ -65,9 +81,16 @@ std::string EntryText(const ParamEntry& e)
 	switch (e.type) {
 		case MDCLPar_string: return e.name + "=\"" + e.text + "\"";
 		case MDCLPar_int: return e.name + "=" + std::to_string(e.intValue);
-		case MDCLPar_float: return e.name + "=" + std::to_string(e.floatValue);
+		case MDCLPar_float: return e.name + "=" + vhost::NumberText(e.floatValue, std::chars_format::fixed, 6);
 		default: return e.name + "=<pointer>";
 	}
+}
+
+// The add-on a call names, by both parts of its identity.
+GSErrCode CheckModulSet(const char* call, const API_ModulID& mdid)
+{
+	static const RecordField id[] = {VHOST_FIELD(API_ModulID, developerID), VHOST_FIELD(API_ModulID, localID)};
+	return CheckFieldsSet(call, &mdid, id);
 }
 
 // The add-on and command served, or the code of what is missing.
@@ -106,7 +129,10 @@ void RemoveFakeAddon(UInt32 developerID, UInt32 localID)
 
 GSErrCode ACAPI_AddOnAddOnCommunication_Test(const API_ModulID* mdid, GSType cmdID, Int32 cmdVersion)
 {
+	const vhost::NamedCall named(__func__);
 	GSErrCode err = NoError;
+	if (mdid != nullptr)
+		if (const GSErrCode unset = vhost::CheckModulSet("ACAPI_AddOnAddOnCommunication_Test", *mdid)) return unset;
 	vhost::Served(mdid, cmdID, cmdVersion, err);
 	return err;
 }
@@ -114,6 +140,7 @@ GSErrCode ACAPI_AddOnAddOnCommunication_Test(const API_ModulID* mdid, GSType cmd
 GSErrCode ACAPI_AddOnAddOnCommunication_Call(const API_ModulID* mdid, GSType cmdID, Int32 cmdVersion, GSHandle params, GSPtr resultData, bool silentMode)
 {
 	if (mdid == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode unset = vhost::CheckModulSet("ACAPI_AddOnAddOnCommunication_Call", *mdid)) return unset;
 	if (params != nullptr && vhost::ListOf(params) == nullptr) return APIERR_BADPARS;
 	vhost::AddonCallRecord record{mdid->developerID, mdid->localID, cmdID, cmdVersion, {}, NoError};
 	if (params != nullptr)
@@ -130,15 +157,16 @@ GSErrCode ACAPI_AddOnAddOnCommunication_Call(const API_ModulID* mdid, GSType cmd
 }
 
 GSErrCode ACAPI_AddOnAddOnCommunication_ExternalCall(const IO::Location*, const API_ModulID*, GSType, Int32, GSHandle, bool,
-	APIModulCommandCallBackProc*) { return APIERR_NOTSUPPORTED; }
+	APIModulCommandCallBackProc*) { return vhost::NotModelled(__func__); }
 GSErrCode ACAPI_AddOnAddOnCommunication_CallFromEventLoop(const API_ModulID*, GSType, Int32, GSHandle, bool,
-	APIModulCommandCallBackProc*) { return APIERR_NOTSUPPORTED; }
-GSErrCode ACAPI_AddOnIntegration_InstallModulCommandHandler(GSType, Int32, APIModulCommandProc*) { return APIERR_NOTSUPPORTED; }
-GSErrCode ACAPI_AddOnAddOnCommunication_RegisterSupportedService(GSType, Int32) { return APIERR_NOTSUPPORTED; }
-GSErrCode ACAPI_AddOnIntegration_RegisterRequiredService(const API_ModulID*, GSType, Int32) { return APIERR_NOTSUPPORTED; }
+	APIModulCommandCallBackProc*) { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_AddOnIntegration_InstallModulCommandHandler(GSType, Int32, APIModulCommandProc*) { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_AddOnAddOnCommunication_RegisterSupportedService(GSType, Int32) { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_AddOnIntegration_RegisterRequiredService(const API_ModulID*, GSType, Int32) { return vhost::NotModelled(__func__); }
 
 GSErrCode ACAPI_AddOnAddOnCommunication_InitMDCLParameterList(GSHandle* params)
 {
+	const vhost::NamedCall named(__func__);
 	if (params == nullptr) return APIERR_BADPARS;
 	if (const GSErrCode err = vhost::FaultFor("ACAPI_AddOnAddOnCommunication_InitMDCLParameterList")) return err;
 	GSHandle h = BMAllocateHandle(0, ALLOCATE_CLEAR, 0);
@@ -150,6 +178,7 @@ GSErrCode ACAPI_AddOnAddOnCommunication_InitMDCLParameterList(GSHandle* params)
 
 GSErrCode ACAPI_AddOnAddOnCommunication_FreeMDCLParameterList(GSHandle* params)
 {
+	const vhost::NamedCall named(__func__);
 	if (params == nullptr || *params == nullptr) return NoError;
 	const auto it = vhost::Lists().find(*params);
 	if (it == vhost::Lists().end()) return APIERR_BADPARS;
@@ -159,6 +188,7 @@ GSErrCode ACAPI_AddOnAddOnCommunication_FreeMDCLParameterList(GSHandle* params)
 
 GSErrCode ACAPI_AddOnAddOnCommunication_GetMDCLParameterNum(GSHandle params, Int32* nPars)
 {
+	const vhost::NamedCall named(__func__);
 	const vhost::ParamList* list = vhost::ListOf(params);
 	if (list == nullptr || nPars == nullptr) return APIERR_BADPARS;
 	*nPars = static_cast<Int32>(list->size());
@@ -178,6 +208,7 @@ const RecordField kValueFields[] = {VHOST_FIELD(API_MDCLParameter, name), VHOST_
 
 GSErrCode ACAPI_AddOnAddOnCommunication_GetMDCLParameter(GSHandle params, API_MDCLParameter* par)
 {
+	const vhost::NamedCall named(__func__);
 	vhost::ParamList* list = vhost::ListOf(params);
 	if (list == nullptr || par == nullptr) return APIERR_BADPARS;
 	if (const GSErrCode err = vhost::CheckFieldsSet("ACAPI_AddOnAddOnCommunication_GetMDCLParameter", par, vhost::kFindFields)) return err;
@@ -196,6 +227,7 @@ GSErrCode ACAPI_AddOnAddOnCommunication_GetMDCLParameter(GSHandle params, API_MD
 
 GSErrCode ACAPI_AddOnAddOnCommunication_AddMDCLParameter(GSHandle params, API_MDCLParameter* par)
 {
+	const vhost::NamedCall named(__func__);
 	vhost::ParamList* list = vhost::ListOf(params);
 	if (list != nullptr && par != nullptr)
 		if (const GSErrCode err = vhost::CheckFieldsSet("ACAPI_AddOnAddOnCommunication_AddMDCLParameter", par, vhost::kValueFields)) return err;
@@ -206,7 +238,7 @@ GSErrCode ACAPI_AddOnAddOnCommunication_AddMDCLParameter(GSHandle params, API_MD
 	vhost::ParamEntry entry;
 	entry.name = par->name;
 	entry.type = par->type;
-	vhost::SetValue(entry, *par);
+	if (const GSErrCode err = vhost::SetValue("ACAPI_AddOnAddOnCommunication_AddMDCLParameter", entry, *par)) return err;
 	list->push_back(entry);
 	par->index = static_cast<Int32>(list->size());
 	return NoError;
@@ -214,6 +246,7 @@ GSErrCode ACAPI_AddOnAddOnCommunication_AddMDCLParameter(GSHandle params, API_MD
 
 GSErrCode ACAPI_AddOnAddOnCommunication_ChangeMDCLParameter(GSHandle params, API_MDCLParameter* par)
 {
+	const vhost::NamedCall named(__func__);
 	vhost::ParamList* list = vhost::ListOf(params);
 	if (list == nullptr || par == nullptr) return APIERR_BADPARS;
 	if (const GSErrCode unset = vhost::CheckFieldsSet("ACAPI_AddOnAddOnCommunication_ChangeMDCLParameter", par, vhost::kFindFields)) return unset;
@@ -222,6 +255,5 @@ GSErrCode ACAPI_AddOnAddOnCommunication_ChangeMDCLParameter(GSHandle params, API
 	vhost::ParamEntry* e = vhost::Lookup(*list, *par, err);
 	if (e == nullptr) return err;
 	if (par->type != e->type) return APIERR_BADPARS;
-	vhost::SetValue(*e, *par);
-	return NoError;
+	return vhost::SetValue("ACAPI_AddOnAddOnCommunication_ChangeMDCLParameter", *e, *par);
 }

@@ -7,6 +7,7 @@
 #include "DG.h"
 #include "DialogsInternal.hpp"
 #include "vhost/Project.hpp"
+#include "NamedCall.hpp"
 
 namespace vhost::dialogs {
 
@@ -374,6 +375,7 @@ bool DGListSetTabData(short dialID, short item, short tab, short begPos, short e
 
 GSErrCode ACAPI_Dialog_SetUserControlCallback(API_UCCallbackType* userControlInfo)
 {
+	const vhost::NamedCall named(__func__);
 	if (userControlInfo == nullptr) return APIERR_BADPARS;
 	static const vhost::RecordField fields[] = {VHOST_FIELD(API_UCCallbackType, type), VHOST_FIELD(API_UCCallbackType, dialogID),
 		VHOST_FIELD(API_UCCallbackType, itemID)};

@@ -115,7 +115,7 @@ bool Typed(const DialogState& d, const DialogItemState& i, std::string& why)
 bool PlaySet(DialogState& d, DialogItemState& i, const std::string& arg, std::string& why)
 {
 	char* end = nullptr;
-	const double v = std::strtod(arg.c_str(), &end);
+	const double v = vhost::ReadNumber(arg.c_str(), &end);
 	if (arg.empty() || *end != 0) { why = "bad value '" + arg + "'"; return false; }
 	if (kValued.count(i.def.kind) == 0) { why = "item " + std::to_string(i.def.id) + " (" + i.def.kind + ") has no value to set"; return false; }
 	if (i.def.kind != "real" && v != std::floor(v)) { why = "item " + std::to_string(i.def.id) + " takes whole numbers"; return false; }
@@ -206,10 +206,10 @@ bool PlayExpect(DialogState& d, const ScriptStep& s, std::string& why)
 		seen = vhost::ToUtf8(ShownText(*i));
 	} else {
 		char* end = nullptr;
-		const double v = std::strtod(wanted.c_str(), &end);
+		const double v = vhost::ReadNumber(wanted.c_str(), &end);
 		if (wanted.empty() || *end != 0) { why = "bad value '" + wanted + "'"; return false; }
 		if (std::fabs(v - i->value) <= 1e-9) return true;
-		seen = vhost::ToUtf8(GS::UniString::Printf("%.10g", i->value));
+		seen = vhost::NumberText(i->value, std::chars_format::general, 10);
 	}
 	if (seen == wanted) return true;
 	why = "item " + s.args[1] + " of " + Name(d) + ": expected " + what + " '" + wanted + "', found '" + seen + "'";

@@ -218,7 +218,9 @@ GSErrCode StoreMemo(const Kind& kind, const API_ElementMemo* memo, ElementRecord
 	return NoError;
 }
 
-// The fields of an element record and its memo that the store reads, by kind (0: every kind).
+// The fields of an element record and its memo that the store reads, by kind (0: every kind;
+// kPlacedPart: objects and lamps, whose records are of one type, named as an object's).
+constexpr Int32 kPlacedPart = -1;
 struct KindField {
 	Int32 kind;
 	RecordField field;
@@ -226,45 +228,73 @@ struct KindField {
 
 const KindField kElementFields[] = {
 	{0, VHOST_FIELD(API_Element, header.layer)},
-	{API_ObjectID, VHOST_FIELD(API_Element, object.pen)},
-	{API_LampID, VHOST_FIELD(API_Element, lamp.pen)},
+	{0, VHOST_FIELD(API_Element, header.floorInd)},
+	{kPlacedPart, VHOST_FIELD(API_Element, object.libInd)},
+	{kPlacedPart, VHOST_FIELD(API_Element, object.pos.x)},
+	{kPlacedPart, VHOST_FIELD(API_Element, object.pos.y)},
+	{kPlacedPart, VHOST_FIELD(API_Element, object.level)},
+	{kPlacedPart, VHOST_FIELD(API_Element, object.xRatio)},
+	{kPlacedPart, VHOST_FIELD(API_Element, object.yRatio)},
+	{kPlacedPart, VHOST_FIELD(API_Element, object.pen)},
+	{kPlacedPart, VHOST_FIELD(API_Element, object.reflected)},
+	{kPlacedPart, VHOST_FIELD(API_Element, object.useObjPens)},
+	{kPlacedPart, VHOST_FIELD(API_Element, object.useObjLtypes)},
+	{kPlacedPart, VHOST_FIELD(API_Element, object.angle)},
 	{API_MeshID, VHOST_FIELD(API_Element, mesh.poly.nCoords)},
 	{API_MeshID, VHOST_FIELD(API_Element, mesh.poly.nSubPolys)},
 	{API_MeshID, VHOST_FIELD(API_Element, mesh.poly.nArcs)},
 	{API_MeshID, VHOST_FIELD(API_Element, mesh.levelLines.nCoords)},
 	{API_MeshID, VHOST_FIELD(API_Element, mesh.levelLines.nSubLines)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.level)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.skirtLevel)},
 	{API_MeshID, VHOST_FIELD(API_Element, mesh.contPen)},
 	{API_MeshID, VHOST_FIELD(API_Element, mesh.levelPen)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.useSectPens)},
 	{API_MeshID, VHOST_FIELD(API_Element, mesh.sectContPen)},
 	{API_MeshID, VHOST_FIELD(API_Element, mesh.sectLevelPen)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.topMat.overridden)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.topMat.attributeIndex)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.materialsChained)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.showLevelLines)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.skirt)},
 	{API_MeshID, VHOST_FIELD(API_Element, mesh.fillPen)},
 	{API_MeshID, VHOST_FIELD(API_Element, mesh.fillBGPen)},
+	{API_MeshID, VHOST_FIELD(API_Element, mesh.fillInd)},
 	{API_LineID, VHOST_FIELD(API_Element, line.linePen)},
+	{API_LineID, VHOST_FIELD(API_Element, line.begC.x)},
+	{API_LineID, VHOST_FIELD(API_Element, line.begC.y)},
+	{API_LineID, VHOST_FIELD(API_Element, line.endC.x)},
+	{API_LineID, VHOST_FIELD(API_Element, line.endC.y)},
 	{API_PolyLineID, VHOST_FIELD(API_Element, polyLine.linePen)},
 	{API_PolyLineID, VHOST_FIELD(API_Element, polyLine.poly.nCoords)},
 	{API_PolyLineID, VHOST_FIELD(API_Element, polyLine.poly.nSubPolys)},
 	{API_PolyLineID, VHOST_FIELD(API_Element, polyLine.poly.nArcs)},
 	{API_ArcID, VHOST_FIELD(API_Element, arc.linePen)},
+	{API_ArcID, VHOST_FIELD(API_Element, arc.origC.x)},
+	{API_ArcID, VHOST_FIELD(API_Element, arc.origC.y)},
+	{API_ArcID, VHOST_FIELD(API_Element, arc.r)},
+	{API_ArcID, VHOST_FIELD(API_Element, arc.begAng)},
+	{API_ArcID, VHOST_FIELD(API_Element, arc.endAng)},
 	{API_CircleID, VHOST_FIELD(API_Element, circle.linePen)},
+	{API_CircleID, VHOST_FIELD(API_Element, circle.origC.x)},
+	{API_CircleID, VHOST_FIELD(API_Element, circle.origC.y)},
+	{API_CircleID, VHOST_FIELD(API_Element, circle.r)},
 	{API_TextID, VHOST_FIELD(API_Element, text.pen)},
+	{API_TextID, VHOST_FIELD(API_Element, text.size)},
+	{API_TextID, VHOST_FIELD(API_Element, text.angle)},
+	{API_TextID, VHOST_FIELD(API_Element, text.loc.x)},
+	{API_TextID, VHOST_FIELD(API_Element, text.loc.y)},
+	{API_TextID, VHOST_FIELD(API_Element, text.nonBreaking)},
+	{API_TextID, VHOST_FIELD(API_Element, text.charCode)},
 };
 
-const KindField kMemoFields[] = {
-	{API_MeshID, VHOST_FIELD(API_ElementMemo, coords)},
-	{API_MeshID, VHOST_FIELD(API_ElementMemo, pends)},
-	{API_MeshID, VHOST_FIELD(API_ElementMemo, parcs)},
-	{API_MeshID, VHOST_FIELD(API_ElementMemo, vertexIDs)},
-	{API_MeshID, VHOST_FIELD(API_ElementMemo, meshPolyZ)},
-	{API_MeshID, VHOST_FIELD(API_ElementMemo, meshLevelCoords)},
-	{API_MeshID, VHOST_FIELD(API_ElementMemo, meshLevelEnds)},
-	{API_PolyLineID, VHOST_FIELD(API_ElementMemo, coords)},
-	{API_PolyLineID, VHOST_FIELD(API_ElementMemo, pends)},
-	{API_PolyLineID, VHOST_FIELD(API_ElementMemo, parcs)},
-	{API_PolyLineID, VHOST_FIELD(API_ElementMemo, vertexIDs)},
-	{API_ObjectID, VHOST_FIELD(API_ElementMemo, params)},
-	{API_LampID, VHOST_FIELD(API_ElementMemo, params)},
-	{API_TextID, VHOST_FIELD(API_ElementMemo, textContent)},
-};
+// A memo handed to Create is the caller's whole record: every handle in it is set (null
+// when the kind takes nothing there), as the host may look at any of them, not only at those
+// the kind keeps.
+const RecordField kMemoFields[] = {VHOST_FIELD(API_ElementMemo, coords), VHOST_FIELD(API_ElementMemo, pends),
+	VHOST_FIELD(API_ElementMemo, parcs), VHOST_FIELD(API_ElementMemo, vertexIDs), VHOST_FIELD(API_ElementMemo, meshPolyZ),
+	VHOST_FIELD(API_ElementMemo, meshLevelCoords), VHOST_FIELD(API_ElementMemo, meshLevelEnds),
+	VHOST_FIELD(API_ElementMemo, params), VHOST_FIELD(API_ElementMemo, textContent)};
 
 // NoError, or the refusal of the first field of the table that the kind reads and that was
 // never set.
@@ -272,9 +302,16 @@ template <typename Record, std::size_t N>
 GSErrCode CheckKindFieldsSet(const char* call, Int32 kind, const Record& record, const KindField (&fields)[N])
 {
 	for (const KindField& f : fields)
-		if (f.kind == 0 || f.kind == kind)
+		if (f.kind == 0 || f.kind == kind || (f.kind == kPlacedPart && (kind == API_ObjectID || kind == API_LampID)))
 			if (const GSErrCode err = CheckFieldsSet(call, &record, &f.field, 1)) return err;
 	return NoError;
+}
+
+// The GUID a call finds a stored element by.
+GSErrCode CheckGuidSet(const char* call, const API_Element& e)
+{
+	static const RecordField guid[] = {VHOST_FIELD(API_Element, header.guid)};
+	return CheckFieldsSet(call, &e, guid);
 }
 
 // The element's type, read by every call that takes a new record.
@@ -289,7 +326,7 @@ GSErrCode CheckElementSet(const char* call, const API_Element& e, const API_Elem
 {
 	const Int32 kind = e.header.type.typeID;
 	if (const GSErrCode err = CheckKindFieldsSet(call, kind, e, kElementFields)) return err;
-	return memo == nullptr ? NoError : CheckKindFieldsSet(call, kind, *memo, kMemoFields);
+	return memo == nullptr ? NoError : CheckFieldsSet(call, memo, kMemoFields);
 }
 
 // The memo parts a Change call takes from its memo.
@@ -375,6 +412,7 @@ GSErrCode ACAPI_Element_GetDefaults(API_Element* element, API_ElementMemo* /*mem
 	if (const GSErrCode err = vhost::CheckTypeSet("ACAPI_Element_GetDefaults", *element)) return err;
 	const vhost::Kind* kind = vhost::KindOf(element->header.type.typeID);
 	if (kind == nullptr) return vhost::UnmodelledType(element->header.type.typeID);
+	if (const GSErrCode err = vhost::FaultFor("ACAPI_Element_GetDefaults", kind->name)) return err;
 	kind->defaults(*element);
 	element->header.guid = APINULLGuid;
 	element->header.layer = API_AttributeIndex(1);
@@ -404,6 +442,7 @@ GSErrCode ACAPI_Element_Create(API_Element* element, API_ElementMemo* memo)
 GSErrCode ACAPI_Element_Get(API_Element* element, UInt32 /*mask*/)
 {
 	if (element == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode err = vhost::CheckGuidSet("ACAPI_Element_Get", *element)) return err;
 	const vhost::ElementRecord* r = vhost::FindElement(element->header.guid);
 	if (r == nullptr) return APIERR_BADID;
 	*element = r->element;
@@ -441,6 +480,7 @@ GSErrCode ACAPI_Element_Change(API_Element* element, const API_Element* mask, co
 {
 	if (element == nullptr) return APIERR_BADPARS;
 	if (const GSErrCode err = vhost::CheckUndoScope()) return err;
+	if (const GSErrCode err = vhost::CheckGuidSet("ACAPI_Element_Change", *element)) return err;
 	vhost::ElementRecord* r = vhost::FindElement(element->header.guid);
 	if (r == nullptr) return APIERR_BADID;
 	const vhost::Kind& kind = *vhost::KindOf(r->element.header.type.typeID);
@@ -527,11 +567,7 @@ GSErrCode ACAPI_DisposeElemMemoHdls(API_ElementMemo* memo)
 {
 	if (memo == nullptr) return APIERR_BADPARS;
 	// A memo never cleared frees nothing: its handles are not the host's.
-	static const vhost::RecordField handles[] = {VHOST_FIELD(API_ElementMemo, coords), VHOST_FIELD(API_ElementMemo, pends),
-		VHOST_FIELD(API_ElementMemo, parcs), VHOST_FIELD(API_ElementMemo, vertexIDs), VHOST_FIELD(API_ElementMemo, meshPolyZ),
-		VHOST_FIELD(API_ElementMemo, meshLevelCoords), VHOST_FIELD(API_ElementMemo, meshLevelEnds),
-		VHOST_FIELD(API_ElementMemo, params), VHOST_FIELD(API_ElementMemo, textContent)};
-	if (const GSErrCode err = vhost::CheckFieldsSet("ACAPI_DisposeElemMemoHdls", memo, handles)) return err;
+	if (const GSErrCode err = vhost::CheckFieldsSet("ACAPI_DisposeElemMemoHdls", memo, vhost::kMemoFields)) return err;
 	auto kill = [](auto*& h) {
 		GSHandle raw = reinterpret_cast<GSHandle>(h);
 		BMKillHandle(&raw);

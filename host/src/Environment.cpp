@@ -5,15 +5,12 @@
 #include "ACAPinc.h"
 #include "vhost/Project.hpp"
 #include "vhost/Text.hpp"
-
-namespace {
-
-GSErrCode Refused() { return APIERR_NOTSUPPORTED; }
-
-} // namespace
+#include "NamedCall.hpp"
+#include "vhost/Unset.hpp"
 
 GSErrCode ACAPI_ProjectSetting_GetStorySettings(API_StoryInfo* storyInfo, UInt32 /*mask*/)
 {
+	const vhost::NamedCall named(__func__);
 	if (storyInfo == nullptr) return APIERR_BADPARS;
 	const vhost::Project& p = vhost::Current();
 	if (p.stories.empty()) return APIERR_GENERAL;
@@ -33,11 +30,12 @@ GSErrCode ACAPI_ProjectSetting_GetStorySettings(API_StoryInfo* storyInfo, UInt32
 	return NoError;
 }
 
-GSErrCode ACAPI_ProjectSetting_ChangeStorySettings(API_StoryCmdType*) { return Refused(); }
-GSErrCode ACAPI_ProjectSetting_GetOffset(API_Coord*) { return Refused(); }
+GSErrCode ACAPI_ProjectSetting_ChangeStorySettings(API_StoryCmdType*) { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_ProjectSetting_GetOffset(API_Coord*) { return vhost::NotModelled(__func__); }
 
 GSErrCode ACAPI_Toolbox_GetToolBoxMode(API_ToolBoxItem* toolBoxItem)
 {
+	const vhost::NamedCall named(__func__);
 	if (toolBoxItem == nullptr) return APIERR_BADPARS;
 	*toolBoxItem = API_ToolBoxItem();
 	const vhost::Project& p = vhost::Current();
@@ -51,7 +49,11 @@ GSErrCode ACAPI_Toolbox_GetToolBoxMode(API_ToolBoxItem* toolBoxItem)
 
 GSErrCode ACAPI_Toolbox_SetToolBoxMode(API_ToolBoxItem* toolBoxItem)
 {
+	const vhost::NamedCall named(__func__);
 	if (toolBoxItem == nullptr) return APIERR_BADPARS;
+	static const vhost::RecordField kept[] = {VHOST_FIELD(API_ToolBoxItem, type.typeID), VHOST_FIELD(API_ToolBoxItem, type.variationID),
+		VHOST_FIELD(API_ToolBoxItem, type.classID)};
+	if (const GSErrCode err = vhost::CheckFieldsSet("ACAPI_Toolbox_SetToolBoxMode", toolBoxItem, kept)) return err;
 	vhost::Current().toolBoxModes.push_back({toolBoxItem->type.typeID, toolBoxItem->type.variationID,
 		vhost::ToUtf8(APIGuidToString(toolBoxItem->type.classID))});
 	return NoError;
@@ -59,6 +61,7 @@ GSErrCode ACAPI_Toolbox_SetToolBoxMode(API_ToolBoxItem* toolBoxItem)
 
 GSErrCode ACAPI_ProjectSettings_GetSpecFolder(API_SpecFolderID* specID, IO::Location* location)
 {
+	const vhost::NamedCall named(__func__);
 	if (specID == nullptr || location == nullptr) return APIERR_BADPARS;
 	std::string folder;
 	switch (*specID) {
@@ -73,17 +76,17 @@ GSErrCode ACAPI_ProjectSettings_GetSpecFolder(API_SpecFolderID* specID, IO::Loca
 	return NoError;
 }
 
-GSErrCode ACAPI_View_Get3DWindowSets(API_3DWindowInfo*) { return Refused(); }
-GSErrCode ACAPI_View_Change3DWindowSets(API_3DWindowInfo*) { return Refused(); }
-GSErrCode ACAPI_View_Get3DStyle(API_3DStyle*) { return Refused(); }
-GSErrCode ACAPI_View_Change3DStyle(API_3DStyle*) { return Refused(); }
-GSErrCode ACAPI_View_Get3DProjectionSets(API_3DProjectionInfo*) { return Refused(); }
-GSErrCode ACAPI_View_Change3DProjectionSets(API_3DProjectionInfo*, void*) { return Refused(); }
-GSErrCode ACAPI_Rendering_GetRenderingSets(void*, API_RendSetTypeID, const GS::UniString*) { return Refused(); }
-GSErrCode ACAPI_Rendering_ChangeRenderingSets(void*, API_RendSetTypeID) { return Refused(); }
-GSErrCode ACAPI_Navigator_GetStructureDisplay(API_UIStructureDisplay*) { return Refused(); }
-GSErrCode ACAPI_Navigator_ChangeStructureDisplay(API_UIStructureDisplay*) { return Refused(); }
-GSErrCode ACAPI_Preferences_Platform(Int32*, Int32*, GSPtr, UInt16*) { return Refused(); }
+GSErrCode ACAPI_View_Get3DWindowSets(API_3DWindowInfo*) { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_View_Change3DWindowSets(API_3DWindowInfo*) { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_View_Get3DStyle(API_3DStyle*) { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_View_Change3DStyle(API_3DStyle*) { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_View_Get3DProjectionSets(API_3DProjectionInfo*) { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_View_Change3DProjectionSets(API_3DProjectionInfo*, void*) { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_Rendering_GetRenderingSets(void*, API_RendSetTypeID, const GS::UniString*) { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_Rendering_ChangeRenderingSets(void*, API_RendSetTypeID) { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_Navigator_GetStructureDisplay(API_UIStructureDisplay*) { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_Navigator_ChangeStructureDisplay(API_UIStructureDisplay*) { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_Preferences_Platform(Int32*, Int32*, GSPtr, UInt16*) { return vhost::NotModelled(__func__); }
 
 namespace IO {
 

@@ -7,6 +7,7 @@
 #include "vhost/Geolocation.hpp"
 #include "vhost/Project.hpp"
 #include "vhost/Text.hpp"
+#include "vhost/Unset.hpp"
 
 namespace vhost {
 
@@ -27,6 +28,15 @@ bool Valid(const API_GeoLocation& g)
 		       r.scale}) &&
 		std::fabs(g.latitude) <= 90.0 && std::fabs(g.longitude) <= 180.0;
 }
+
+// The numbers the project keeps; its texts are objects that set themselves.
+const RecordField kNumbers[] = {VHOST_FIELD(API_GeoLocation, latitude), VHOST_FIELD(API_GeoLocation, longitude),
+	VHOST_FIELD(API_GeoLocation, altitude), VHOST_FIELD(API_GeoLocation, north),
+	VHOST_FIELD(API_GeoLocation, surveyPointPosition.x), VHOST_FIELD(API_GeoLocation, surveyPointPosition.y),
+	VHOST_FIELD(API_GeoLocation, surveyPointPosition.z), VHOST_FIELD(API_GeoLocation, geoReferenceData.eastings),
+	VHOST_FIELD(API_GeoLocation, geoReferenceData.northings), VHOST_FIELD(API_GeoLocation, geoReferenceData.orthogonalHeight),
+	VHOST_FIELD(API_GeoLocation, geoReferenceData.xAxisAbscissa), VHOST_FIELD(API_GeoLocation, geoReferenceData.xAxisOrdinate),
+	VHOST_FIELD(API_GeoLocation, geoReferenceData.scale)};
 
 } // namespace
 
@@ -58,7 +68,9 @@ GSErrCode ACAPI_GeoLocation_GetGeoLocation(API_GeoLocation* geoLocation)
 
 GSErrCode ACAPI_GeoLocation_SetGeoLocation(const API_GeoLocation* geoLocation)
 {
-	if (geoLocation == nullptr || !vhost::Valid(*geoLocation)) return APIERR_BADPARS;
+	if (geoLocation == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode err = vhost::CheckFieldsSet("ACAPI_GeoLocation_SetGeoLocation", geoLocation, vhost::kNumbers)) return err;
+	if (!vhost::Valid(*geoLocation)) return APIERR_BADPARS;
 	if (const GSErrCode f = vhost::FaultFor("ACAPI_GeoLocation_SetGeoLocation")) return f;
 	vhost::Current().geoLocation = *geoLocation;
 	return NoError;

@@ -5,7 +5,9 @@
 #if VELMORA_HOST_API < 27
 
 #include <string>
+#include <utility>
 
+#include "NamedCall.hpp"
 #include "vhost/Project.hpp"
 
 namespace {
@@ -101,9 +103,18 @@ GSErrCode Dispatch(const char* dispatcher, const Entry (&commands)[N], GSType co
 	text += ' ';
 	for (int shift = 24; shift >= 0; shift -= 8) text += static_cast<char>((code >> shift) & 0xFF);
 	vhost::Current().dispatcherCalls.push_back(text);
+	const vhost::NamedCall forwarding(nullptr, true); // the command's own entry point is this call
 	for (const Entry& e : commands)
 		if (API_FourCC(e.code) == code) return e.run(par1, par2, par3);
 	return APIERR_NOTSUPPORTED;
+}
+
+// A host-26 entry point that stands for a later one: one call of the add-on, by its own name.
+template <typename Later, typename... Args>
+GSErrCode Forward(const char* name, Later later, Args&&... args)
+{
+	const vhost::NamedCall call(name, true);
+	return later(std::forward<Args>(args)...);
 }
 
 } // namespace
@@ -115,113 +126,113 @@ GSErrCode ACAPI_Interface(GSType code, void* par1, void* par2, void* par3) { ret
 
 GSErrCode ACAPI_GetPreferences_Platform(Int32* version, Int32* nByte, GSPtr data, UInt16* platform)
 {
-	return ACAPI_Preferences_Platform(version, nByte, data, platform);
+	return Forward(__func__, ACAPI_Preferences_Platform, version, nByte, data, platform);
 }
-GSErrCode ACAPI_Interface_ClearElementHighlight() { return ACAPI_UserInput_ClearElementHighlight(); }
+GSErrCode ACAPI_Interface_ClearElementHighlight() { return Forward(__func__, ACAPI_UserInput_ClearElementHighlight); }
 GSErrCode ACAPI_Interface_SetElementHighlight(const GS::HashTable<API_Guid, API_RGBAColor>& highlight,
 	const GS::Optional<bool>& wireframe3D, const GS::Optional<API_RGBAColor>& nonHighlightedColor)
 {
-	return ACAPI_UserInput_SetElementHighlight(highlight, wireframe3D, nonHighlightedColor);
+	return Forward(__func__, ACAPI_UserInput_SetElementHighlight, highlight, wireframe3D, nonHighlightedColor);
 }
 GSErrCode ACAPI_Interface_CreateAttributePicker(const API_AttributePickerParams& params, GS::Owner<API_AttributePicker>& picker)
 {
-	return ACAPI_Dialog_CreateAttributePicker(params, picker);
+	return Forward(__func__, ACAPI_Dialog_CreateAttributePicker, params, picker);
 }
 GSErrCode ACAPI_Register_Menu(short menuStrResID, short promptStrResID, APIMenuCodeID menuPosCode, GSFlags menuFlags)
 {
-	return ACAPI_MenuItem_RegisterMenu(menuStrResID, promptStrResID, menuPosCode, menuFlags);
+	return Forward(__func__, ACAPI_MenuItem_RegisterMenu, menuStrResID, promptStrResID, menuPosCode, menuFlags);
 }
 GSErrCode ACAPI_Install_MenuHandler(short menuStrResID, APIMenuCommandProc* handlerProc)
 {
-	return ACAPI_MenuItem_InstallMenuHandler(menuStrResID, handlerProc);
+	return Forward(__func__, ACAPI_MenuItem_InstallMenuHandler, menuStrResID, handlerProc);
 }
 
 GSErrCode ACAPI_Command_Test(const API_ModulID* mdid, GSType cmdID, Int32 cmdVersion)
 {
-	return ACAPI_AddOnAddOnCommunication_Test(mdid, cmdID, cmdVersion);
+	return Forward(__func__, ACAPI_AddOnAddOnCommunication_Test, mdid, cmdID, cmdVersion);
 }
 GSErrCode ACAPI_Command_Call(const API_ModulID* mdid, GSType cmdID, Int32 cmdVersion, GSHandle params, GSPtr resultData, bool silentMode)
 {
-	return ACAPI_AddOnAddOnCommunication_Call(mdid, cmdID, cmdVersion, params, resultData, silentMode);
+	return Forward(__func__, ACAPI_AddOnAddOnCommunication_Call, mdid, cmdID, cmdVersion, params, resultData, silentMode);
 }
 GSErrCode ACAPI_Command_ExternalCall(const IO::Location* projectFile, const API_ModulID* mdid, GSType cmdID, Int32 cmdVersion,
 	GSHandle params, bool silentMode, APIModulCommandCallBackProc* resultCallback)
 {
-	return ACAPI_AddOnAddOnCommunication_ExternalCall(projectFile, mdid, cmdID, cmdVersion, params, silentMode, resultCallback);
+	return Forward(__func__, ACAPI_AddOnAddOnCommunication_ExternalCall, projectFile, mdid, cmdID, cmdVersion, params, silentMode, resultCallback);
 }
 GSErrCode ACAPI_Command_CallFromEventLoop(const API_ModulID* mdid, GSType cmdID, Int32 cmdVersion, GSHandle params,
 	bool silentMode, APIModulCommandCallBackProc* completionCallback)
 {
-	return ACAPI_AddOnAddOnCommunication_CallFromEventLoop(mdid, cmdID, cmdVersion, params, silentMode, completionCallback);
+	return Forward(__func__, ACAPI_AddOnAddOnCommunication_CallFromEventLoop, mdid, cmdID, cmdVersion, params, silentMode, completionCallback);
 }
 GSErrCode ACAPI_Install_ModulCommandHandler(GSType cmdID, Int32 cmdVersion, APIModulCommandProc* handlerProc)
 {
-	return ACAPI_AddOnIntegration_InstallModulCommandHandler(cmdID, cmdVersion, handlerProc);
+	return Forward(__func__, ACAPI_AddOnIntegration_InstallModulCommandHandler, cmdID, cmdVersion, handlerProc);
 }
-GSErrCode ACAPI_Register_SupportedService(GSType cmdID, Int32 cmdVersion) { return ACAPI_AddOnAddOnCommunication_RegisterSupportedService(cmdID, cmdVersion); }
+GSErrCode ACAPI_Register_SupportedService(GSType cmdID, Int32 cmdVersion) { return Forward(__func__, ACAPI_AddOnAddOnCommunication_RegisterSupportedService, cmdID, cmdVersion); }
 GSErrCode ACAPI_Register_RequiredService(const API_ModulID* mdid, GSType cmdID, Int32 cmdVersion)
 {
-	return ACAPI_AddOnIntegration_RegisterRequiredService(mdid, cmdID, cmdVersion);
+	return Forward(__func__, ACAPI_AddOnIntegration_RegisterRequiredService, mdid, cmdID, cmdVersion);
 }
 
-GSErrCode ACAPI_Goodies_GetElemTypeName(const API_ElemType& type, GS::UniString& name) { return ACAPI_Element_GetElemTypeName(type, name); }
-GSErrCode ACAPI_Goodies_NeigIDToElemType(API_NeigID neigID, API_ElemType& type) { return ACAPI_Element_NeigIDToElemType(neigID, type); }
-GSErrCode ACAPI_Element_Get3DInfo(const API_Elem_Head& elemHead, API_ElemInfo3D* info3D) { return ACAPI_ModelAccess_Get3DInfo(elemHead, info3D); }
-GSErrCode ACAPI_3D_GetNum(API_3DTypeID typeID, Int32* count) { return ACAPI_ModelAccess_GetNum(typeID, count); }
-GSErrCode ACAPI_3D_GetComponent(API_Component3D* component) { return ACAPI_ModelAccess_GetComponent(component); }
-GSErrCode ACAPI_3D_CreateSight(void** sight) { return ACAPI_Sight_CreateSight(sight); }
-GSErrCode ACAPI_3D_DeleteSight(void* sight) { return ACAPI_Sight_DeleteSight(sight); }
-GSErrCode ACAPI_3D_SelectSight(void* sight, void** oldSight) { return ACAPI_Sight_SelectSight(sight, oldSight); }
-GSErrCode ACAPI_3D_GetCurrentWindowSight(void** sight) { return ACAPI_Sight_GetCurrentWindowSight(sight); }
-GSErrCode ACAPI_Element_DeleteUserData(API_Elem_Head* elemHead) { return ACAPI_UserData_DeleteUserData(elemHead); }
-GSErrCode ACAPI_Element_ShapePrims(const API_Elem_Head& elemHead, ShapePrimsProc* proc) { return ACAPI_DrawingPrimitive_ShapePrims(elemHead, proc); }
+GSErrCode ACAPI_Goodies_GetElemTypeName(const API_ElemType& type, GS::UniString& name) { return Forward(__func__, ACAPI_Element_GetElemTypeName, type, name); }
+GSErrCode ACAPI_Goodies_NeigIDToElemType(API_NeigID neigID, API_ElemType& type) { return Forward(__func__, ACAPI_Element_NeigIDToElemType, neigID, type); }
+GSErrCode ACAPI_Element_Get3DInfo(const API_Elem_Head& elemHead, API_ElemInfo3D* info3D) { return Forward(__func__, ACAPI_ModelAccess_Get3DInfo, elemHead, info3D); }
+GSErrCode ACAPI_3D_GetNum(API_3DTypeID typeID, Int32* count) { return Forward(__func__, ACAPI_ModelAccess_GetNum, typeID, count); }
+GSErrCode ACAPI_3D_GetComponent(API_Component3D* component) { return Forward(__func__, ACAPI_ModelAccess_GetComponent, component); }
+GSErrCode ACAPI_3D_CreateSight(void** sight) { return Forward(__func__, ACAPI_Sight_CreateSight, sight); }
+GSErrCode ACAPI_3D_DeleteSight(void* sight) { return Forward(__func__, ACAPI_Sight_DeleteSight, sight); }
+GSErrCode ACAPI_3D_SelectSight(void* sight, void** oldSight) { return Forward(__func__, ACAPI_Sight_SelectSight, sight, oldSight); }
+GSErrCode ACAPI_3D_GetCurrentWindowSight(void** sight) { return Forward(__func__, ACAPI_Sight_GetCurrentWindowSight, sight); }
+GSErrCode ACAPI_Element_DeleteUserData(API_Elem_Head* elemHead) { return Forward(__func__, ACAPI_UserData_DeleteUserData, elemHead); }
+GSErrCode ACAPI_Element_ShapePrims(const API_Elem_Head& elemHead, ShapePrimsProc* proc) { return Forward(__func__, ACAPI_DrawingPrimitive_ShapePrims, elemHead, proc); }
 GSErrCode ACAPI_Element_Tool(const GS::Array<API_Guid>& elements, API_ToolCmdID command, void* reserved)
 {
-	return ACAPI_Grouping_Tool(elements, command, reserved);
+	return Forward(__func__, ACAPI_Grouping_Tool, elements, command, reserved);
 }
 
 GSErrCode ACAPI_LibPart_Search(API_LibPart* ancestor, bool createIfMissing, bool onlyPlaceable)
 {
-	return ACAPI_LibraryPart_Search(ancestor, createIfMissing, onlyPlaceable);
+	return Forward(__func__, ACAPI_LibraryPart_Search, ancestor, createIfMissing, onlyPlaceable);
 }
-GSErrCode ACAPI_LibPart_Get(API_LibPart* libPart) { return ACAPI_LibraryPart_Get(libPart); }
-GSErrCode ACAPI_LibPart_GetNum(Int32* count) { return ACAPI_LibraryPart_GetNum(count); }
+GSErrCode ACAPI_LibPart_Get(API_LibPart* libPart) { return Forward(__func__, ACAPI_LibraryPart_Get, libPart); }
+GSErrCode ACAPI_LibPart_GetNum(Int32* count) { return Forward(__func__, ACAPI_LibraryPart_GetNum, count); }
 GSErrCode ACAPI_LibPart_GetParams(Int32 libInd, double* a, double* b, Int32* addParNum, API_AddParType*** addPars)
 {
-	return ACAPI_LibraryPart_GetParams(libInd, a, b, addParNum, addPars);
+	return Forward(__func__, ACAPI_LibraryPart_GetParams, libInd, a, b, addParNum, addPars);
 }
-GSErrCode ACAPI_LibPart_GetDetails(Int32 libInd, API_LibPartDetails* details) { return ACAPI_LibraryPart_GetDetails(libInd, details); }
+GSErrCode ACAPI_LibPart_GetDetails(Int32 libInd, API_LibPartDetails* details) { return Forward(__func__, ACAPI_LibraryPart_GetDetails, libInd, details); }
 GSErrCode ACAPI_LibPart_GetSectionList(Int32 libInd, Int32* nSection, API_LibPartSection*** sections)
 {
-	return ACAPI_LibraryPart_GetSectionList(libInd, nSection, sections);
+	return Forward(__func__, ACAPI_LibraryPart_GetSectionList, libInd, nSection, sections);
 }
 GSErrCode ACAPI_LibPart_GetSection(Int32 libInd, API_LibPartSection* section, GSHandle* sectionHdl, GS::UniString* sectionStr, const GS::UniString* password)
 {
-	return ACAPI_LibraryPart_GetSection(libInd, section, sectionHdl, sectionStr, password);
+	return Forward(__func__, ACAPI_LibraryPart_GetSection, libInd, section, sectionHdl, sectionStr, password);
 }
 GSErrCode ACAPI_LibPart_UpdateSection(Int32 libInd, const API_LibPartSection* section, GSHandle sectionHdl, GS::UniString* sectionStr, const GS::UniString* password)
 {
-	return ACAPI_LibraryPart_UpdateSection(libInd, section, sectionHdl, sectionStr, password);
+	return Forward(__func__, ACAPI_LibraryPart_UpdateSection, libInd, section, sectionHdl, sectionStr, password);
 }
-GSErrCode ACAPI_LibPart_Create(const API_LibPart* libPart) { return ACAPI_LibraryPart_Create(libPart); }
-GSErrCode ACAPI_LibPart_NewSection(const API_LibPartSection* section) { return ACAPI_LibraryPart_NewSection(section); }
-GSErrCode ACAPI_LibPart_WriteSection(Int32 nByte, GSConstPtr data) { return ACAPI_LibraryPart_WriteSection(nByte, data); }
-GSErrCode ACAPI_LibPart_EndSection() { return ACAPI_LibraryPart_EndSection(); }
+GSErrCode ACAPI_LibPart_Create(const API_LibPart* libPart) { return Forward(__func__, ACAPI_LibraryPart_Create, libPart); }
+GSErrCode ACAPI_LibPart_NewSection(const API_LibPartSection* section) { return Forward(__func__, ACAPI_LibraryPart_NewSection, section); }
+GSErrCode ACAPI_LibPart_WriteSection(Int32 nByte, GSConstPtr data) { return Forward(__func__, ACAPI_LibraryPart_WriteSection, nByte, data); }
+GSErrCode ACAPI_LibPart_EndSection() { return Forward(__func__, ACAPI_LibraryPart_EndSection); }
 GSErrCode ACAPI_LibPart_AddSection(const API_LibPartSection* section, GSConstHandle sectionHdl, const GS::UniString* sectionStr)
 {
-	return ACAPI_LibraryPart_AddSection(section, sectionHdl, sectionStr);
+	return Forward(__func__, ACAPI_LibraryPart_AddSection, section, sectionHdl, sectionStr);
 }
-GSErrCode ACAPI_LibPart_Save(API_LibPart* libPart) { return ACAPI_LibraryPart_Save(libPart); }
-GSErrCode ACAPI_LibPart_Register(API_LibPart* libPart) { return ACAPI_LibraryPart_Register(libPart); }
+GSErrCode ACAPI_LibPart_Save(API_LibPart* libPart) { return Forward(__func__, ACAPI_LibraryPart_Save, libPart); }
+GSErrCode ACAPI_LibPart_Register(API_LibPart* libPart) { return Forward(__func__, ACAPI_LibraryPart_Register, libPart); }
 GSErrCode ACAPI_LibPart_GetSect_ParamDef(const API_LibPart* libPart, API_AddParType** addPars, double* a, double* b, GSHandle sect2DDrawHdl,
 	GSHandle* sectHdl, GS::UniString* password)
 {
-	return ACAPI_LibraryPart_GetSect_ParamDef(libPart, addPars, a, b, sect2DDrawHdl, sectHdl, password);
+	return Forward(__func__, ACAPI_LibraryPart_GetSect_ParamDef, libPart, addPars, a, b, sect2DDrawHdl, sectHdl, password);
 }
 GSErrCode ACAPI_LibPart_SetDetails_ParamDef(const API_LibPart* libPart, GSHandle paramHdl, const API_LibPartDetails* details)
 {
-	return ACAPI_LibraryPart_SetDetails_ParamDef(libPart, paramHdl, details);
+	return Forward(__func__, ACAPI_LibraryPart_SetDetails_ParamDef, libPart, paramHdl, details);
 }
-GSErrCode ACAPI_Register_BuiltInLibrary() { return ACAPI_AddOnIntegration_RegisterBuiltInLibrary(); }
+GSErrCode ACAPI_Register_BuiltInLibrary() { return Forward(__func__, ACAPI_AddOnIntegration_RegisterBuiltInLibrary); }
 
 #endif

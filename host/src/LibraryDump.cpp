@@ -82,12 +82,15 @@ void DumpLibraries(JsonWriter& w)
 
 bool WriteLibraryParts(const std::string& dir)
 {
+	const fs::path library = fs::u8path(dir) / "library";
+	std::error_code ec;
+	fs::create_directory(library, ec); // there even when the project has no part
+	if (ec) return false;
 	std::set<std::string> used;
 	bool ok = true;
 	for (const auto& p : Library().parts) {
 		if (p.gone) continue;
-		const fs::path folder = fs::u8path(dir) / "library" / fs::u8path(FolderName(p, used));
-		std::error_code ec;
+		const fs::path folder = library / fs::u8path(FolderName(p, used));
 		fs::create_directories(folder, ec);
 		for (const auto& s : p.sections) {
 			if (s.type == API_SectParamDef) {

@@ -11,6 +11,7 @@
 #include "vhost/LibraryStore.hpp"
 #include "vhost/Project.hpp"
 #include "vhost/Text.hpp"
+#include "vhost/Unset.hpp"
 
 namespace vhost {
 
@@ -424,6 +425,9 @@ GSErrCode ACAPI_LibraryPart_GetSect_ParamDef(const API_LibPart* libPart, API_Add
 GSErrCode ACAPI_LibraryPart_SetDetails_ParamDef(const API_LibPart* libPart, GSHandle paramHdl, const API_LibPartDetails* details)
 {
 	if (libPart == nullptr || paramHdl == nullptr || details == nullptr) return APIERR_BADPARS;
+	static const vhost::RecordField kept[] = {VHOST_FIELD(API_LibPartDetails, object), VHOST_FIELD(API_LibPartDetails, fixSize),
+		VHOST_FIELD(API_LibPartDetails, autoHotspot)};
+	if (const GSErrCode err = vhost::CheckFieldsSet("ACAPI_LibraryPart_SetDetails_ParamDef", details, kept)) return err;
 	vhost::ParamSection section;
 	std::string why, bytes;
 	GSErrCode err = vhost::DecodeParamSection(std::string(*paramHdl, static_cast<std::size_t>(BMGetHandleSize(paramHdl))), section, why);

@@ -10,6 +10,7 @@
 #include "ACAPinc.h"
 #include "vhost/Text.hpp"
 #include "vhost/Unset.hpp"
+#include "NamedCall.hpp"
 
 namespace vhost {
 
@@ -198,6 +199,7 @@ using vhost::Library;
 
 GSErrCode ACAPI_LibraryManagement_GetLibraries(GS::Array<API_LibraryInfo>* libs, Int32* embeddedLibraryIndex)
 {
+	const vhost::NamedCall named(__func__);
 	if (libs == nullptr) return APIERR_BADPARS;
 	if (const GSErrCode fault = vhost::FaultFor("ACAPI_LibraryManagement_GetLibraries"); fault != NoError) return fault;
 	libs->Clear();
@@ -215,6 +217,7 @@ GSErrCode ACAPI_LibraryManagement_GetLibraries(GS::Array<API_LibraryInfo>* libs,
 
 GSErrCode ACAPI_LibraryManagement_SetLibraries(const GS::Array<API_LibraryInfo>* libs)
 {
+	const vhost::NamedCall named(__func__);
 	if (libs == nullptr) return APIERR_BADPARS;
 	if (const GSErrCode fault = vhost::FaultFor("ACAPI_LibraryManagement_SetLibraries"); fault != NoError) return fault;
 	for (const auto& info : *libs)
@@ -239,6 +242,7 @@ GSErrCode ACAPI_LibraryManagement_SetLibraries(const GS::Array<API_LibraryInfo>*
 
 GSErrCode ACAPI_LibraryManagement_AddLibraries(const IO::Location* folder)
 {
+	const vhost::NamedCall named(__func__);
 	if (folder == nullptr || folder->IsEmpty() || !vhost::IsFolder(vhost::PathOf(*folder))) return APIERR_BADPARS;
 	if (const GSErrCode fault = vhost::FaultFor("ACAPI_LibraryManagement_AddLibraries", vhost::PathOf(*folder)); fault != NoError) return fault;
 	vhost::LibraryStore& s = Library();
@@ -252,6 +256,7 @@ GSErrCode ACAPI_LibraryManagement_AddLibraries(const IO::Location* folder)
 
 GSErrCode ACAPI_LibraryManagement_OverwriteLibPart(bool overwrite)
 {
+	const vhost::NamedCall named(__func__);
 	Library().overwrite = overwrite;
 	return NoError;
 }
@@ -287,6 +292,31 @@ GSErrCode CheckPartNamesSet(const char* call, const API_LibPart& part)
 	return NoError;
 }
 
+// The location a call writes the part's file into when it is set.
+GSErrCode CheckLocationSet(const char* call, const API_LibPart& part)
+{
+	static const RecordField location[] = {VHOST_FIELD(API_LibPart, location)};
+	return CheckFieldsSet(call, &part, location);
+}
+
+// What Create keeps of a new part: its kind, flags and names, and where it goes.
+GSErrCode CheckNewPartSet(const API_LibPart& part)
+{
+	const char* call = "ACAPI_LibraryPart_Create";
+	static const RecordField fields[] = {VHOST_FIELD(API_LibPart, typeID), VHOST_FIELD(API_LibPart, isTemplate),
+		VHOST_FIELD(API_LibPart, isPlaceable), VHOST_FIELD(API_LibPart, location)};
+	if (const GSErrCode err = CheckFieldsSet(call, &part, fields)) return err;
+	if (const GSErrCode err = CheckPartNamesSet(call, part)) return err;
+	return UnterminatedFill(part.parentUnID, API_GuidStrLen) ? RefuseUnset(call, "parentUnID") : NoError;
+}
+
+// The section a call names by its type and sub-identifier.
+GSErrCode CheckSectionSet(const char* call, const API_LibPartSection& section)
+{
+	static const RecordField fields[] = {VHOST_FIELD(API_LibPartSection, sectType), VHOST_FIELD(API_LibPartSection, subIdent)};
+	return CheckFieldsSet(call, &section, fields);
+}
+
 } // namespace
 } // namespace vhost
 
@@ -294,6 +324,7 @@ GSErrCode ACAPI_LibraryPart_Search(API_LibPart* ancestor, bool createIfMissing, 
 {
 	if (ancestor == nullptr) return APIERR_BADPARS;
 	if (const GSErrCode err = vhost::CheckPartNamesSet("ACAPI_LibraryPart_Search", *ancestor)) return err;
+	if (const GSErrCode err = vhost::CheckLocationSet("ACAPI_LibraryPart_Search", *ancestor)) return err;
 	std::u16string name;
 	std::string unID;
 	if (!vhost::FieldText(ancestor->ownUnID, API_GuidStrLen, unID) || !vhost::FieldText(ancestor->docu_UName, API_UniLongNameLen, name))
@@ -307,9 +338,11 @@ GSErrCode ACAPI_LibraryPart_Search(API_LibPart* ancestor, bool createIfMissing, 
 
 GSErrCode ACAPI_LibraryPart_Get(API_LibPart* libPart)
 {
+	const vhost::NamedCall named(__func__);
 	if (libPart == nullptr) return APIERR_BADPARS;
 	static const vhost::RecordField index[] = {VHOST_FIELD(API_LibPart, index)};
 	if (const GSErrCode err = vhost::CheckFieldsSet("ACAPI_LibraryPart_Get", libPart, index)) return err;
+	if (const GSErrCode err = vhost::CheckLocationSet("ACAPI_LibraryPart_Get", *libPart)) return err;
 	const vhost::LibraryPartRecord* p = vhost::PartByIndex(libPart->index);
 	if (p == nullptr) return APIERR_BADINDEX;
 	vhost::FillRecord(*p, libPart);
@@ -318,6 +351,7 @@ GSErrCode ACAPI_LibraryPart_Get(API_LibPart* libPart)
 
 GSErrCode ACAPI_LibraryPart_GetNum(Int32* count)
 {
+	const vhost::NamedCall named(__func__);
 	if (count == nullptr) return APIERR_BADPARS;
 	*count = static_cast<Int32>(Library().parts.size());
 	return NoError;
@@ -341,6 +375,7 @@ GSErrCode ACAPI_LibraryPart_GetSectionList(Int32 libInd, Int32* nSection, API_Li
 GSErrCode ACAPI_LibraryPart_GetSection(Int32 libInd, API_LibPartSection* section, GSHandle* sectionHdl, GS::UniString* sectionStr, const GS::UniString* password)
 {
 	if (section == nullptr || sectionHdl == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode err = vhost::CheckSectionSet("ACAPI_LibraryPart_GetSection", *section)) return err;
 	if (password != nullptr) return APIERR_NOTSUPPORTED;
 	const vhost::LibraryPartRecord* p = vhost::PartByIndex(libInd);
 	if (p == nullptr) return APIERR_BADINDEX;
@@ -364,7 +399,9 @@ GSErrCode ACAPI_LibraryPart_UpdateSection(Int32, const API_LibPartSection*, GSHa
 GSErrCode ACAPI_LibraryPart_Create(const API_LibPart* libPart)
 {
 	vhost::LibraryStore& s = Library();
-	if (libPart == nullptr || libPart->location == nullptr || libPart->location->IsEmpty()) return APIERR_BADPARS;
+	if (libPart == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode err = vhost::CheckNewPartSet(*libPart)) return err;
+	if (libPart->location == nullptr || libPart->location->IsEmpty()) return APIERR_BADPARS;
 	if (const GSErrCode fault = vhost::FaultFor("ACAPI_LibraryPart_Create", vhost::PathOf(*libPart->location)); fault != NoError)
 		return fault;
 	// A part still open from an earlier Create was never saved: it is dropped, nothing of it
@@ -385,6 +422,13 @@ GSErrCode ACAPI_LibraryPart_Create(const API_LibPart* libPart)
 	const std::string where = vhost::PathOf(*libPart->location);
 	part.file = vhost::IsFolder(where) ? where + "/" + vhost::Utf16ToUtf8(part.name) + vhost::kLibPartExtension : where;
 	if (!vhost::IsFolder(vhost::fs::u8path(part.file).parent_path().u8string())) return APIERR_BADPARS;
+	// The part's file must be one the file system can name.
+	const std::size_t fileName = vhost::fs::u8path(part.file).filename().u8string().size();
+	if (fileName > vhost::kLongestFileName) {
+		vhost::Current().debug.push_back("ACAPI_LibraryPart_Create: the part's file name has " + std::to_string(fileName) +
+		                                 " bytes, more than " + std::to_string(vhost::kLongestFileName));
+		return APIERR_BADNAME;
+	}
 	part.typeID = libPart->typeID;
 	part.isTemplate = libPart->isTemplate;
 	part.isPlaceable = libPart->isPlaceable;
@@ -407,6 +451,7 @@ GSErrCode ACAPI_LibraryPart_NewSection(const API_LibPartSection* section)
 {
 	vhost::LibraryStore& s = Library();
 	if (section == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode err = vhost::CheckSectionSet("ACAPI_LibraryPart_NewSection", *section)) return err;
 	if (!s.creating || s.sectionOpen) return APIERR_REFUSEDCMD;
 	if (const GSErrCode fault = vhost::FaultFor("ACAPI_LibraryPart_NewSection"); fault != NoError) return fault;
 	s.openSection = vhost::LibrarySectionRecord{section->sectType, section->subIdent, {}};
@@ -437,6 +482,7 @@ GSErrCode ACAPI_LibraryPart_AddSection(const API_LibPartSection* section, GSCons
 {
 	vhost::LibraryStore& s = Library();
 	if (section == nullptr || sectionHdl == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode err = vhost::CheckSectionSet("ACAPI_LibraryPart_AddSection", *section)) return err;
 	if (sectionStr != nullptr) return APIERR_NOTSUPPORTED;
 	if (!s.creating || s.sectionOpen) return APIERR_REFUSEDCMD;
 	if (const GSErrCode fault = vhost::FaultFor("ACAPI_LibraryPart_AddSection"); fault != NoError) return fault;
@@ -448,6 +494,8 @@ GSErrCode ACAPI_LibraryPart_AddSection(const API_LibPartSection* section, GSCons
 GSErrCode ACAPI_LibraryPart_Save(API_LibPart* libPart)
 {
 	vhost::LibraryStore& s = Library();
+	if (libPart != nullptr)
+		if (const GSErrCode err = vhost::CheckLocationSet("ACAPI_LibraryPart_Save", *libPart)) return err;
 	if (!s.creating) return APIERR_REFUSEDCMD;
 	if (s.sectionOpen) ACAPI_LibraryPart_EndSection();
 	vhost::LibraryPartRecord part = s.pending;
@@ -498,6 +546,7 @@ GSErrCode ACAPI_LibraryPart_Register(API_LibPart* libPart)
 
 GSErrCode ACAPI_LibraryPart_CompareLibPartUnIds(const char* unID1, const char* unID2)
 {
+	const vhost::NamedCall named(__func__);
 	if (unID1 == nullptr || unID2 == nullptr) return APIERR_BADPARS;
 	// "{main}-{revision}": the main identity is the first 38 characters.
 	const GS::UniString a(unID1), b(unID2);
@@ -505,10 +554,10 @@ GSErrCode ACAPI_LibraryPart_CompareLibPartUnIds(const char* unID1, const char* u
 	return a.IsEqual(b, GS::CaseInsensitive) ? NoError : APIERR_NOTEQUALREVISION;
 }
 
-GSErrCode ACAPI_LibraryPart_GetBuiltInLibpartUnId(short, char*) { return APIERR_NOTSUPPORTED; }
-GSErrCode ACAPI_AddOnIntegration_RegisterBuiltInLibrary() { return APIERR_NOTSUPPORTED; }
-GSErrCode ACAPI_LibraryPart_OpenParameters(API_ParamOwnerType*) { return APIERR_NOTSUPPORTED; }
-GSErrCode ACAPI_LibraryPart_CloseParameters() { return APIERR_NOTSUPPORTED; }
-GSErrCode ACAPI_LibraryPart_GetActParameters(API_GetParamsType*) { return APIERR_NOTSUPPORTED; }
-GSErrCode ACAPI_LibraryPart_GetParamValues(API_GetParamValuesType*) { return APIERR_NOTSUPPORTED; }
-GSErrCode ACAPI_LibraryPart_ChangeAParameter(API_ChangeParamType*) { return APIERR_NOTSUPPORTED; }
+GSErrCode ACAPI_LibraryPart_GetBuiltInLibpartUnId(short, char*) { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_AddOnIntegration_RegisterBuiltInLibrary() { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_LibraryPart_OpenParameters(API_ParamOwnerType*) { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_LibraryPart_CloseParameters() { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_LibraryPart_GetActParameters(API_GetParamsType*) { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_LibraryPart_GetParamValues(API_GetParamValuesType*) { return vhost::NotModelled(__func__); }
+GSErrCode ACAPI_LibraryPart_ChangeAParameter(API_ChangeParamType*) { return vhost::NotModelled(__func__); }

@@ -8,6 +8,7 @@
 #include "vhost/AttributeIndex.hpp"
 #include "vhost/Project.hpp"
 #include "vhost/Text.hpp"
+#include "vhost/Unset.hpp"
 
 namespace vhost {
 
@@ -43,9 +44,36 @@ bool ValidNumbers(const API_MaterialType& m)
 		Percent(m.ambientPc) && Percent(m.diffusePc) && Percent(m.specularPc) && Percent(m.transpPc);
 }
 
-// The record as kept: its pointers and name field cleared, the texture file by path.
-GSErrCode Keep(const API_Attribute& attribute, Int32 index, MaterialRecord& kept)
+// Every field of the material past its head: the host keeps the record whole.
+const RecordField kMaterialFields[] = {
+	VHOST_FIELD(API_Attribute, material.mtype), VHOST_FIELD(API_Attribute, material.ambientPc),
+	VHOST_FIELD(API_Attribute, material.diffusePc), VHOST_FIELD(API_Attribute, material.specularPc),
+	VHOST_FIELD(API_Attribute, material.transpPc), VHOST_FIELD(API_Attribute, material.shine),
+	VHOST_FIELD(API_Attribute, material.transpAtt), VHOST_FIELD(API_Attribute, material.emissionAtt),
+	VHOST_FIELD(API_Attribute, material.surfaceRGB.f_red), VHOST_FIELD(API_Attribute, material.surfaceRGB.f_green),
+	VHOST_FIELD(API_Attribute, material.surfaceRGB.f_blue), VHOST_FIELD(API_Attribute, material.specularRGB.f_red),
+	VHOST_FIELD(API_Attribute, material.specularRGB.f_green), VHOST_FIELD(API_Attribute, material.specularRGB.f_blue),
+	VHOST_FIELD(API_Attribute, material.emissionRGB.f_red), VHOST_FIELD(API_Attribute, material.emissionRGB.f_green),
+	VHOST_FIELD(API_Attribute, material.emissionRGB.f_blue), VHOST_FIELD(API_Attribute, material.ffillInd),
+	VHOST_FIELD(API_Attribute, material.fillCol), VHOST_FIELD(API_Attribute, material.texture.fileLoc),
+	VHOST_FIELD(API_Attribute, material.texture.status), VHOST_FIELD(API_Attribute, material.texture.xSize),
+	VHOST_FIELD(API_Attribute, material.texture.ySize), VHOST_FIELD(API_Attribute, material.texture.rotAng),
+};
+
+// The texture's file, read through its pointer when set.
+const RecordField kTextureFile[] = {VHOST_FIELD(API_Attribute, material.texture.fileLoc)};
+
+GSErrCode CheckMaterialSet(const char* call, const API_Attribute& attribute)
 {
+	if (const GSErrCode err = CheckFieldsSet(call, &attribute, kMaterialFields)) return err;
+	if (UnterminatedFill(attribute.material.texture.texName, API_AttrNameLen)) return RefuseUnset(call, "material.texture.texName");
+	return NoError;
+}
+
+// The record as kept: its pointers and name field cleared, the texture file by path.
+GSErrCode Keep(const char* call, const API_Attribute& attribute, Int32 index, MaterialRecord& kept)
+{
+	if (const GSErrCode err = CheckMaterialSet(call, attribute)) return err;
 	if (!HeadName(attribute.header, kept.name) || kept.name.empty() || kept.name.size() > kMaxNameUnits) return APIERR_BADNAME;
 	const Int32 sameName = MaterialByName(kept.name);
 	if (sameName != 0 && sameName != index) return APIERR_ATTREXIST;
@@ -67,7 +95,7 @@ GSErrCode CreateMaterial(API_Attribute& attribute)
 {
 	const Int32 index = static_cast<Int32>(Materials().size() + 1);
 	MaterialRecord kept;
-	if (const GSErrCode err = Keep(attribute, index, kept)) return err;
+	if (const GSErrCode err = Keep("ACAPI_Attribute_Create", attribute, index, kept)) return err;
 	Materials().push_back(kept);
 	attribute.header.index = API_AttributeIndex(index);
 	return NoError;
@@ -75,11 +103,12 @@ GSErrCode CreateMaterial(API_Attribute& attribute)
 
 GSErrCode ModifyMaterial(API_Attribute& attribute)
 {
-	const Int32 index = vhost::IndexValue(attribute.header.index);
-	MaterialRecord* old = MaterialAt(index);
+	static const RecordField index[] = {VHOST_FIELD(API_Attr_Head, index)};
+	if (const GSErrCode err = CheckFieldsSet("ACAPI_Attribute_Modify", &attribute.header, index)) return err;
+	MaterialRecord* old = MaterialAt(vhost::IndexValue(attribute.header.index));
 	if (old == nullptr) return APIERR_BADINDEX;
 	MaterialRecord kept;
-	if (const GSErrCode err = Keep(attribute, index, kept)) return err;
+	if (const GSErrCode err = Keep("ACAPI_Attribute_Modify", attribute, vhost::IndexValue(attribute.header.index), kept)) return err;
 	*old = kept;
 	return NoError;
 }
@@ -96,6 +125,7 @@ GSErrCode SearchMaterial(API_Attr_Head& head)
 
 GSErrCode GetMaterial(API_Attribute& attribute)
 {
+	if (const GSErrCode err = CheckFieldsSet("ACAPI_Attribute_Get", &attribute, kTextureFile)) return err;
 	const MaterialRecord* m = MaterialAt(vhost::IndexValue(attribute.header.index));
 	if (m == nullptr) return APIERR_BADINDEX;
 	GS::UniString* nameOut = attribute.header.uniStringNamePtr;
@@ -132,6 +162,7 @@ nlohmann::ordered_json MaterialsJson()
 GSErrCode ACAPI_Attribute_Modify(API_Attribute* attribute, API_AttributeDef* /*defs*/)
 {
 	if (attribute == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode err = vhost::CheckHeadSet("ACAPI_Attribute_Modify", attribute->header, true)) return err;
 	if (const GSErrCode err = vhost::FaultFor("ACAPI_Attribute_Modify")) return err;
 	if (attribute->header.typeID != API_MaterialID) return APIERR_NOTSUPPORTED;
 	return vhost::ModifyMaterial(*attribute);

@@ -92,7 +92,7 @@ bool RowNumbers(std::string_view rest, std::vector<double>& numbers)
 		const std::size_t comma = std::min(rest.find(',', at), rest.size());
 		field.assign(rest.substr(at, comma - at));
 		char* end = nullptr;
-		const double v = std::strtod(field.c_str(), &end);
+		const double v = vhost::ReadNumber(field.c_str(), &end);
 		while (end != nullptr && *end != 0 && std::isspace(static_cast<unsigned char>(*end))) ++end;
 		if (end == field.c_str() || *end != 0 || !std::isfinite(v)) return false;
 		numbers.push_back(v);

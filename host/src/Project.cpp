@@ -20,6 +20,7 @@
 #include "vhost/JsonWriter.hpp"
 #include "vhost/Materials.hpp"
 #include "vhost/Platform.hpp"
+#include "vhost/StagedOutput.hpp"
 #include "vhost/LibraryStore.hpp"
 #include "vhost/Text.hpp"
 
@@ -291,32 +292,30 @@ std::string DumpJson()
 
 namespace {
 
-// Writes one file of the dump through a large buffer; false with why when it fails.
-bool WriteFile(const fs::path& file, const std::function<void(std::ostream&)>& write, std::string& why)
+// Writes one file of the dump through a large buffer; false with why (naming the file as
+// `shown`) when it fails.
+bool WriteFile(const std::string& file, const std::string& shown, const std::function<void(std::ostream&)>& write, std::string& why)
 {
 	std::vector<char> buffer(1 << 20);
 	std::ofstream out;
 	out.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-	out.open(file, std::ios::binary);
+	out.open(fs::u8path(file), std::ios::binary);
 	if (out) write(out);
 	out.close();
-	if (!out) why = "cannot write " + file.u8string();
+	if (!out) why = "cannot write " + shown;
 	return static_cast<bool>(out);
 }
 
-} // namespace
-
-bool WriteProjectFiles(const std::string& dir, std::string& why)
+// Writes the dump's files as `staged` names them; false with why when one fails.
+bool WriteDump(const StagedOutput& staged, const std::string& dir, std::string& why)
 {
-	std::error_code ec;
-	fs::create_directories(fs::u8path(dir), ec);
 	Library(); // loaded before the two writers share it
 	// The plan is written beside project.json: both only read the project.
 	std::string planWhy;
 	bool planOk = false;
 	const auto writePlan = [&] {
 		try {
-			planOk = WriteFile(fs::u8path(dir) / "plan.svg", WritePlan, planWhy);
+			planOk = WriteFile(staged.Staged("plan.svg"), dir + "/plan.svg", WritePlan, planWhy);
 		} catch (const std::exception& e) {
 			planWhy = "cannot write " + dir + "/plan.svg: " + e.what();
 		}
@@ -329,8 +328,8 @@ bool WriteProjectFiles(const std::string& dir, std::string& why)
 	}
 	bool ok = false;
 	try {
-		ok = WriteFile(fs::u8path(dir) / "project.json", WriteProjectJson, why);
-		if (ok && !WriteLibraryParts(dir)) {
+		ok = WriteFile(staged.Staged("project.json"), dir + "/project.json", WriteProjectJson, why);
+		if (ok && !WriteLibraryParts(staged.Folder())) {
 			why = "cannot write " + dir + "/library";
 			ok = false;
 		}
@@ -341,6 +340,22 @@ bool WriteProjectFiles(const std::string& dir, std::string& why)
 	if (plan.joinable()) plan.join();
 	if (ok && !planOk) why = planWhy;
 	return ok && planOk;
+}
+
+} // namespace
+
+bool WriteProjectFiles(const std::string& dir, std::string& why)
+{
+	std::error_code ec;
+	fs::create_directories(fs::u8path(dir), ec);
+	const StagedOutput staged(dir);
+	if (!staged.Why().empty()) {
+		why = staged.Why();
+		return false;
+	}
+	// project.json last: once it is there, the rest of this run's dump is too.
+	return WriteDump(staged, dir, why) && staged.Commit("library", why) && staged.Commit("plan.svg", why) &&
+	       staged.Commit("project.json", why);
 }
 
 } // namespace vhost

@@ -48,7 +48,7 @@ GS::UniString TextOf(const std::string& w) { return GS::UniString(w.substr(1)); 
 bool ToNumber(const std::string& w, double& v)
 {
 	char* end = nullptr;
-	v = std::strtod(w.c_str(), &end);
+	v = vhost::ReadNumber(w.c_str(), &end);
 	return !w.empty() && end != nullptr && *end == 0;
 }
 

@@ -6,6 +6,8 @@
 #include "DialogsInternal.hpp"
 #include "vhost/Project.hpp"
 #include "vhost/Text.hpp"
+#include "NamedCall.hpp"
+#include "vhost/Unset.hpp"
 
 namespace {
 
@@ -14,7 +16,7 @@ using namespace vhost;
 bool ToDouble(const std::string& text, double& out)
 {
 	char* end = nullptr;
-	out = std::strtod(text.c_str(), &end);
+	out = vhost::ReadNumber(text.c_str(), &end);
 	return !text.empty() && *end == 0;
 }
 
@@ -50,6 +52,7 @@ void Feedback(RubberLineInfoProc* proc, const API_Coord3D& at)
 
 GSErrCode ACAPI_UserInput_GetPoint(API_GetPointType* pointInfo, RubberLineInfoProc* rubberLineInfoProc, Get3DComponentProc*)
 {
+	const vhost::NamedCall named(__func__);
 	if (pointInfo == nullptr) return APIERR_BADPARS;
 	if (const GSErrCode err = AnsweredPosition("point", pointInfo->prompt, pointInfo->pos)) return err;
 	Feedback(rubberLineInfoProc, pointInfo->pos);
@@ -58,6 +61,7 @@ GSErrCode ACAPI_UserInput_GetPoint(API_GetPointType* pointInfo, RubberLineInfoPr
 
 GSErrCode ACAPI_UserInput_GetLine(API_GetLineType* lineInfo, RubberLineInfoProc* rubberLineInfoProc)
 {
+	const vhost::NamedCall named(__func__);
 	if (lineInfo == nullptr) return APIERR_BADPARS;
 	if (const GSErrCode err = AnsweredPosition("line", lineInfo->prompt, lineInfo->pos)) return err;
 	Feedback(rubberLineInfoProc, lineInfo->pos);
@@ -66,8 +70,13 @@ GSErrCode ACAPI_UserInput_GetLine(API_GetLineType* lineInfo, RubberLineInfoProc*
 
 GSErrCode ACAPI_UserInput_DrawRubberLine(API_RubberLineType* line)
 {
+	const vhost::NamedCall named(__func__);
 	if (line == nullptr) return APIERR_BADPARS;
 	if (const GSErrCode f = vhost::FaultFor("ACAPI_UserInput_DrawRubberLine")) return f;
+	static const RecordField ends[] = {VHOST_FIELD(API_RubberLineType, c1.x), VHOST_FIELD(API_RubberLineType, c1.y),
+		VHOST_FIELD(API_RubberLineType, c1.z), VHOST_FIELD(API_RubberLineType, c2.x), VHOST_FIELD(API_RubberLineType, c2.y),
+		VHOST_FIELD(API_RubberLineType, c2.z)};
+	if (const GSErrCode err = CheckFieldsSet("ACAPI_UserInput_DrawRubberLine", line, ends)) return err;
 	vhost::Current().rubberLines.emplace_back(line->c1, line->c2);
 	return NoError;
 }

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <cstdlib>
 #include <map>
 #include <sstream>
@@ -229,6 +231,32 @@ TEST(Import, SampleProjectInDetail)
 	EXPECT_EQ(geo["georeference"]["verticalDatum"], "NN2000");
 	EXPECT_EQ(geo["georeference"]["mapProjection"], "UTM");
 	EXPECT_EQ(geo["georeference"]["mapZone"], "32");
+}
+
+// The base map's column unticked: nothing of the drawing is placed, and the terrain is the one
+// the same import makes with it ticked. The settings leave the base map unticked; the two runs
+// differ only in the script's tick of its column.
+TEST(Import, AnUntickedBaseMapIsNotDrawnAndLeavesTheTerrain)
+{
+	const std::map<std::string, std::size_t> drawing = {{"Line", 2}, {"Arc", 1}, {"Text", 2}, {"PolyLine", 7}, {"Circle", 3}};
+	nlohmann::json terrain[2];
+	for (const bool ticked : {true, false}) {
+		SCOPED_TRACE(ticked ? "ticked" : "unticked");
+		testsupport::TempDir dir;
+		MakeSample(dir, "home/Documents/Velmora/Prøvekart");
+		testsupport::WriteFile(dir / "home/Common Documents/Velmora/terrainsettings.txt", "[include_customs_2d=0]");
+		const std::string row = "listpick 15 \"Prøvekart\" ";
+		std::string script = "dialog 32501\n" + row + "1\n";
+		for (int column = 2; column <= 10; ++column) // the seven layers, the base map (9), the surroundings model
+			if (column != 9 || ticked) script += row + std::to_string(column) + " 32729\n";
+		testsupport::WriteFile(dir / "script.txt", script + "click 1\ndialog 32508\nclick 1\n");
+		const nlohmann::json project = RunHost(dir, "--script '" + dir.Path() + "/script.txt' menu 32502");
+		for (const auto& [type, count] : drawing) EXPECT_EQ(Elements(project, type).size(), ticked ? count : 0u) << type;
+		const auto meshes = Elements(project, "Mesh");
+		ASSERT_EQ(meshes.size(), 1u);
+		terrain[ticked ? 0 : 1] = meshes[0];
+	}
+	EXPECT_EQ(terrain[1], terrain[0]);
 }
 
 // Whether the point lies inside the polygon or within tolerance of its outline.
@@ -466,6 +494,36 @@ TEST(Import, AProjectMissingFromTheListIsAnErrorNamingIt)
 	EXPECT_EQ(err.find("script line"), std::string::npos) << err;
 }
 
+// A package without a 3D-modell folder holds nothing to import: the run says so and fails,
+// whether it is a folder elsewhere (nothing is copied), one in the import folder already, or a
+// ZIP (the command's own alert says it too).
+TEST(Import, APackageWithoutTheModelFolderHoldsNothingToImport)
+{
+	testsupport::TempDir dir;
+	testsupport::WriteFile(dir / "Loose/3ds/Terreng.3ds", "a layer outside its folder");
+	std::string err;
+	ASSERT_EQ(RunLine(dir, "cd '" + dir.Path() + "/Loose' && zip -q -r ../Tom.zip 3ds", err), 0) << err;
+	const struct { const char* name; std::string package, home; } cases[] = {
+		{"folder elsewhere", dir / "Kart", dir / "home1"},
+		{"folder in the import folder", dir / "home2/Documents/Velmora/Tom", dir / "home2"},
+		{"ZIP", dir / "Tom.zip", dir / "home3"},
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.name);
+		if (!std::filesystem::exists(c.package)) {
+			std::filesystem::create_directories(std::filesystem::path(c.package).parent_path());
+			std::filesystem::copy(dir / "Loose", c.package, std::filesystem::copy_options::recursive);
+		}
+		EXPECT_EQ(RunLine(dir, testsupport::BuildProgram("velmora-host") + " --home '" + c.home + "' import '" +
+		                           c.package + "'", err),
+		          1);
+		EXPECT_NE(err.find("velmora-host: import: " + c.package + " holds nothing to import (no 3D-modell folder)\n"), std::string::npos)
+			<< err;
+		EXPECT_EQ(err.find("never reached"), std::string::npos) << err;
+	}
+	EXPECT_FALSE(std::filesystem::exists(dir / "home1/Documents/Velmora/Kart"));
+}
+
 // A package that is neither a folder nor a .zip is a bad argument.
 TEST(Import, MissingPackageIsABadArgument)
 {
@@ -517,6 +575,139 @@ TEST(Import, TreeListThatDoesNotFitInMemoryFailsAlone)
 		EXPECT_EQ(Elements(project, "Mesh").size(), 1u);
 		EXPECT_EQ(Elements(project, "Text").size(), 2u);
 	}
+}
+
+// A project name too long for its parts' file names is said once, with how much too long,
+// and the ortho photo that cannot take it names the same cause; the rest is imported.
+TEST(Import, AProjectNameTooLongForItsPartsIsSaidOnce)
+{
+	testsupport::TempDir dir;
+	const std::string name(250, 'P');   // "_Vegetasjon.gsm" makes the longest part file 265 bytes
+	MakeSample(dir, name);
+	const nlohmann::json project = RunHost(dir, "import '" + dir.Path() + "/" + name + "'");
+	std::vector<std::string> reports;
+	for (const auto& r : project["reports"]) reports.push_back(r["text"]);
+	const auto told = [&](const std::string& part) {
+		return std::count_if(reports.begin(), reports.end(), [&](const std::string& r) { return r.find(part) != std::string::npos; });
+	};
+	EXPECT_EQ(told("The project's name is 10 bytes too long for the names of its library parts"), 1);
+	EXPECT_EQ(told("5 parts are not made"), 1);
+	EXPECT_EQ(told("Error creating"), 0);
+	EXPECT_EQ(told("APIERR_GENERAL"), 0);
+	EXPECT_EQ(told("???"), 0);
+	EXPECT_EQ(told("_" + name + ".jpg': that file name is 16 bytes longer than the 255 a file name may have"), 1);
+	for (const auto& part : project["libraryParts"]) EXPECT_EQ(part["name"].get<std::string>().find(name), std::string::npos);
+	EXPECT_EQ(Elements(project, "Mesh").size(), 1u);
+}
+
+// Puts `extra` bytes at the end of the MDATA chunk of a 3DS file written by the sample tools
+// (the top chunk ends with it): their headers are written by `write`, and the rest stays a
+// hole of NUL bytes that takes no room on disk.
+void GrowMeshData(const std::string& path, std::uint32_t extra, const std::function<void(std::fstream&, std::streamoff)>& write)
+{
+	std::string bytes = testsupport::ReadFile(path);
+	const auto u32 = [&](std::size_t at) {
+		std::uint32_t v = 0;
+		for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(bytes.at(at + static_cast<std::size_t>(i)));
+		return v;
+	};
+	const auto put32 = [&](std::size_t at, std::uint32_t v) {
+		for (int i = 0; i < 4; ++i) bytes.at(at + static_cast<std::size_t>(i)) = static_cast<char>(v >> (8 * i));
+	};
+	std::size_t mdata = 6;
+	while (mdata + 6 <= bytes.size() && !(bytes[mdata] == 0x3D && bytes[mdata + 1] == 0x3D)) mdata += u32(mdata + 2);
+	ASSERT_EQ(mdata + u32(mdata + 2), bytes.size()) << "MDATA is not the last chunk";
+	put32(2, u32(2) + extra);
+	put32(mdata + 2, u32(mdata + 2) + extra);
+	std::fstream out(path, std::ios::in | std::ios::out | std::ios::binary | std::ios::trunc);
+	out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+	write(out, static_cast<std::streamoff>(bytes.size()));
+	ASSERT_TRUE(out.good());
+	out.close();
+	std::filesystem::resize_file(path, bytes.size() + extra);
+}
+
+// A chunk header, little-endian.
+std::string ChunkHeader(std::uint16_t id, std::uint32_t length)
+{
+	std::string h;
+	for (int i = 0; i < 2; ++i) h += static_cast<char>(id >> (8 * i));
+	for (int i = 0; i < 4; ++i) h += static_cast<char>(length >> (8 * i));
+	return h;
+}
+
+// A mesh of 512 point arrays of 65535 points each (402 MB, all at 0, 0, 0) after the
+// terrain: under 1 GiB the file fits in memory, the points it holds do not.
+void AddMeshTooLargeForMemory(const std::string& path)
+{
+	constexpr std::uint32_t kArrays = 512, kPoints = 0xFFFF, kArray = 6 + 2 + 12 * kPoints;
+	constexpr std::uint32_t kMesh = 6 + kArrays * kArray, kObject = 6 + 1 + kMesh;
+	GrowMeshData(path, kObject, [&](std::fstream& out, std::streamoff at) {
+		out.seekp(at);
+		out << ChunkHeader(0x4000, kObject) << '\0' << ChunkHeader(0x4100, kMesh);
+		for (std::uint32_t k = 0; k < kArrays; ++k) {
+			out.seekp(at + 6 + 1 + 6 + static_cast<std::streamoff>(k) * kArray);
+			out << ChunkHeader(0x4110, kArray) << static_cast<char>(kPoints & 0xFF) << static_cast<char>(kPoints >> 8);
+		}
+	});
+}
+
+// A block of 8 million points before the base map's own blocks (64 MB): under 1 GiB the
+// file fits in memory, its entities do not.
+void AddBlockTooLargeForMemory(const std::string& path)
+{
+	std::string text = testsupport::ReadFile(path);
+	const std::string section = "2\nBLOCKS\n";
+	const std::size_t at = text.find(section);
+	ASSERT_NE(at, std::string::npos);
+	std::string points;
+	for (int i = 0; i < (8 << 20); ++i) points += "0\nPOINT\n";
+	text.insert(at + section.size(), "0\nBLOCK\n2\nFull\n" + points + "0\nENDBLK\n");
+	testsupport::WriteFile(path, text);
+}
+
+// Imports the sample with its file `inModel` (in 3D-modell) grown by `grow` under an
+// address-space limit. The file's reading runs out of memory: it is named as a file that does
+// not fit in memory (once per reading), not as a damaged one (`damaged`), and the import goes
+// on with what was read of it.
+void ExpectNamedAsNotFittingInMemory(const std::string& inModel, void (*grow)(const std::string&), const std::string& damaged,
+                                     int readings)
+{
+	const std::string limit = "ulimit -v 1048576; "; // 1 GiB; the sample import needs under 300 MiB
+	testsupport::TempDir dir;
+	MakeSample(dir, "home/Documents/Velmora/Kart");
+	const std::string file = dir.Path() + "/home/Documents/Velmora/Kart/3D-modell/" + inModel;
+	grow(file);
+	const nlohmann::json project = RunHost(dir, "import '" + dir.Path() + "/home/Documents/Velmora/Kart'", limit);
+	EXPECT_TRUE(project["exceptions"].empty());
+	std::vector<std::string> reports;
+	for (const auto& r : project["reports"]) reports.push_back(r["text"]);
+	const auto told = [&](const std::string& part) {
+		return std::count_if(reports.begin(), reports.end(), [&](const std::string& r) { return r.find(part) != std::string::npos; });
+	};
+	EXPECT_EQ(told("Error: File (" + file + ") does not fit in memory!"), readings);
+	EXPECT_EQ(told(damaged), 0);
+	EXPECT_EQ(told("Internal error"), 0);
+	EXPECT_EQ(UndoSteps(project), kSampleSteps);
+	EXPECT_EQ(Elements(project, "Mesh").size(), 1u);   // the terrain, from what was read
+}
+
+#define SKIP_WITHOUT_ADDRESS_LIMIT()                                                                                          \
+	if (kAddressSanitizer) GTEST_SKIP() << "the sanitizer's shadow memory does not fit under an address-space limit";        \
+	if (!std::string(VELMORA_LAUNCHER).empty()) GTEST_SKIP() << "an emulator does not run under an address-space limit"
+
+// Read for the extent of the import and for the terrain.
+TEST(Import, ATerrainThatDoesNotFitInMemoryIsNamedSo)
+{
+	SKIP_WITHOUT_ADDRESS_LIMIT();
+	ExpectNamedAsNotFittingInMemory("3ds/Terreng.3ds", AddMeshTooLargeForMemory, "Error while parsing 3DS File (", 2);
+}
+
+// Read for the level lines of the terrain (and then for the 2D drawing, which says so in its own words).
+TEST(Import, ABaseMapThatDoesNotFitInMemoryIsNamedSo)
+{
+	SKIP_WITHOUT_ADDRESS_LIMIT();
+	ExpectNamedAsNotFittingInMemory("Basiskart/Alle data.dxf", AddBlockTooLargeForMemory, "Error while parsing DXF File (", 1);
 }
 
 } // namespace

@@ -43,4 +43,23 @@ TEST_F(DrawingHostFault, BadAllocFromTheHostKeepsWhatWasDrawn)
 	EXPECT_EQ(vhost::LiveHandles(), handles);
 }
 
+// A tool whose defaults the host refuses leaves the add-on's record as the add-on cleared it:
+// the line is placed with zero settings on the given layer, and nothing is reported.
+TEST_F(DrawingHostFault, ARefusedDefaultLeavesTheRecordZero)
+{
+	const std::string path = RunRoot() + "/Alle data.dxf";
+	testsupport::WriteFile(path, "0\nSECTION\n2\nENTITIES\n" + Line(2) + "0\nENDSEC\n0\nEOF\n");
+	vhost::InjectFault("ACAPI_Element_GetDefaults", APIERR_GENERAL, "Line", 1);
+	Importer::Place2DElements(testsupport::Loc(path), API_AttributeIndex(1));
+
+	const std::vector<const vhost::ElementRecord*> lines = vhost::ElementsOfType(API_LineID);
+	ASSERT_EQ(lines.size(), 1u);
+	EXPECT_EQ(lines[0]->element.line.linePen, 0);
+	EXPECT_EQ(lines[0]->element.header.floorInd, 0);
+	EXPECT_DOUBLE_EQ(lines[0]->element.line.endC.x, 2.0);
+	EXPECT_TRUE(ReportTexts().empty()) << ReportTexts().front();
+	ASSERT_EQ(Host().faults.size(), 1u);
+	EXPECT_EQ(Host().faults[0].remaining, 0); // the one refusal was the line's defaults
+}
+
 } // namespace

@@ -51,7 +51,7 @@ TEST(DxfEntities, SimpleEntitiesTakeTheirCodes)
 		"0\nTEXT\n10\n1\n20\n2\n1\nM\xC3\xB8lledammen\n"
 		"0\nINSERT\n2\nB\n10\n1\n20\n2\n30\n3\n50\n45\n";
 	Dxf dxf;
-	EXPECT_FALSE(Load(dxf, Entities(body)));   // B is not a block: the reading itself is complete
+	EXPECT_TRUE(Load(dxf, Entities(body)));   // B is not a block: that is no failure of the reading
 	ASSERT_EQ(dxf.entities->size(), 6u);
 	const auto& line = As<SimpleDxf::Line>(*dxf.entities->at(0));
 	EXPECT_EQ(line.layerName, "L2");
@@ -300,21 +300,26 @@ TEST(DxfInsert, NestedBlocksAndSharedBlocksResolveOnce)
 	EXPECT_EQ(As<SimpleDxf::Insert>(*dxf.blocks->at("C")->entities.at(1)).block, &a);
 }
 
-TEST(DxfInsert, ResolutionFailuresReturnFalseAndLeaveNoPath)
+// An insert that cannot be resolved is no failure of the reading: the load answers true, the
+// insert keeps a null block and its reason, and only cycles and depth are named.
+TEST(DxfInsert, ResolutionFailuresKeepTheLoadAndLeaveNoPath)
 {
-	struct Case { const char* name; std::string text; const char* error; };
+	using SimpleDxf::Resolution;
+	struct Case { const char* name; std::string text; Resolution first; const char* unresolved; };
 	const Case cases[] = {
-		{"unknown block", Drawing(Block("A", "0\nLINE\n"), InsertOf("Z")), "unknown reference"},
-		{"no BLOCKS section", Entities(InsertOf("A")), "unknown reference"},
-		{"self", Drawing(Block("A", InsertOf("A")), InsertOf("A")), "Circular references!"},
-		{"cycle of two", Drawing(Block("A", InsertOf("B")) + Block("B", InsertOf("A")), InsertOf("B")),
-		 "Circular references!"},
+		{"unknown block", Drawing(Block("A", "0\nLINE\n"), InsertOf("Z")), Resolution::Missing, ""},
+		{"no BLOCKS section", Entities(InsertOf("A")), Resolution::Missing, ""},
+		{"self", Drawing(Block("A", InsertOf("A")), InsertOf("A")), Resolution::Resolved, "Circular references! (block \"A\")"},
+		{"cycle of two", Drawing(Block("A", InsertOf("B")) + Block("B", InsertOf("A")), InsertOf("B")), Resolution::Resolved,
+		 "Circular references! (block \"B\")"},
 	};
 	for (const Case& c : cases) {
 		Dxf dxf;
-		EXPECT_FALSE(Load(dxf, c.text)) << c.name;
-		EXPECT_EQ(dxf.error.rfind(c.error, 0), 0u) << c.name << ": " << dxf.error;
+		EXPECT_TRUE(Load(dxf, c.text)) << c.name << ": " << dxf.error;
+		EXPECT_EQ(dxf.error, "") << c.name;
+		EXPECT_EQ(dxf.unresolved, c.unresolved) << c.name;
 		ASSERT_TRUE(dxf.entities) << c.name;
+		EXPECT_EQ(As<SimpleDxf::Insert>(*dxf.entities->at(0)).resolution, c.first) << c.name;
 		// Following block pointers from any insert always ends.
 		std::function<int(const SimpleDxf::Block&, int)> depth = [&](const SimpleDxf::Block& b, int d) {
 			EXPECT_LE(d, SimpleDxf::MaxBlockNesting) << c.name;
@@ -330,23 +335,54 @@ TEST(DxfInsert, ResolutionFailuresReturnFalseAndLeaveNoPath)
 	}
 }
 
+// A chain of blocks L1 -> L2 -> ... -> Llevels (the last holds a line), inserted at the top
+// level when top.
+std::string Chain(int levels, bool top = true)
+{
+	std::string blocks;
+	for (int i = 1; i < levels; ++i) blocks += Block("L" + std::to_string(i), InsertOf("L" + std::to_string(i + 1)));
+	blocks += Block("L" + std::to_string(levels), "0\nLINE\n");
+	return Drawing(blocks, top ? InsertOf("L1") : "0\nLINE\n");
+}
+
 TEST(DxfInsert, NestingDeeperThanTheLimitIsRefused)
 {
-	auto chain = [](int levels) {
-		std::string blocks;
-		for (int i = 1; i < levels; ++i) blocks += Block("L" + std::to_string(i), InsertOf("L" + std::to_string(i + 1)));
-		blocks += Block("L" + std::to_string(levels), "0\nLINE\n");
-		return Drawing(blocks, InsertOf("L1"));
-	};
 	Dxf deep;
-	EXPECT_TRUE(Load(deep, chain(SimpleDxf::MaxBlockNesting))) << deep.error;
+	EXPECT_TRUE(Load(deep, Chain(SimpleDxf::MaxBlockNesting))) << deep.error;
+	EXPECT_EQ(deep.unresolved, "");
 	EXPECT_TRUE(As<SimpleDxf::Insert>(*deep.entities->at(0)).is2D);
-	Dxf tooDeep;
-	EXPECT_FALSE(Load(tooDeep, chain(SimpleDxf::MaxBlockNesting + 1)));
-	// Named as what it is, with the block whose insert was refused: no cycle.
-	EXPECT_EQ(tooDeep.error, "Blocks nested deeper than 64 levels (block \"L1\")");
 	Dxf huge;
-	EXPECT_FALSE(Load(huge, chain(5000)));   // no recursion depth comes from the file
+	EXPECT_TRUE(Load(huge, Chain(5000)));   // no recursion depth comes from the file
+	EXPECT_EQ(huge.unresolved, "Blocks nested deeper than 64 levels (block \"L1\")");
+}
+
+// Whatever the depth, the refusal names the block of the outermost insert that was refused:
+// the top-level one, else the insert of the deepest block.
+TEST(DxfInsert, TheOutermostRefusedInsertIsNamed)
+{
+	const struct { int levels; bool top; const char* block; } cases[] = {
+		{65, true, "L1"}, {66, true, "L1"}, {67, true, "L1"}, {200, true, "L1"},
+		{66, false, "L2"}, {67, false, "L2"}, {200, false, "L2"},
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(std::to_string(c.levels) + (c.top ? " inserted" : " not inserted"));
+		Dxf dxf;
+		EXPECT_TRUE(Load(dxf, Chain(c.levels, c.top))) << dxf.error;
+		EXPECT_EQ(dxf.unresolved, std::string("Blocks nested deeper than 64 levels (block \"") + c.block + "\")");
+		if (c.top) {
+			EXPECT_EQ(As<SimpleDxf::Insert>(*dxf.entities->at(0)).resolution, SimpleDxf::Resolution::TooDeep);
+		}
+		// An insert of one of the innermost 64 blocks is resolved, one of the block outside them not.
+		const auto firstInsertOf = [&](int level) -> const SimpleDxf::Insert& {
+			return As<SimpleDxf::Insert>(*dxf.blocks->at("L" + std::to_string(level))->entities.at(0));
+		};
+		const int outside = c.levels - SimpleDxf::MaxBlockNesting;   // its insert names the 64th block from the end
+		EXPECT_EQ(firstInsertOf(outside).resolution, SimpleDxf::Resolution::Resolved);
+		EXPECT_EQ(firstInsertOf(outside).block, dxf.blocks->at("L" + std::to_string(outside + 1)).get());
+		if (outside > 1) {
+			EXPECT_EQ(firstInsertOf(outside - 1).resolution, SimpleDxf::Resolution::TooDeep);
+		}
+	}
 }
 
 TEST(DxfInsert, InsertsWithoutABlockNameAreSkipped)

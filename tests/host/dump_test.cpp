@@ -1,6 +1,7 @@
 // The project dump as text: every text it holds written as valid UTF-8, numbers that read
 // back as they were, parameter sections copied from their bytes as the library decodes them.
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <sstream>
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "ACAPinc.h"
 #include "TestSupport.hpp"
 #include "vhost/JsonWriter.hpp"
 #include "vhost/LibraryStore.hpp"
@@ -116,6 +118,27 @@ TEST_F(DumpTexts, EveryKeptTextIsWrittenAsValidUtf8)
 	EXPECT_EQ(json::parse(file), j);
 	const std::string plan = testsupport::ReadFile(out / "plan.svg");
 	EXPECT_TRUE(vhost::IsValidUtf8(plan.data(), plan.size()));
+}
+
+// Control characters in a name the add-on gave and in a report text are escaped: the file
+// parses and gives both back.
+TEST_F(DumpTexts, ControlCharactersAreWrittenEscaped)
+{
+	const std::string name = "a\x01" "b", report = "Line one\nline two";
+	API_Attribute layer;
+	BNZeroMemory(&layer, sizeof layer);
+	layer.header.typeID = API_LayerID;
+	std::strcpy(layer.header.name, name.c_str());
+	ASSERT_EQ(ACAPI_Attribute_Create(&layer, nullptr), NoError);
+	ACAPI_WriteReport(report.c_str(), false);
+
+	testsupport::TempDir out;
+	std::string why;
+	ASSERT_TRUE(vhost::WriteProjectFiles(out.Path(), why)) << why;
+	json project;
+	ASSERT_NO_THROW(project = json::parse(testsupport::ReadFile(out / "project.json")));
+	EXPECT_EQ(project["attributes"]["layers"].back()["name"], name);
+	EXPECT_EQ(project["reports"].back()["text"], report);
 }
 
 TEST(Dump, NumbersReadBackAsTheyWere)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "StringConversion.hpp"
+#include "TestSupport.hpp"
 #include "vhost/Text.hpp"
 
 namespace {
@@ -62,6 +63,26 @@ TEST(UniStringToValue, ModesItDoesNotModelAreRefused)
 	}
 	EXPECT_EQ(value, kUntouched);
 	EXPECT_EQ(number, kUntouchedInt);
+}
+
+// The host's own numbers keep their decimal point under a decimal-comma process locale:
+// strtod's syntax as in the C locale, and printf's forms as in it.
+TEST(HostNumbers, ReadAndWrittenWithAPointUnderADecimalCommaLocale)
+{
+	const testsupport::CommaLocale comma;
+	ASSERT_EQ(comma.Why(), "");
+	const struct { const char* text; double value; std::size_t taken; } reads[] = {
+		{"0.05", 0.05, 4}, {" -1.5e2 ", -150, 7}, {"+2.25,3", 2.25, 5}, {"1,5", 1, 1}, {"0x10", 16, 4}, {"x", 0, 0},
+	};
+	for (const auto& r : reads) {
+		char* end = nullptr;
+		EXPECT_EQ(vhost::ReadNumber(r.text, &end), r.value) << r.text;
+		EXPECT_EQ(static_cast<std::size_t>(end - r.text), r.taken) << r.text;
+	}
+	EXPECT_EQ(vhost::NumberText(0.05, std::chars_format::fixed, 2), "0.05");
+	EXPECT_EQ(vhost::NumberText(-1.5, std::chars_format::fixed, 6), "-1.500000");
+	EXPECT_EQ(vhost::NumberText(1234.5678901234, std::chars_format::general, 10), "1234.56789");
+	EXPECT_EQ(vhost::NumberText(1e-7, std::chars_format::general, 10), "1e-07");
 }
 
 } // namespace

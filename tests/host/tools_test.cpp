@@ -65,19 +65,31 @@ int RunLine(const testsupport::TempDir& dir, const std::string& line, std::strin
 }
 
 // An encrypted archive fails with a message, even with a terminal where its password is typed:
-// the terminal is never read.
+// the terminal is never read. So does one with folder entries (as "zip -r" writes every
+// package) or with some entries plain: nothing of it is expanded.
 TEST(Ditto, AnEncryptedArchiveFailsWithoutAskingForItsPassword)
 {
 	testsupport::TempDir dir;
-	testsupport::WriteFile(dir / "a.txt", "secret");
-	std::string output;
-	ASSERT_EQ(RunLine(dir, "cd '" + dir.Path() + "' && zip -q -P pass enc.zip a.txt", output), 0) << output;
-	const TerminalRun run = RunOnTerminal(kDitto + " -x -k '" + dir.Path() + "/enc.zip' '" + dir.Path() + "/out'", "pass");
-	EXPECT_NE(run.status, 0);
-	EXPECT_NE(run.transcript.find("ditto: " + dir.Path() + "/enc.zip is encrypted: it cannot be expanded without its password"),
-	          std::string::npos) << run.transcript;
-	EXPECT_EQ(run.transcript.find("password:"), std::string::npos) << run.transcript;
-	EXPECT_FALSE(fs::exists(dir / "out/a.txt"));
+	testsupport::WriteFile(dir / "p/d/a.txt", "secret");
+	testsupport::WriteFile(dir / "p/b.txt", "plain");
+	const struct { const char* name; const char* zip; } cases[] = {
+		{"files only", "zip -q -P pass enc.zip p/d/a.txt"},
+		{"with folders", "zip -q -r -P pass enc.zip p"},
+		{"some entries plain", "zip -q -P pass enc.zip p/d/a.txt && zip -q enc.zip p p/b.txt"},
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.name);
+		fs::remove(dir / "enc.zip");
+		std::string output;
+		ASSERT_EQ(RunLine(dir, "cd '" + dir.Path() + "' && " + c.zip, output), 0) << output;
+		const TerminalRun run = RunOnTerminal(kDitto + " -x -k '" + dir.Path() + "/enc.zip' '" + dir.Path() + "/out'", "pass");
+		EXPECT_NE(run.status, 0);
+		EXPECT_NE(run.transcript.find("ditto: " + dir.Path() + "/enc.zip is encrypted: it cannot be expanded without its password"),
+		          std::string::npos) << run.transcript;
+		EXPECT_EQ(run.transcript.find("password:"), std::string::npos) << run.transcript;
+		EXPECT_FALSE(fs::exists(dir / "out/p/d/a.txt"));
+		EXPECT_FALSE(fs::exists(dir / "out/p/b.txt"));
+	}
 }
 
 // A full disk (here: a file size limit) fails with a message; the question unzip asks then

@@ -1,5 +1,6 @@
 // The import command and its dialogs, driven by UI scripts in-process.
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -21,6 +22,8 @@
 #include "Classes/import_map.hpp"
 #include "Classes/terrain_import_ini.hpp"
 #include "Functions/mainmenu_importmap.hpp"
+#include "Helpers/OutsideLinks.hpp"
+#include "ImportSummary.hpp"
 #include "TestSupport.hpp"
 #include "sample/SamplePackage.hpp"
 #include "sample/Writer3ds.hpp"
@@ -212,16 +215,6 @@ TEST_F(ImportCommand, AddZipWithAHostileNameExpandsOnlyThatZip)
 	}
 }
 
-// Whether any file under folder (links are not followed) holds bytes.
-bool AnyFileHolds(const std::string& folder, const std::string& bytes)
-{
-	for (const auto& e : fs::recursive_directory_iterator(fs::u8path(folder)))
-		if (fs::is_regular_file(e.symlink_status()) &&
-		    testsupport::ReadFile(e.path().u8string()).find(bytes) != std::string::npos)
-			return true;
-	return false;
-}
-
 // What an import made, in a form two runs can be compared by: its steps, its elements by
 // kind, its parts, its materials and the files of the embedded library.
 std::string WhatWasMade()
@@ -250,6 +243,7 @@ TEST_F(ImportCommand, AddZipRemovesLinksLeadingOutOfTheProject)
 	testsupport::TempDir outside;
 	const std::string secret = "the user's own bytes, never to travel with a project";
 	testsupport::WriteFile(outside / "private.jpg", secret);
+	fs::create_symlink(fs::u8path(outside / "private.jpg"), fs::u8path(outside / "hop.jpg"));
 	std::string climb;
 	for (int i = 0; i < 24; ++i) climb += "../";
 	const struct {
@@ -258,6 +252,8 @@ TEST_F(ImportCommand, AddZipRemovesLinksLeadingOutOfTheProject)
 	} cases[] = {
 		{"3D-modell/Ortofoto/Ortofoto_SCALE_1000_X400000MM_Y300000MM.jpg", outside / "private.jpg"},
 		{"3D-modell/Basiskart/Alle data.dxf", climb + (outside / "private.jpg").substr(1)},
+		// A chain of links: the project's own is removed, once; the user's link stays.
+		{"3D-modell/Ortofoto/Ortofoto_SCALE_1000_X400000MM_Y300000MM.jpg", outside / "hop.jpg"},
 	};
 	for (const auto& c : cases) {
 		SCOPED_TRACE(c.entry);
@@ -280,12 +276,14 @@ TEST_F(ImportCommand, AddZipRemovesLinksLeadingOutOfTheProject)
 			EXPECT_EQ(std::count(reports.begin(), reports.end(), told), linked ? 1 : 0);
 			if (linked && !reports.empty() && reports[0] == told) reports.erase(reports.begin());
 			EXPECT_FALSE(fs::exists(fs::symlink_status(fs::u8path(ImportFolder() + "/Kart/" + c.entry))));
-			EXPECT_FALSE(AnyFileHolds(root.Path(), secret));
+			EXPECT_FALSE(testsupport::AnyFileHolds(root.Path(), secret));
 			made[linked] = WhatWasMade();
 			for (const std::string& r : reports) made[linked] += "report " + r + "\n";
 		}
 		EXPECT_EQ(made[true], made[false]);
 		EXPECT_NE(made[true].find("step Placing VELMORA mesh elements"), std::string::npos) << made[true];
+		EXPECT_EQ(fs::read_symlink(fs::u8path(outside / "hop.jpg")).u8string(), outside / "private.jpg");
+		EXPECT_EQ(testsupport::ReadFile(outside / "private.jpg"), secret);
 	}
 }
 
@@ -326,6 +324,111 @@ TEST_F(ImportCommand, AddZipWithoutTheMapDataFolderAtItsTopSaysSo)
 	                                                  " holds no 3D-modell folder at its top; its project shows no map data."});
 	EXPECT_TRUE(Exists("Mismatch/Annet/3D-modell/3ds/Veg.3ds"));
 	EXPECT_TRUE(fs::is_symlink(fs::u8path(ImportFolder() + "/Egen/lenke")));
+}
+
+// Every file and link under folder by its relative name: a file's bytes, a link's target.
+std::map<std::string, std::string> Contents(const std::string& folder)
+{
+	std::map<std::string, std::string> contents;
+	for (const auto& e : fs::recursive_directory_iterator(fs::u8path(folder))) {
+		const std::string name = fs::relative(e.path(), fs::u8path(folder)).u8string();
+		if (e.is_symlink()) contents[name] = "link to " + fs::read_symlink(e.path()).u8string();
+		else if (e.is_regular_file()) contents[name] = testsupport::ReadFile(e.path().u8string());
+		else contents[name] = "folder";
+	}
+	return contents;
+}
+
+// The names the folder holds.
+std::set<std::string> Entries(const std::string& folder)
+{
+	std::set<std::string> names;
+	for (const auto& e : fs::directory_iterator(fs::u8path(folder))) names.insert(e.path().filename().u8string());
+	return names;
+}
+
+// While it lives, the shell finds the programs of a folder of the test's first.
+class ScopedPathFirst {
+public:
+	explicit ScopedPathFirst(const std::string& folder) : previous_(std::getenv("PATH") != nullptr ? std::getenv("PATH") : "")
+	{
+		::setenv("PATH", (folder + ":" + previous_).c_str(), 1);
+	}
+	~ScopedPathFirst() { ::setenv("PATH", previous_.c_str(), 1); }
+	ScopedPathFirst(const ScopedPathFirst&) = delete;
+	ScopedPathFirst& operator=(const ScopedPathFirst&) = delete;
+
+private:
+	std::string previous_;
+};
+
+// Another run (another window, another process) makes the project of the same name while
+// this run expands the ZIP file: its project stays as it made it, this run answers as if the
+// name had been taken at the start, and leaves nothing of its own, whether its expansion worked
+// or failed.
+TEST_F(ImportCommand, AddZipNeverTouchesAProjectAnotherRunMadeMeanwhile)
+{
+	Project("Other", {0, 2});
+	testsupport::WriteFile(ImportFolder() + "/Other/notes.txt", "the other run's own notes");
+	const std::string other = RunRoot() + "/Other";
+	fs::rename(fs::u8path(ImportFolder() + "/Other"), fs::u8path(other));
+	const std::map<std::string, std::string> before = Contents(other);
+	testsupport::WriteFile(RunRoot() + "/Source/3D-modell/3ds/Terreng.3ds", "this run's terrain");
+	testsupport::WriteFile(RunRoot() + "/Source/notes.txt", "this run's notes");
+	const std::string zip = RunRoot() + "/Kart.zip";
+	ASSERT_EQ(sample::ZipFolder(RunRoot() + "/Source", zip), "");
+	const struct {
+		const char* name;
+		const char* thenDitto; // what the expansion does once the other project is there
+		std::string answers;
+		std::vector<std::string> reports;
+	} cases[] = {
+		{"expanded", "exec '" VELMORA_SOURCE_DIR "/host/tools/ditto' \"$@\"", "dialog 32509\nclick 1\n", {}},
+		{"expansion failed", "exit 1",  "",
+		 {"Error point: VELMORA / MenuImportMap() / Add ZIP / " + zip + " could not be expanded (exit status 1); nothing was kept."}},
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.name);
+		fs::remove_all(fs::u8path(ImportFolder() + "/Kart"));
+		Host().reports.clear();
+		Host().dialogsShown.clear();
+		const testsupport::TempDir tools;
+		testsupport::WriteFile(tools / "ditto", "#!/bin/sh\ncp -R '" + other + "' '" + ImportFolder() + "/Kart' || exit 70\n" + c.thenDitto + "\n");
+		fs::permissions(fs::u8path(tools / "ditto"), fs::perms::owner_all);
+		const ScopedPathFirst first(tools.Path());
+		Run("dialog 32501\nclick 16\nfile \"" + zip + "\"\n" + c.answers + "dialog 32501\nclick 2\n");
+		ExpectCleanRun();
+		EXPECT_EQ(ReportTexts(), c.reports);
+		EXPECT_EQ(Contents(ImportFolder() + "/Kart"), before);
+		EXPECT_EQ(Entries(ImportFolder()), std::set<std::string>{"Kart"});
+	}
+}
+
+// A sweep for outside links that cannot finish keeps nothing: whichever step fails, the
+// expansion is removed and the user told, and the outside file stays as it was.
+TEST_F(ImportCommand, AddZipKeepsNothingWhenItsLinksCannotBeChecked)
+{
+	testsupport::TempDir outside;
+	testsupport::WriteFile(outside / "private.jpg", "the user's own photo");
+	const std::string source = RunRoot() + "/Source", zip = RunRoot() + "/Kart.zip";
+	const std::string photo = "3D-modell/Ortofoto/Ortofoto_SCALE_1000_X400000MM_Y300000MM.jpg";
+	ASSERT_EQ(sample::MakeProjectFolder(source, sample::PackageOptions()), "");
+	fs::remove(fs::u8path(source + "/" + photo));
+	fs::create_symlink(fs::u8path(outside / "private.jpg"), fs::u8path(source + "/" + photo));
+	// A read-only folder: opening it to its owner is a step too.
+	ASSERT_EQ(sample::ZipFolder(source, zip, {{"3D-modell/Ortofoto", 0555}}), "");
+	for (const char* call : {"realpath", "lstat", "chmod", "opendir", "readdir", "unlink"}) {
+		SCOPED_TRACE(call);
+		Host().reports.clear();
+		SetOutsideLinksFailingCallForTests(call, EIO);
+		Run("dialog 32501\nclick 16\nfile \"" + zip + "\"\ndialog 32501\nexpect value 15 0\nclick 2\n");
+		SetOutsideLinksFailingCallForTests(nullptr, 0);
+		ExpectCleanRun();
+		EXPECT_EQ(ReportTexts(), std::vector<std::string>{"The ZIP file " + zip +
+		                                                  " could not be checked for links to places outside the project; nothing was kept."});
+		EXPECT_TRUE(fs::is_empty(fs::u8path(ImportFolder())));
+		EXPECT_EQ(testsupport::ReadFile(outside / "private.jpg"), "the user's own photo");
+	}
 }
 
 TEST_F(ImportCommand, AddZipRefusesNamesThatGiveNoProjectAndRemovesAFailedExpansion)
@@ -669,6 +772,47 @@ TEST_F(ImportCommand, ObjectsArePlacedRelativeToTheStoryLevel)
 	EXPECT_DOUBLE_EQ(road->element.object.level, 0.1 - 3.0);
 }
 
+// The current story is found by its number counted from the lowest: with a story below the
+// ground floor, story 1 is the third in the list, and its level (3 m) is taken off a tree's z.
+TEST_F(ImportCommand, TreesArePlacedRelativeToTheCurrentStoryOverABasement)
+{
+	Host().stories = {{-1, -3.0}, {0, 0.0}, {1, 3.0}};
+	Host().actStory = 1;
+	testsupport::WriteFile(Host().runRoot + "/Addon/terrainsettings.txt", "[include_vegetation=1]");
+	fs::copy(fs::u8path(VELMORA_SOURCE_DIR "/Resources/VelmoraLib"), fs::u8path(Host().runRoot + "/Addon/VelmoraLib"),
+	         fs::copy_options::recursive);
+	Project("Kart", {6});
+	testsupport::WriteFile(ImportFolder() + "/Kart/3D-modell/Vegetasjon/Vegetasjon.csv",
+	                       "x,y,z,tre_diameter,tre_hoyde,tre_størrelse,tre_type,tre_type_tekst,kommentar\n10,20,5,4,6,liten,1,furu,\n");
+	Run("dialog 32501\nlistclick 15 1 1\nclick 1\ndialog 32508\nclick 1\n");
+	ExpectCleanRun();
+	std::vector<double> levels;
+	for (const vhost::ElementRecord& e : vhost::Current().state.elements)
+		if (e.element.header.type.typeID == API_ObjectID && PartName(e.element.object.libInd) == "Velmora_Pine_Tree")
+			levels.push_back(e.element.object.level);
+	EXPECT_EQ(levels, std::vector<double>{2.0});
+}
+
+// Only the vegetation layer's part runs its parameter script, once: terrain, custom objects and
+// vegetation ticked, and no tree list (its trees would run it too).
+TEST_F(ImportCommand, OnlyTheVegetationPartRunsItsParameterScript)
+{
+	testsupport::WriteFile(Host().runRoot + "/Addon/terrainsettings.txt", "[include_terrain=1][include_customobj=1][include_vegetation=1]");
+	Project("Kart", {0, 4, 6});
+	Run("dialog 32501\nlistclick 15 1 1\nclick 1\ndialog 32508\nclick 1\n");
+	ExpectCleanRun();
+	std::vector<std::string> parts, vegetation;
+	for (const vhost::ElementRecord& e : vhost::Current().state.elements) {
+		if (e.element.header.type.typeID != API_ObjectID) continue;
+		parts.push_back(PartName(e.element.object.libInd));
+		if (parts.back() == "Kart_Vegetasjon") vegetation.push_back(vhost::ToUtf8(APIGuidToString(e.element.header.guid)));
+	}
+	EXPECT_NE(std::find(parts.begin(), parts.end(), "Kart_Objekter"), parts.end());
+	ASSERT_EQ(vegetation.size(), 1u);
+	const std::vector<std::pair<std::string, UInt32>> runs = {{vegetation[0], 0}};
+	EXPECT_EQ(Host().parameterScriptRuns, runs);
+}
+
 // Every library-list read after the first fails: the run hands back no list it did not read,
 // so the project keeps its libraries.
 TEST_F(ImportCommand, AFailedLaterLibraryListReadHandsBackNoList)
@@ -712,6 +856,66 @@ TEST_F(ImportCommand, UnreadableSettingsAreReportedWithTheCommandsPrefix)
 	ASSERT_EQ(ReportTexts().size(), 1u);
 	EXPECT_EQ(ReportTexts()[0].rfind(prefix, 0), 0u) << ReportTexts()[0];
 	EXPECT_EQ(DialogsShown(), std::vector<short>{32501});   // the first run's only
+}
+
+// The host's own numbers do not depend on the process's locale: the sample imported under a
+// decimal-comma locale gives the plan and the summary (but for its time) of one imported in
+// the C locale, generated parts drawn and the time written with a point.
+TEST_F(ImportCommand, PlanAndSummaryAreTheSameUnderADecimalCommaLocale)
+{
+	struct Result {
+		std::string plan, summary;
+	};
+	std::string script = "dialog 32501\n";
+	for (int column = 1; column <= 10; ++column)
+		script += "listpick 15 \"Kart\" " + std::to_string(column) + (column == 1 ? "\n" : " 32729\n");
+	script += "click 1\ndialog 32508\nclick 1\n";
+	const auto import = [&](const std::string& root) {
+		fs::create_directories(root);
+		StartOver(root);
+		EXPECT_EQ(sample::MakeProjectFolder(ImportFolder() + "/Kart", {}), "");
+		const cli::ImportTally tally;
+		testing::internal::CaptureStdout(); // the 3DS reader's chunk trace
+		Run(script);
+		testing::internal::GetCapturedStdout();
+		ExpectCleanRun();
+		return Result{vhost::PlanSvg(), tally.Summary("Kart")};
+	};
+	const Result c = import(RunRoot() + "/c");
+	Result comma;
+	{
+		const testsupport::CommaLocale locale;
+		ASSERT_EQ(locale.Why(), "");
+		comma = import(RunRoot() + "/comma");
+	}
+	// The generated parts as the plan draws them (a layer kind each), and the plans whole.
+	const auto kinds = [](const std::string& plan) {
+		std::multiset<std::string> found;
+		for (std::size_t at = plan.find("data-kind=\""); at != std::string::npos; at = plan.find("data-kind=\"", at + 1))
+			found.insert(plan.substr(at + 11, plan.find('"', at + 11) - at - 11));
+		return found;
+	};
+	EXPECT_EQ(kinds(c.plan).count("road"), 1u);
+	EXPECT_EQ(kinds(comma.plan), kinds(c.plan));
+	EXPECT_TRUE(comma.plan == c.plan) << "the plans differ";
+	// "Imported "Kart" in 0.05 s": the time differs from run to run, its form does not.
+	const auto time = [](const std::string& summary) {
+		const std::size_t in = summary.find(" in "), end = summary.find(" s\n");
+		return in == std::string::npos || end == std::string::npos || end < in ? std::string() : summary.substr(in + 4, end - in - 4);
+	};
+	for (const Result* r : std::initializer_list<const Result*>{&c, &comma}) {
+		const std::string t = time(r->summary);
+		EXPECT_GE(t.size(), 4u) << r->summary;
+		EXPECT_EQ(t.find_first_not_of("0123456789."), std::string::npos) << r->summary;
+		EXPECT_EQ(t.rfind('.'), t.size() - 3) << r->summary;
+	}
+	const auto withoutTime = [&](const std::string& summary) {
+		const std::string t = time(summary);
+		const std::size_t at = summary.find(" in ") + 4;
+		return t.empty() ? summary : summary.substr(0, at) + "T" + summary.substr(at + t.size());
+	};
+	EXPECT_NE(c.summary.find("\n  generated parts: 8: "), std::string::npos) << c.summary;
+	EXPECT_EQ(withoutTime(comma.summary), withoutTime(c.summary));
 }
 
 // The same through velmora-host with the real module: a hostile ZIP name from a script.

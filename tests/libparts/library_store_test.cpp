@@ -202,6 +202,25 @@ TEST_F(LibraryStore, OverwriteModeDecidesWhetherANameCanBeReused)
 	BMKillHandle(&h);
 }
 
+// A part whose file name (its name and ".gsm") would pass 255 bytes is refused for its name
+// when it is started, and the library holds nothing of it; one byte less is a part.
+TEST_F(LibraryStore, ANameTooLongForAFileIsRefusedAsAName)
+{
+	const std::string fits(251, 'N'), tooLong(252, 'N');
+	const std::string half = std::string(125, 'N') + "\xC3\xB8"; // 126 letters in 127 bytes
+	EXPECT_EQ(MakePart(fits.c_str(), "A\n", nullptr), NoError);
+	EXPECT_EQ(MakePart(tooLong.c_str(), "A\n", nullptr), APIERR_BADNAME);
+	EXPECT_EQ(MakePart((half + half).c_str(), "A\n", nullptr), APIERR_BADNAME); // bytes count, not letters
+	API_LibPart found;
+	BNZeroMemory(&found, sizeof found);
+	EXPECT_EQ(LM::SearchByLibraryPartName(found, GS::UniString(tooLong.c_str()), false, false, false), APIERR_BADNAME);
+	EXPECT_EQ(LM::SearchByLibraryPartName(found, GS::UniString(fits.c_str()), false, false, false), NoError);
+	delete found.location;
+	std::size_t told = 0;
+	for (const std::string& line : Host().debug) told += line.find("the part's file name has 256 bytes, more than 255") != std::string::npos;
+	EXPECT_EQ(told, 1u);
+}
+
 // Overwrite replaces only a part in the folder being written to: a namesake in another
 // loaded library keeps its file and its index.
 TEST_F(LibraryStore, OverwriteLeavesANamesakeInAnotherLibrary)

@@ -36,8 +36,12 @@ void* operator new(std::size_t size)
 	throw std::bad_alloc();
 }
 
+// The replacements pair malloc with free themselves; GCC cannot see that through the names.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#pragma GCC diagnostic pop
 
 namespace {
 

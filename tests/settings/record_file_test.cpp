@@ -4,12 +4,13 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <unistd.h>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "Classes/MiniIni.hpp"
 #include "Classes/url_ini.hpp"
@@ -151,6 +152,10 @@ TEST_F(RecordFile, FailedWriteLeavesTheOldFileWhole)
 		{"write", ENOSPC, "MiniIniConfigWrite# write *28:ENOSPC:No space left on device*"},
 		{"fsync", EIO, "MiniIniConfigWrite# fsync *5:EIO:Input/output error*"},
 		{"rename", EXDEV, "MiniIniConfigWrite# rename *18:EXDEV:Invalid cross-device link*"},
+		{"close", EIO, "MiniIniConfigWrite# close *5:EIO:Input/output error*"},
+		{"lstat", EACCES, "MiniIniConfigWrite# lstat *13:EACCES:Permission denied*"},
+		{"fchmod", EPERM, "MiniIniConfigWrite# fchmod *1:EPERM:Operation not permitted*"},
+		{"open folder", EMFILE, "MiniIniConfigWrite# open folder *24:EMFILE:Too many open files*"},
 	};
 	for (const auto& f : faults) {
 		ExclusiveFile::SetFailingCallForTests(f.call, f.error);
@@ -171,15 +176,157 @@ TEST_F(RecordFile, ALinkAtTheNextTemporaryNameIsPassedOver)
 	testsupport::WriteFile(outside, "outside bytes");
 	std::uint32_t next = 0xC0FFEE00;
 	ExclusiveFile::SetSuffixSourceForTests([&] { return next++; });
-	fs::create_symlink(outside, Path("w.txt.writing-c0ffee00"));
+	fs::create_symlink(outside, Path(".writing-c0ffee00"));
 	const bool written = Write({{"a", "1"}}, 100);
 	ExclusiveFile::SetSuffixSourceForTests(nullptr);
 	ASSERT_TRUE(written) << error;
 	EXPECT_EQ(next, 0xC0FFEE02u); // the second name was taken
 	EXPECT_EQ(testsupport::ReadFile(outside), "outside bytes");
 	EXPECT_EQ(testsupport::ReadFile(Path("w.txt")), "[a=1]\r\n");
-	EXPECT_EQ(FilesIn(Path("")), (std::vector<std::string>{"w.txt", "w.txt.writing-c0ffee00"}));
-	EXPECT_EQ(fs::read_symlink(Path("w.txt.writing-c0ffee00")).string(), outside);
+	EXPECT_EQ(FilesIn(Path("")), (std::vector<std::string>{".writing-c0ffee00", "w.txt"}));
+	EXPECT_EQ(fs::read_symlink(Path(".writing-c0ffee00")).string(), outside);
+}
+
+// A save keeps who may read the file: a regular file's permission bits exactly, even those
+// the umask would drop; a new file (or one replacing a link's name) gets 0666 less the umask.
+// A link at the target gives the bits of the file it points at, which itself stays as it was.
+TEST_F(RecordFile, ASaveKeepsTheFilesPermissionBits)
+{
+	namespace fs = std::filesystem;
+	const std::string linked = RunRoot() + "/linked.txt";
+	const auto fileOfMode = [](const std::string& path, mode_t mode) {
+		testsupport::WriteFile(path, "old");
+		ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+	};
+	const struct {
+		const char* name;
+		std::function<void()> plant;
+		mode_t umask;
+		mode_t expected;
+	} cases[] = {
+		{"private file", [&] { fileOfMode(Path("w.txt"), 0600); }, 022, 0600},
+		{"group-readable file", [&] { fileOfMode(Path("w.txt"), 0640); }, 022, 0640},
+		{"bits the umask drops", [&] { fileOfMode(Path("w.txt"), 0666); }, 077, 0666},
+		{"no file, umask 022", [] {}, 022, 0644},
+		{"no file, umask 077", [] {}, 077, 0600},
+		{"link to a private file", [&] {
+			 fileOfMode(linked, 0600);
+			 fs::create_symlink(linked, Path("w.txt"));
+		 },
+		 022, 0600},
+		{"link that leads nowhere", [&] { fs::create_symlink(Path("w.txt"), Path("w.txt")); }, 022, 0644},
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.name);
+		fs::remove_all(Path(""));
+		fs::remove(linked);
+		fs::create_directories(Path(""));
+		c.plant();
+		const mode_t before = ::umask(c.umask);
+		const bool written = Write({{"a", "1"}}, 100);
+		::umask(before);
+		ASSERT_TRUE(written) << error;
+		struct stat st {};
+		ASSERT_EQ(::lstat(Path("w.txt").c_str(), &st), 0);
+		EXPECT_TRUE(S_ISREG(st.st_mode));
+		EXPECT_EQ(st.st_mode & 07777, c.expected);
+		EXPECT_EQ(testsupport::ReadFile(Path("w.txt")), "[a=1]\r\n");
+		if (fs::exists(linked)) {
+			EXPECT_EQ(testsupport::ReadFile(linked), "old");
+		}
+	}
+}
+
+// The temporary name is as long for every target, so any name the folder takes can be saved.
+TEST_F(RecordFile, ANameOfAnyLengthTheFolderTakesSaves)
+{
+	namespace fs = std::filesystem;
+	for (const std::size_t length : {240u, 255u}) {
+		fs::remove_all(Path(""));
+		fs::create_directories(Path(""));
+		const std::string name(length, 'n');
+		ASSERT_TRUE(Write({{"a", "1"}}, 100, name)) << length << ": " << error;
+		EXPECT_EQ(testsupport::ReadFile(Path(name)), "[a=1]\r\n");
+		EXPECT_EQ(FilesIn(Path("")), std::vector<std::string>{name});
+	}
+}
+
+// An interrupted call is made again, up to the bound: one interruption fewer than the bound
+// saves, as many as the bound fails with EINTR. The folder's flush comes after the rename, so
+// when it fails the target already holds the new bytes.
+TEST_F(RecordFile, InterruptedCallsAreMadeAgainUpToTheBound)
+{
+	ASSERT_TRUE(Write({{"old", "content that is longer"}}, 100));
+	const std::string before = testsupport::ReadFile(Path("w.txt")), after = "[a=1]\r\n";
+	const int bound = ExclusiveFile::kInterruptedTries;
+	const struct {
+		const char* call;
+		int times;
+		bool saved;
+		const std::string& content;
+	} cases[] = {
+		{"open", bound - 1, true, after},          {"open", bound, false, before},
+		{"write", bound - 1, true, after},         {"write", bound, false, before},
+		{"fsync", bound - 1, true, after},         {"fsync", bound, false, before},
+		{"open folder", bound - 1, true, after},   {"open folder", bound, false, before},
+		{"fsync folder", bound - 1, true, after},  {"fsync folder", bound, false, after},
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(std::string(c.call) + " interrupted " + std::to_string(c.times) + " times");
+		testsupport::WriteFile(Path("w.txt"), before);
+		ExclusiveFile::SetFaultForTests({c.call, EINTR, c.times});
+		const bool saved = Write({{"a", "1"}}, 100);
+		ExclusiveFile::SetFaultForTests({});
+		EXPECT_EQ(saved, c.saved) << error;
+		EXPECT_EQ(error, c.saved ? std::string() : "MiniIniConfigWrite# " + std::string(c.call) + " *4:EINTR:Interrupted system call*");
+		EXPECT_EQ(testsupport::ReadFile(Path("w.txt")), c.content);
+		EXPECT_EQ(FilesIn(Path("")), std::vector<std::string>{"w.txt"});
+	}
+}
+
+// The descriptor is gone whatever close answers; after a good flush an interrupted close
+// has lost nothing, while a folder that cannot be flushed is reported though renamed.
+TEST_F(RecordFile, StepsAfterTheFlushFailOnlyWhenSomethingIsLost)
+{
+	const struct {
+		const char* call;
+		int error;
+		const char* expected; // "" when saved
+	} cases[] = {
+		{"close", EINTR, ""},
+		{"fsync folder", EIO, "MiniIniConfigWrite# fsync folder *5:EIO:Input/output error*"},
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.call);
+		testsupport::WriteFile(Path("w.txt"), "old");
+		ExclusiveFile::SetFailingCallForTests(c.call, c.error);
+		const bool saved = Write({{"a", "1"}}, 100);
+		ExclusiveFile::SetFailingCallForTests(nullptr, 0);
+		EXPECT_EQ(saved, c.expected[0] == 0);
+		EXPECT_STREQ(error, c.expected);
+		EXPECT_EQ(testsupport::ReadFile(Path("w.txt")), "[a=1]\r\n");
+		EXPECT_EQ(FilesIn(Path("")), std::vector<std::string>{"w.txt"});
+	}
+}
+
+// A write the system takes only in part is carried on from where it stopped, through
+// interrupted calls too, until every byte is in the file.
+TEST_F(RecordFile, ShortWritesAreCarriedOnToTheEnd)
+{
+	const Records records = {{"first", std::string(300, 'x')}, {"second", "2"}};
+	const std::string expected = "[first=" + std::string(300, 'x') + "]\r\n[second=2]\r\n";
+	const struct {
+		std::size_t writeAtMost;
+		int interruptions;
+	} cases[] = {{1, 0}, {7, 0}, {64, ExclusiveFile::kInterruptedTries - 1}, {expected.size() - 1, 3}};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(std::to_string(c.writeAtMost) + " bytes a write");
+		ExclusiveFile::SetFaultForTests({"write", EINTR, c.interruptions, c.writeAtMost});
+		const bool saved = Write(records, 400);
+		ExclusiveFile::SetFaultForTests({});
+		ASSERT_TRUE(saved) << error;
+		EXPECT_EQ(testsupport::ReadFile(Path("w.txt")), expected);
+	}
 }
 
 TEST(ExclusiveCreate, AnythingAtTheNameIsRefused)

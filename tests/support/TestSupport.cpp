@@ -120,6 +120,13 @@ std::string ReadFile(const std::string& path)
 
 IO::Location Loc(const std::string& path) { return IO::Location(path.c_str()); }
 
+bool AnyFileHolds(const std::string& folder, const std::string& bytes)
+{
+	for (const auto& e : fs::recursive_directory_iterator(fs::u8path(folder)))
+		if (fs::is_regular_file(e.symlink_status()) && ReadFile(e.path().u8string()).find(bytes) != std::string::npos) return true;
+	return false;
+}
+
 std::string BuildProgram(const std::string& name)
 {
 	const std::string launcher = VELMORA_LAUNCHER;

@@ -77,6 +77,8 @@ private:
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
 IO::Location Loc(const std::string& path);
+// Whether any file under folder (links are not followed) holds bytes.
+bool AnyFileHolds(const std::string& folder, const std::string& bytes);
 
 // Reading plan.svg: the points "x,y" of a path's data in order; the group ("<g ...</g>") of
 // the element whose data-guid is guid (empty when there is none); an attribute's value in an

@@ -70,6 +70,11 @@ TEST_F(CreateMesh, FailuresAndTheirReports)
 	const std::string junk = File("Rot.3ds", "not a 3DS file at all");
 	const std::string cut = File("Kuttet.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n");
 	const std::string empty = Scene("Tom.3ds", {});
+	// A chain of 66 blocks under one insert: read whole, one insert refused.
+	std::string chain = "0\nSECTION\n2\nBLOCKS\n";
+	for (int i = 0; i < 66; ++i)
+		chain += "0\nBLOCK\n2\nB" + std::to_string(i) + "\n" + (i < 65 ? "0\nINSERT\n2\nB" + std::to_string(i + 1) + "\n" : "0\nLINE\n") + "0\nENDBLK\n";
+	const std::string deep = File("Dyp.dxf", chain + "0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nINSERT\n2\nB0\n0\nENDSEC\n0\nEOF\n");
 	const struct {
 		const char* what;
 		std::function<void(MeshCreatorOptions&)> change;
@@ -94,6 +99,13 @@ TEST_F(CreateMesh, FailuresAndTheirReports)
 		{"base map not read without level lines", [&](MeshCreatorOptions& o) { o.dxfFile = testsupport::Loc(missing); }, false, {}},
 		{"base map unparsable: the fallback runs", [&](MeshCreatorOptions& o) { o.useLevelLines = true; o.dxfFile = testsupport::Loc(cut); },
 		 false, {"Error while parsing DXF File (" + cut + ")!"}},
+		{"base map nested too deep, not drawn: the terrain names it", [&](MeshCreatorOptions& o) { o.useLevelLines = true; o.dxfFile = testsupport::Loc(deep); },
+		 false, {"Base map: Blocks nested deeper than 64 levels (block \"B0\")"}},
+		{"base map nested too deep, drawn: its drawing names it", [&](MeshCreatorOptions& o) {
+			 o.useLevelLines = true;
+			 o.dxfFile = testsupport::Loc(deep);
+			 o.baseMapDrawn = true;
+		 }, false, {}},
 	};
 	for (const auto& c : cases) {
 		Host().reports.clear();

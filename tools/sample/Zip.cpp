@@ -40,12 +40,12 @@ struct Out {
 struct Entry {
 	std::string name;
 	std::uint32_t crc, size, offset;
-	bool link; // a symbolic link: its data is the link's target
+	std::uint32_t unixMode; // the type and mode stored in the external attributes; 0: none (a file)
 };
 
-// A link is stored as Unix systems store it: "made by" Unix, the mode in the external
-// attributes, the target as the data.
-constexpr std::uint32_t kMadeByUnix = 3 << 8, kLinkMode = 0120777;
+// A link or a folder's mode is stored as Unix systems store it: "made by" Unix, the type and
+// mode in the external attributes; a link's target is its data.
+constexpr std::uint32_t kMadeByUnix = 3 << 8, kLinkMode = 0120777, kFolderType = 040000;
 
 // Header fields shared by the local and the central record, from "version needed" on.
 void Common(Out& o, const Entry& e)
@@ -64,28 +64,33 @@ void Common(Out& o, const Entry& e)
 
 } // namespace
 
-std::string ZipFolder(const std::string& folder, const std::string& zipPath)
+std::string ZipFolder(const std::string& folder, const std::string& zipPath, const std::map<std::string, unsigned>& folderModes)
 {
+	const auto relative = [&folder](const fs::path& p) { return p.lexically_relative(fs::u8path(folder)).generic_u8string(); };
 	std::vector<fs::path> files;
 	for (const auto& e : fs::recursive_directory_iterator(fs::u8path(folder)))
-		if (e.is_symlink() || e.is_regular_file()) files.push_back(e.path());
+		if (e.is_symlink() || e.is_regular_file() || (e.is_directory() && folderModes.count(relative(e.path())) != 0))
+			files.push_back(e.path());
 	std::sort(files.begin(), files.end());
 	Out o;
 	std::vector<Entry> entries;
 	for (const fs::path& p : files) {
 		const bool link = fs::is_symlink(p);
+		const bool isFolder = !link && fs::is_directory(p);
 		std::vector<char> data;
 		if (link) {
 			const std::string target = fs::read_symlink(p).u8string();
 			data.assign(target.begin(), target.end());
-		} else {
+		} else if (!isFolder) {
 			std::ifstream in(p, std::ios::binary);
 			data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 			if (!in.good() && !in.eof()) return "cannot read " + p.string();
 		}
 		// Lexically: a link is named where it lies, not where it leads.
-		const Entry e{p.lexically_relative(fs::u8path(folder)).generic_u8string(), Crc32(data), static_cast<std::uint32_t>(data.size()),
-		              static_cast<std::uint32_t>(o.bytes.size()), link};
+		const std::string name = relative(p);
+		const std::uint32_t mode = link ? kLinkMode : isFolder ? kFolderType | folderModes.at(name) : 0;
+		const Entry e{isFolder ? name + "/" : name, Crc32(data), static_cast<std::uint32_t>(data.size()),
+		              static_cast<std::uint32_t>(o.bytes.size()), mode};
 		o.U32(0x04034b50);
 		Common(o, e);
 		o.Raw(e.name);
@@ -95,12 +100,12 @@ std::string ZipFolder(const std::string& folder, const std::string& zipPath)
 	const auto centralStart = static_cast<std::uint32_t>(o.bytes.size());
 	for (const Entry& e : entries) {
 		o.U32(0x02014b50);
-		o.U16(e.link ? kMadeByUnix | 20 : 20); // made by
+		o.U16(e.unixMode != 0 ? kMadeByUnix | 20 : 20); // made by
 		Common(o, e);
 		o.U16(0);  // comment length
 		o.U16(0);  // disk
 		o.U16(0);  // internal attributes
-		o.U32(e.link ? kLinkMode << 16 : 0); // external attributes
+		o.U32(e.unixMode << 16); // external attributes
 		o.U32(e.offset);
 		o.Raw(e.name);
 	}

@@ -36,6 +36,10 @@ std::string ElemTypeName(Int32 type);
 // The name an attribute head carries: *uniStringNamePtr when set, else its 8-bit name field
 // (UTF-8). False when the field is not terminated or not valid UTF-8.
 bool HeadName(const API_Attr_Head& head, std::u16string& name);
+// The head fields every attribute call reads (type, name pointer), and the name field too
+// when readsName and the head carries the name itself: NoError, or the call's refusal of the
+// first one never set.
+GSErrCode CheckHeadSet(const char* call, const API_Attr_Head& head, bool readsName);
 // The name in an 8-bit name field, cut on a character boundary so that it fits.
 void PutName(const std::u16string& name, char (&field)[API_AttrNameLen]);
 

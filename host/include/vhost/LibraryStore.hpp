@@ -29,6 +29,9 @@
 namespace vhost {
 
 constexpr const char* kLibPartExtension = ".gsm";
+// The most bytes of a part's file name, extension included: a longer name is refused
+// (APIERR_BADNAME) as the file systems of the host's platforms would refuse the file.
+constexpr std::size_t kLongestFileName = 255;
 
 std::string FormatLibPartFile(const LibraryPartRecord& part);
 // Parses a part file; on failure answers false with "line N: why".
@@ -77,7 +80,8 @@ bool IsInLoadedLibrary(const std::string& file);
 
 // Writes the members "libraries" and "libraryParts" of the project dump.
 void DumpLibraries(JsonWriter& out);
-// Writes DIR/library/<part>/ for every part: its scripts as text files ("master.gdl",
+// Makes DIR/library (there even without parts; the dump gives it a fresh DIR, so nothing of
+// an earlier run stays) and writes DIR/library/<part>/ for every part: its scripts as text files ("master.gdl",
 // "2d.gdl", "3d.gdl", "parameter-script.gdl"), "parameters.json", other sections by code.
 bool WriteLibraryParts(const std::string& dir);
 

@@ -272,6 +272,11 @@ struct Project {
 
 	// Host-26 builds: every command sent through a dispatcher, as "Environment GSPF".
 	std::vector<std::string> dispatcherCalls;
+	// The named entry points of the adaptation and library wrappers the add-on called, in order,
+	// as "ACAPI_ProjectSettings_GetSpecFolder"; set while a call is being forwarded to another
+	// entry point, which is not recorded again (host/src/NamedCall.hpp).
+	std::vector<std::string> namedCalls;
+	bool forwardedCall = false;
 
 	// Library store.
 	LibraryStore library;

@@ -3,6 +3,7 @@
 #ifndef VHOST_TEXT_HPP
 #define VHOST_TEXT_HPP
 
+#include <charconv>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,14 @@ GS::UniString FromUnits(const std::u16string& units);
 std::string ToUtf8(const GS::UniString& text);
 // The location's path as UTF-8, for the system's file calls.
 std::string PathOf(const IO::Location& location);
+
+// The host's own numbers (its resource file, UI scripts, the scripts of generated parts, its
+// summaries) always have a decimal point, whatever the process's locale is: a host
+// application may set a decimal-comma one at start.
+// strtod as in the C locale: the same syntax, `end` set the same way.
+double ReadNumber(const char* text, char** end);
+// The number as printf writes it in the C locale: fixed is "%.*f", general is "%.*g".
+std::string NumberText(double value, std::chars_format format, int precision);
 
 } // namespace vhost
 

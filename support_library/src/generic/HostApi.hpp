@@ -37,6 +37,8 @@ constexpr GSType CommandCode(const char (&code)[5])
 		(static_cast<GSType>(static_cast<unsigned char>(code[1])) << 16) |
 		(static_cast<GSType>(static_cast<unsigned char>(code[2])) << 8) | static_cast<GSType>(static_cast<unsigned char>(code[3]));
 }
+// Pinned to the host's number: a byte-order slip shared by an encoder and its decoder passes any round trip.
+static_assert(CommandCode("GOFS") == 0x474F4653, "the first character of a command code is its high byte");
 
 // A dispatcher argument: the record pointer as the dispatcher takes it (untyped, not const).
 template <typename T>

@@ -1,0 +1,29 @@
+#include "NamedCall.hpp"
+
+#include "APIdefs_Errors.h"
+#include "vhost/Project.hpp"
+
+namespace vhost {
+
+NamedCall::NamedCall(const char* name, bool forwards) : project_(Current()), forwards_(forwards)
+{
+	if (project_.forwardedCall)
+		project_.forwardedCall = false; // the forwarding entry point stands for this call
+	else if (name != nullptr)
+		project_.namedCalls.emplace_back(name);
+	if (forwards_) project_.forwardedCall = true;
+}
+
+// Also when the forwarded-to entry point records nothing, the next call is the add-on's own.
+NamedCall::~NamedCall()
+{
+	if (forwards_) project_.forwardedCall = false;
+}
+
+GSErrCode NotModelled(const char* name)
+{
+	const NamedCall call(name);
+	return APIERR_NOTSUPPORTED;
+}
+
+} // namespace vhost
