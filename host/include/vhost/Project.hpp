@@ -276,6 +276,7 @@ struct Project {
 	// as "ACAPI_ProjectSettings_GetSpecFolder"; set while a call is being forwarded to another
 	// entry point, which is not recorded again (host/src/NamedCall.hpp).
 	std::vector<std::string> namedCalls;
+	int namedCallsUnrecorded = 0; // made while memory ran out: counted, not named
 	bool forwardedCall = false;
 
 	// Library store.
