@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "ACUtils.hpp"
 #include "APICommon.hpp"
 #include "Helpers/MemoOwner.hpp"
 #include "generic/GenericHelpers.hpp"
@@ -58,12 +59,6 @@ void Place(Drawing& drawing, API_ElemTypeID type, const API_AttributeIndex& laye
 	} else {
 		WriteReport_Alert("Error while placing VELMORA geometries: %d", static_cast<int>(err));
 	}
-}
-
-template <typename T>
-T** NewTable(std::size_t count)
-{
-	return reinterpret_cast<T**>(BMAllocateHandle(static_cast<Int32>(count * sizeof(T)), ALLOCATE_CLEAR, 0));
 }
 
 // Fewer than two points apart by the same-point rule.
@@ -188,9 +183,9 @@ void DrawPolyLine(Drawing& drawing, const API_AttributeIndex& layer, const API_C
 		element.polyLine.poly.nCoords = static_cast<Int32>(n + e);
 		element.polyLine.poly.nSubPolys = 1;
 		element.polyLine.poly.nArcs = 0;
-		memo.coords = NewTable<API_Coord>(n + e + 1);
-		memo.pends = NewTable<Int32>(2);
-		memo.parcs = NewTable<API_PolyArc>(0);
+		memo.coords = kivel::NewHandleTable<API_Coord>(n + e + 1);
+		memo.pends = kivel::NewHandleTable<Int32>(2);
+		memo.parcs = kivel::NewHandleTable<API_PolyArc>(0);
 		if (memo.coords == nullptr || memo.pends == nullptr || memo.parcs == nullptr) return APIERR_MEMFULL;
 		for (std::size_t i = 0; i < n; ++i) (*memo.coords)[i + 1] = At(origin, scale, vertices[i].x, vertices[i].y);
 		if (e == 1) (*memo.coords)[n + 1] = (*memo.coords)[1];

@@ -1,6 +1,7 @@
 #include "ImportOptions.hpp"
 
 #include "File.hpp"
+#include "Helpers/CatchAll.hpp"
 
 namespace {
 
@@ -31,10 +32,12 @@ bool SideFile(const IO::Location& base, std::initializer_list<const char*> names
 
 bool EnumCallBack(const IO::Folder& folder, const IO::Name& name, bool isFolder, void* userData)
 {
-	if (isFolder || !IsImageName(name)) return true;
-	IO::Location loc = folder.GetLocation();
-	if (loc.AppendToLocal(name) == NoError) *static_cast<IO::Location*>(userData) = loc;
-	return true;
+	return CatchAll("Velmora / EnumCallBack# ", false, [&] {
+		if (isFolder || !IsImageName(name)) return true;
+		IO::Location loc = folder.GetLocation();
+		if (loc.AppendToLocal(name) == NoError) *static_cast<IO::Location*>(userData) = loc;
+		return true;
+	});
 }
 
 ImportOptions GetImportOptions(const import_folder_scan* scan)

@@ -22,7 +22,9 @@ struct ImportOptions {
 ImportOptions GetImportOptions(const import_folder_scan* scan);
 
 // Folder enumeration callback: an image file ("JPG", base name holding "SCALE", "_X" and
-// "_Y", any case) replaces *(IO::Location*)userData by its own location. Always goes on.
+// "_Y", any case) replaces *(IO::Location*)userData by its own location. Goes on, unless
+// something throws: that is reported once ("Velmora / EnumCallBack# Internal error: <what>")
+// and the enumeration stops.
 bool EnumCallBack(const IO::Folder& folder, const IO::Name& name, bool isFolder, void* userData);
 
 #endif

@@ -2,6 +2,7 @@
 // the host finds irregular.
 #include <cstring>
 
+#include "ACUtils.hpp"
 #include "APICommon.hpp"
 #include "Classes/MeshCreator.hpp"
 #include "Helpers/MemoOwner.hpp"
@@ -20,16 +21,46 @@ Int32 Entries(T** h)
 }
 
 template <typename T>
-T** Allocate(std::size_t count)
-{
-	return reinterpret_cast<T**>(BMAllocateHandle(static_cast<Int32>(count * sizeof(T)), ALLOCATE_CLEAR, 0));
-}
-
-template <typename T>
 void Kill(T**& h)
 {
 	BMKillHandle(reinterpret_cast<GSHandle*>(&h));
 }
+
+// The pieces the host made of an irregular outline, released on every way out.
+struct RegularizedPieces {
+	Int32 count = 0;
+	API_RegularizedPoly** pieces = nullptr;
+	RegularizedPieces() = default;
+	RegularizedPieces(const RegularizedPieces&) = delete;
+	RegularizedPieces& operator=(const RegularizedPieces&) = delete;
+	~RegularizedPieces()
+	{
+		for (Int32 i = 0; i < count && pieces != nullptr; ++i) ACAPI_Polygon_DisposeRegularizedPoly(&(*pieces)[i]);
+		Kill(pieces);
+	}
+};
+
+// The memo of one piece: its outline handles are the piece's (borrowed), its heights and
+// level lines its own, released on every way out.
+struct PieceMemo {
+	API_ElementMemo memo;
+	explicit PieceMemo(const API_RegularizedPoly& piece)
+	{
+		BNZeroMemory(&memo, sizeof memo);
+		memo.coords = piece.coords;
+		memo.pends = piece.pends;
+		memo.parcs = piece.parcs;
+		memo.vertexIDs = piece.vertexIDs;
+	}
+	PieceMemo(const PieceMemo&) = delete;
+	PieceMemo& operator=(const PieceMemo&) = delete;
+	~PieceMemo()
+	{
+		Kill(memo.meshPolyZ);
+		Kill(memo.meshLevelCoords);
+		Kill(memo.meshLevelEnds);
+	}
+};
 
 // The level of the active story; 0 (reported) when the story list cannot be read.
 double ActiveStoryLevel()
@@ -101,16 +132,16 @@ GSErrCode CMeshCreator::CreateMeshImp(const Contour& contour, const std::vector<
 	mesh.levelLines.nCoords = static_cast<Int32>(lines.PointCount() + points.size());
 	mesh.levelLines.nSubLines = static_cast<Int32>(lines.lines.size() + points.size());
 
-	memo.coords = Allocate<API_Coord>(n + 1);
-	memo.pends = Allocate<Int32>(2);
-	memo.parcs = Allocate<API_PolyArc>(0);
-	memo.meshLevelCoords = Allocate<API_MeshLevelCoord>(mesh.levelLines.nCoords);
-	memo.meshLevelEnds = Allocate<Int32>(mesh.levelLines.nSubLines);
+	memo.coords = kivel::NewHandleTable<API_Coord>(n + 1);
+	memo.pends = kivel::NewHandleTable<Int32>(2);
+	memo.parcs = kivel::NewHandleTable<API_PolyArc>(0);
+	memo.meshLevelCoords = kivel::NewHandleTable<API_MeshLevelCoord>(mesh.levelLines.nCoords);
+	memo.meshLevelEnds = kivel::NewHandleTable<Int32>(mesh.levelLines.nSubLines);
 	if (!memo.coords || !memo.pends || !memo.parcs || !memo.meshLevelCoords || !memo.meshLevelEnds) {
 		ErrorBeep("Not enough memory to create mesh polygon data", APIERR_MEMFULL);
 		return kOutOfMemory;
 	}
-	memo.meshPolyZ = Allocate<double>(n + 1);
+	memo.meshPolyZ = kivel::NewHandleTable<double>(n + 1);
 	if (!memo.meshPolyZ) {
 		ErrorBeep("Not enough memory to create mesh vertex data", APIERR_MEMFULL);
 		return kOutOfMemory;
@@ -145,36 +176,27 @@ GSErrCode CMeshCreator::CreatePieces(API_Element& element, const API_ElementMemo
 	polygon.parcs = memo.parcs;
 	polygon.vertexIDs = memo.vertexIDs;
 	polygon.needVertexAttrs = true;
-	Int32 count = 0;
-	API_RegularizedPoly** pieces = nullptr;
-	if (const GSErrCode err = ACAPI_Polygon_RegularizePolygon(&polygon, &count, &pieces)) return err;
-	const auto release = [&] {
-		for (Int32 i = 0; i < count; ++i) ACAPI_Polygon_DisposeRegularizedPoly(&(*pieces)[i]);
-		BMKillHandle(reinterpret_cast<GSHandle*>(&pieces));
-	};
+	RegularizedPieces made;
+	if (const GSErrCode err = ACAPI_Polygon_RegularizePolygon(&polygon, &made.count, &made.pieces)) return err;
 	// An outline of no area at all leaves nothing to make.
-	GSErrCode result = count > 0 ? NoError : APIERR_IRREGULARPOLY;
-	for (Int32 i = 0; i < count && result == NoError; ++i) {
-		const API_RegularizedPoly& piece = (*pieces)[i];
+	GSErrCode result = made.count > 0 ? NoError : APIERR_IRREGULARPOLY;
+	for (Int32 i = 0; i < made.count && result == NoError; ++i) {
+		const API_RegularizedPoly& piece = (*made.pieces)[i];
 		API_Polygon& poly = element.mesh.poly;
 		poly = {Entries(piece.coords) - 1, Entries(piece.pends) - 1, Entries(piece.parcs)};
-		API_ElementMemo pieceMemo{};
-		pieceMemo.coords = piece.coords;
-		pieceMemo.pends = piece.pends;
-		pieceMemo.parcs = piece.parcs;
-		pieceMemo.vertexIDs = piece.vertexIDs;
-		pieceMemo.meshPolyZ = Allocate<double>(static_cast<std::size_t>(poly.nCoords) + 1);
+		PieceMemo owner(piece);
+		API_ElementMemo& pieceMemo = owner.memo;
+		pieceMemo.meshPolyZ = kivel::NewHandleTable<double>(static_cast<std::size_t>(poly.nCoords) + 1);
 		if (!pieceMemo.meshPolyZ) {
 			ErrorBeep("Not enough memory to create mesh vertex data", APIERR_MEMFULL);
-			release();
 			return kOutOfMemory;
 		}
 		for (Int32 j = 1; j <= poly.nCoords && result == NoError; ++j) {
 			const Int32 source = j < Entries(piece.vertexAttrs) ? (*piece.vertexAttrs)[j] : 0;
 			if (!PieceHeight(source, (*piece.coords)[j], outline, (*pieceMemo.meshPolyZ)[j])) result = APIERR_BADINDEX;
 		}
-		pieceMemo.meshLevelCoords = Allocate<API_MeshLevelCoord>(Entries(memo.meshLevelCoords));
-		pieceMemo.meshLevelEnds = Allocate<Int32>(Entries(memo.meshLevelEnds));
+		pieceMemo.meshLevelCoords = kivel::NewHandleTable<API_MeshLevelCoord>(Entries(memo.meshLevelCoords));
+		pieceMemo.meshLevelEnds = kivel::NewHandleTable<Int32>(Entries(memo.meshLevelEnds));
 		if (!pieceMemo.meshLevelCoords || !pieceMemo.meshLevelEnds) {
 			ErrorBeep("Not enough memory to create mesh polygon data", APIERR_MEMFULL);
 			result = kOutOfMemory;
@@ -186,10 +208,6 @@ GSErrCode CMeshCreator::CreatePieces(API_Element& element, const API_ElementMemo
 		}
 		if ((result != NoError && result != APIERR_IRREGULARPOLY) || (result == APIERR_IRREGULARPOLY && i == 0))
 			ErrorBeep("ACAPI_Element_Create (mesh) pieces", result);
-		Kill(pieceMemo.meshPolyZ);
-		Kill(pieceMemo.meshLevelCoords);
-		Kill(pieceMemo.meshLevelEnds);
 	}
-	release();
 	return result;
 }

@@ -8,6 +8,7 @@
 #include "Classes/import_map.hpp"
 #include "File.hpp"
 #include "Helpers/BinFileHelper.hpp"
+#include "Helpers/CatchAll.hpp"
 #include "Simple3dslib/Simple3ds.hpp"
 #include "generic/Interface.hpp"
 
@@ -100,16 +101,21 @@ struct RubberFrame {
 	bool direction = false;
 } rubberFrame;
 
+// Called by the host while a point is asked: what the drawing throws is reported once and
+// this feedback is left out.
 void RubberLineCallBack(const API_RubberLineInfo* info)
 {
 	if (info == nullptr) return;
-	const API_Coord3D& at = info->actCoord;
-	if (rubberFrame.direction) {
-		Importer::rubber_angle = std::atan2(at.y - Importer::rubber_pos.y, at.x - Importer::rubber_pos.x);
-		DrawFrame(Importer::rubber_pos, Importer::rubber_angle, rubberFrame.width, rubberFrame.depth);
-	} else {
-		DrawFrame(at, Importer::rubber_angle, rubberFrame.width, rubberFrame.depth);
-	}
+	CatchAll("Velmora / RubberLineCallBack# ", false, [info] {
+		const API_Coord3D& at = info->actCoord;
+		if (rubberFrame.direction) {
+			Importer::rubber_angle = std::atan2(at.y - Importer::rubber_pos.y, at.x - Importer::rubber_pos.x);
+			DrawFrame(Importer::rubber_pos, Importer::rubber_angle, rubberFrame.width, rubberFrame.depth);
+		} else {
+			DrawFrame(at, Importer::rubber_angle, rubberFrame.width, rubberFrame.depth);
+		}
+		return true;
+	});
 }
 
 // Asks for the origin point, then the direction; answers the host's code on cancel.

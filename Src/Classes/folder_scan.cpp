@@ -3,25 +3,31 @@
 #include <algorithm>
 
 #include "Folder.hpp"
+#include "Helpers/CatchAll.hpp"
 #include "Location.hpp"
 
 namespace {
 
+constexpr const char* kScanPrefix = "Velmora / folder_scan# ";
+constexpr int kGoOn = 0;
+constexpr int kStop = 1;
+
 class folder_scan_helper : public IO::TreeEnumerator {
 public:
 	folder_scan_helper(const IO::Folder& folder, folder_scan* scan) : IO::TreeEnumerator(folder), scan_(scan) {}
-	int FileFound(const IO::Name& name) override
-	{
-		if (scan_->collect_files) scan_->ItemFound(name.ToString());
-		return 0;
-	}
-	int FolderFound(const IO::Name& name) override
-	{
-		if (scan_->collect_folders) scan_->ItemFound(name.ToString());
-		return 0;
-	}
+	// Called by the host's enumerator: what the listing throws stops it, reported once.
+	int FileFound(const IO::Name& name) override { return Found(scan_->collect_files, name); }
+	int FolderFound(const IO::Name& name) override { return Found(scan_->collect_folders, name); }
 
 private:
+	int Found(bool collect, const IO::Name& name)
+	{
+		return CatchAll(kScanPrefix, kStop, [&] {
+			if (collect) scan_->ItemFound(name.ToString());
+			return kGoOn;
+		});
+	}
+
 	folder_scan* scan_;
 };
 

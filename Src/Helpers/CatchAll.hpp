@@ -1,29 +1,9 @@
-// Nothing thrown may cross into the host: every function the host calls (entry points, the
-// menu handler, dialog callbacks) and every undoable step runs its body through CatchAll.
+// The add-on's guard for functions called from outside: the support library's CatchAll.
 #ifndef VELMORA_CATCHALL_HPP
 #define VELMORA_CATCHALL_HPP
 
-#include <exception>
+#include "utils/CatchAll.hpp"
 
-// Writes prefix, "Internal error: " and what to the report window with an alert. Never throws.
-void ReportInternalError(const char* prefix, const char* what) noexcept;
-
-// Answers body(). When body throws, what it threw is reported once (ReportInternalError with
-// prefix: the text of a std::exception or of a thrown C string, "unknown exception" for
-// anything else) and the answer is failed.
-template <typename R, typename Body>
-R CatchAll(const char* prefix, R failed, Body&& body) noexcept
-{
-	try {
-		return body();
-	} catch (const std::exception& e) {
-		ReportInternalError(prefix, e.what());
-	} catch (const char* text) {
-		ReportInternalError(prefix, text);
-	} catch (...) {
-		ReportInternalError(prefix, "unknown exception");
-	}
-	return failed;
-}
+using kivel::CatchAll;
 
 #endif

@@ -406,6 +406,7 @@ int main(int argc, char** argv)
 	for (const auto& e : vhost::Current().scriptErrors) std::fprintf(stderr, "velmora-host: %s\n", e.c_str());
 	for (const auto& e : vhost::Current().exceptions) std::fprintf(stderr, "velmora-host: exception in %s\n", e.c_str());
 	for (const auto& e : vhost::Current().memoryFaults) std::fprintf(stderr, "velmora-host: %s\n", e.c_str());
+	if (const int n = vhost::Current().memoryFaultsUnrecorded) std::fprintf(stderr, "velmora-host: %d memory faults while memory ran out\n", n);
 	for (const auto& e : vhost::Current().dialogFaults) std::fprintf(stderr, "velmora-host: dialog fault: %s\n", e.c_str());
 	// Unloading last: the dump may still hold texts the module made.
 	vhost::UnloadAddonModule(module);

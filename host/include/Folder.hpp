@@ -19,7 +19,8 @@ public:
 	GSErrCode GetLocation(Location* loc) const { *loc = loc_; return NoError; }
 	const Location& GetLocation() const { return loc_; }
 
-	// Entries in name order (so runs are repeatable). Links are reported as files.
+	// Entries in name order (so runs are repeatable). Links are reported as files. A callback
+	// that throws is recorded in the project's exceptions and ends the walk.
 	GSErrCode Enumerate(EnumCallback callback, void* userData) const;
 	GSErrCode CreateFolder(const Name& name, AccessDeniedTreatment adt = AccessDeniedIsError);
 	GSErrCode CreateFile(const Name& name);

@@ -15,7 +15,9 @@ public:
 	Name() = default;
 	Name(const char* utf8) : name_(utf8) {}
 	Name(const GS::UniString& name) : name_(name) {}
-	const GS::UniString& ToString() const { return name_; }
+	// A throwing fault "IO::Name::ToString" on the name's text makes it throw, as a host out
+	// of memory may.
+	const GS::UniString& ToString() const;
 	GS::UniString GetExtension() const;   // without the dot; empty when none
 	void DeleteExtension();
 	// A legal name is not empty, not "." or "..", and holds no "/" and no zero unit.

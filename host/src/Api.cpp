@@ -19,6 +19,7 @@ GSErrCode ACAPI_MenuItem_RegisterMenu(short menuStrResID, short promptStrResID, 
 {
 	const vhost::NamedCall named(__func__);
 	vhost::Project& p = vhost::Current();
+	if (const GSErrCode f = vhost::FaultFor("ACAPI_MenuItem_RegisterMenu")) return f;
 	for (const auto& m : p.menus)
 		if (m.menuResID == menuStrResID) return APIERR_REFUSEDCMD;
 	p.menus.push_back({menuStrResID, promptStrResID, static_cast<Int32>(menuPosCode), menuFlags});
@@ -29,6 +30,7 @@ GSErrCode ACAPI_MenuItem_InstallMenuHandler(short menuStrResID, APIMenuCommandPr
 {
 	vhost::Project& p = vhost::Current();
 	if (handlerProc == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode f = vhost::FaultFor("ACAPI_MenuItem_InstallMenuHandler")) return f;
 	bool registered = false;
 	for (const auto& m : p.menus) registered = registered || m.menuResID == menuStrResID;
 	if (!registered) return APIERR_BADID;

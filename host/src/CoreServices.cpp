@@ -92,7 +92,7 @@ void CFRelease(CFTypeRef cf)
 {
 	const auto it = Live().find(cf);
 	if (it == Live().end()) {
-		vhost::Current().memoryFaults.push_back(cf == nullptr ? "CFRelease of null" : "CFRelease of an object released already");
+		vhost::RecordMemoryFault(cf == nullptr ? "CFRelease of null" : "CFRelease of an object released already");
 		return;
 	}
 	if (it->second == Kind::String) delete static_cast<const __CFString*>(cf);

@@ -52,6 +52,7 @@ const ScriptStep* vhost::dialogs::Answer(const std::set<std::string>& verbs, con
 short DGAlert(short type, const GS::UniString& title, const GS::UniString& largeText, const GS::UniString& smallText,
 	const GS::UniString& button1, const GS::UniString& button2, const GS::UniString& button3)
 {
+	if (vhost::FaultFor("DGAlert") != NoError) return 0;
 	AlertRecord r{type, vhost::ToUtf8(title), vhost::ToUtf8(largeText), vhost::ToUtf8(smallText), {}, 0};
 	for (const GS::UniString* b : {&button1, &button2, &button3}) r.buttons.push_back(vhost::ToUtf8(*b));
 	while (!r.buttons.empty() && r.buttons.back().empty()) r.buttons.pop_back();

@@ -27,6 +27,8 @@ DialogState* Dialog(const char* call, short dialID)
 
 DialogItemState* Item(const char* call, short dialID, short item, const char* kind)
 {
+	// A fault named by the call: a code leaves the call undone, a throwing one throws.
+	if (FaultsArmed() && FaultFor(call) != NoError) return nullptr;
 	DialogState* d = Dialog(call, dialID);
 	if (d == nullptr) return nullptr;
 	for (DialogItemState& i : d->items) {

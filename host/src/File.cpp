@@ -42,7 +42,11 @@ File::File(const Location& loc, OnNotFound onNotFound) : loc_(loc)
 	if (fp != nullptr) std::fclose(fp);
 }
 
-File::~File() { Close(); }
+// Closing as the object goes never allocates or throws (no fault applies to it).
+File::~File()
+{
+	if (fp_ != nullptr) std::fclose(fp_);
+}
 
 GSErrCode File::Open(OpenMode mode, AccessDeniedTreatment /*adt*/)
 {

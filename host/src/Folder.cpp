@@ -50,8 +50,14 @@ GSErrCode Folder::Enumerate(EnumCallback callback, void* userData) const
 	}
 	::closedir(dir);
 	std::sort(entries.begin(), entries.end());
+	// A callback that throws is recorded as an exception crossing into the host; it stops.
 	for (const auto& e : entries) {
-		if (!callback(*this, Name(GS::UniString(e.first)), e.second, userData)) break;
+		bool goOn = false;
+		vhost::Guarded("enumerator callback", [&] {
+			goOn = callback(*this, Name(GS::UniString(e.first)), e.second, userData);
+			return GSErrCode(NoError);
+		});
+		if (!goOn) break;
 	}
 	return NoError;
 }

@@ -219,11 +219,13 @@ bool RecordFromJson(const json& j, API_AddParType& r, std::string& why)
 
 } // namespace
 
-void FreeParamArrays(std::vector<API_AddParType>& records)
+void FreeParamArrays(API_AddParType* records, std::size_t count) noexcept
 {
-	for (auto& r : records)
-		if (r.typeMod == API_ParArray && r.value.array != nullptr) BMKillHandle(&r.value.array);
+	for (std::size_t i = 0; i < count; ++i)
+		if (records[i].typeMod == API_ParArray && records[i].value.array != nullptr) BMKillHandle(&records[i].value.array);
 }
+
+void FreeParamArrays(std::vector<API_AddParType>& records) { FreeParamArrays(records.data(), records.size()); }
 
 GSErrCode EncodeParamSection(const ParamSection& section, std::string& bytes, std::string& why)
 {
@@ -442,8 +444,8 @@ GSErrCode ACAPI_LibraryPart_SetDetails_ParamDef(const API_LibPart* libPart, GSHa
 GSErrCode ACAPI_DisposeAddParHdl(API_AddParType*** addPars)
 {
 	if (addPars == nullptr || *addPars == nullptr) return NoError;
-	std::vector<API_AddParType> records = RecordsOf(*addPars);
-	vhost::FreeParamArrays(records);
+	const auto n = static_cast<std::size_t>(BMGetHandleSize(reinterpret_cast<GSConstHandle>(*addPars))) / sizeof(API_AddParType);
+	vhost::FreeParamArrays(**addPars, n);
 	GSHandle h = reinterpret_cast<GSHandle>(*addPars);
 	const GSErrCode err = BMKillHandle(&h);
 	*addPars = nullptr;

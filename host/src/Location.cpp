@@ -4,6 +4,12 @@
 
 namespace IO {
 
+const GS::UniString& Name::ToString() const
+{
+	if (vhost::FaultsArmed()) vhost::FaultFor("IO::Name::ToString", vhost::ToUtf8(name_));
+	return name_;
+}
+
 GS::UniString Name::GetExtension() const
 {
 	const USize dot = name_.FindLast(u'.');

@@ -11,10 +11,12 @@ struct Project;
 // Made at the top of a host entry point with its name (__func__): records the name in the
 // project's named calls. An entry point that only forwards the add-on's call to another one (a
 // host-26 name, a dispatcher) passes forwards: the call it forwards to, made while it lives, is
-// the same call of the add-on and is not recorded again. A null name records nothing.
+// the same call of the add-on and is not recorded again. A null name records nothing. It never
+// throws, so that release calls stay free of throws: a name it has no memory for is counted in
+// namedCallsUnrecorded instead.
 class NamedCall {
 public:
-	explicit NamedCall(const char* name, bool forwards = false);
+	explicit NamedCall(const char* name, bool forwards = false) noexcept;
 	~NamedCall();
 	NamedCall(const NamedCall&) = delete;
 	NamedCall& operator=(const NamedCall&) = delete;

@@ -185,10 +185,21 @@ void RollBackStep()
 	p.undoJournal = UndoJournal();
 }
 
+void RecordMemoryFault(const char* what) noexcept
+{
+	Project& p = Slot();
+	try {
+		p.memoryFaults.emplace_back(what);
+	} catch (...) {
+		++p.memoryFaultsUnrecorded;
+	}
+}
+
 bool RunIsClean()
 {
 	const Project& p = Slot();
-	return p.exceptions.empty() && p.scriptErrors.empty() && p.memoryFaults.empty() && p.dialogFaults.empty();
+	return p.exceptions.empty() && p.scriptErrors.empty() && p.memoryFaults.empty() && p.memoryFaultsUnrecorded == 0 &&
+	       p.dialogFaults.empty();
 }
 
 namespace {

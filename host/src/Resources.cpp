@@ -167,6 +167,7 @@ bool RSGetIndString(GS::UniString* text, GSResID resID, Int32 index, GSResModule
 {
 	if (text == nullptr) return false;
 	text->Clear();
+	if (vhost::FaultFor("RSGetIndString") != NoError) return false;
 	const auto& strings = vhost::AddonResources().strings;
 	const auto it = strings.find(resID);
 	if (it == strings.end() || index < 1 || static_cast<std::size_t>(index) > it->second.size()) return false;

@@ -12,13 +12,17 @@ bool HoldsFill(const void* field, std::size_t size)
 	return size > 0;
 }
 
-GSErrCode RefuseUnset(const char* call, const char* field)
+GSErrCode RefuseUnset(const char* call, const char* field) noexcept
 {
-	DBPrintf("%s: %s was never set", call, field);
+	try {
+		DBPrintf("%s: %s was never set", call, field);
+	} catch (...) {
+		// Out of memory: the refusal stands without its debug line.
+	}
 	return APIERR_BADPARS;
 }
 
-GSErrCode CheckFieldsSet(const char* call, const void* base, const RecordField* fields, std::size_t count)
+GSErrCode CheckFieldsSet(const char* call, const void* base, const RecordField* fields, std::size_t count) noexcept
 {
 	const auto* bytes = static_cast<const unsigned char*>(base);
 	for (std::size_t i = 0; i < count; ++i)

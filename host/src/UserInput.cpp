@@ -41,7 +41,11 @@ void Feedback(RubberLineInfoProc* proc, const API_Coord3D& at)
 	API_RubberLineInfo info;
 	BNZeroMemory(&info, sizeof info);
 	info.actCoord = at;
-	proc(&info);
+	// A callback that throws is recorded as an exception crossing into the host.
+	Guarded("rubber-line callback", [&] {
+		proc(&info);
+		return GSErrCode(NoError);
+	});
 }
 
 } // namespace
@@ -68,6 +72,7 @@ GSErrCode ACAPI_UserInput_DrawRubberLine(API_RubberLineType* line)
 {
 	const vhost::NamedCall named(__func__);
 	if (line == nullptr) return APIERR_BADPARS;
+	if (const GSErrCode f = vhost::FaultFor("ACAPI_UserInput_DrawRubberLine")) return f;
 	static const RecordField ends[] = {VHOST_FIELD(API_RubberLineType, c1.x), VHOST_FIELD(API_RubberLineType, c1.y),
 		VHOST_FIELD(API_RubberLineType, c1.z), VHOST_FIELD(API_RubberLineType, c2.x), VHOST_FIELD(API_RubberLineType, c2.y),
 		VHOST_FIELD(API_RubberLineType, c2.z)};

@@ -46,6 +46,15 @@ GSErrCode CopyToField(char (&field)[N], const char* text)
 	return NoError;
 }
 
+// A new host handle of count records of T, cleared; null when it cannot be made, also when
+// count records exceed the host's largest handle (2^31 - 1 bytes). Released with BMKillHandle.
+template <typename T>
+T** NewHandleTable(std::size_t count)
+{
+	if (count > static_cast<std::size_t>(0x7FFFFFFF) / sizeof(T)) return nullptr;
+	return reinterpret_cast<T**>(BMAllocateHandle(static_cast<Int32>(count * sizeof(T)), ALLOCATE_CLEAR, 0));
+}
+
 // Owns a host handle of count records of T (API_Guid or API_Elem_Head), cleared. A non-zero
 // status means the handle could not be made and is not usable.
 template <typename T>
@@ -53,9 +62,7 @@ class ACDoublePtrGuidRaii {
 public:
 	explicit ACDoublePtrGuidRaii(UInt32 count)
 	{
-		const UInt64 bytes = static_cast<UInt64>(count) * sizeof(T);
-		if (bytes > 0x7FFFFFFF) { status_ = APIERR_MEMFULL; return; }
-		handle_ = reinterpret_cast<T**>(BMAllocateHandle(static_cast<Int32>(bytes), ALLOCATE_CLEAR, 0));
+		handle_ = NewHandleTable<T>(count);
 		status_ = handle_ != nullptr ? NoError : APIERR_MEMFULL;
 		count_ = handle_ != nullptr ? count : 0;
 	}

@@ -133,6 +133,20 @@ std::string BuildProgram(const std::string& name)
 	return (launcher.empty() ? "" : launcher + " ") + VELMORA_BUILD_DIR "/" + name;
 }
 
+ScopedEnv::ScopedEnv(const char* name, const std::string& value) : name_(name)
+{
+	if (const char* old = std::getenv(name)) old_ = old, had_ = true;
+	::setenv(name, value.c_str(), 1);
+}
+
+ScopedEnv::~ScopedEnv()
+{
+	if (had_)
+		::setenv(name_, old_.c_str(), 1);
+	else
+		::unsetenv(name_);
+}
+
 void HostTest::SetUp() { vhost::Reset(root_.Path(), VELMORA_BUILD_DIR); }
 
 void HostTest::TearDown()

@@ -59,6 +59,20 @@ private:
 	std::string previous_;
 };
 
+// Sets an environment variable for the object's life; the old value (or none) comes back.
+class ScopedEnv {
+public:
+	ScopedEnv(const char* name, const std::string& value);
+	~ScopedEnv();
+	ScopedEnv(const ScopedEnv&) = delete;
+	ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+	const char* name_;
+	std::string old_;
+	bool had_ = false;
+};
+
 // Writes bytes to a file, making its folders.
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);

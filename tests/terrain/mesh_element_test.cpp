@@ -2,6 +2,7 @@
 // with its settings, memo and pieces.
 #include <cmath>
 #include <functional>
+#include <new>
 
 #include <gtest/gtest.h>
 
@@ -251,6 +252,30 @@ TEST_F(MeshElement, IrregularContourGivesOneMeshPerPiece)
 	}
 	EXPECT_TRUE(crossingSeen);
 	EXPECT_TRUE(Host().memoryFaults.empty());
+}
+
+// The host runs out of memory while it makes the first piece: everything the add-on held for
+// the pieces is released on the way out.
+TEST_F(MeshElement, AThrowWhileAPieceIsMadeLeavesNoHandle)
+{
+	CMeshCreator creator(Settings());
+	const Contour bow = {{0, 0, 1}, {10, 10, 2}, {10, 0, 3}, {0, 2, 4}, {0, 0, 1}};
+	ElevationLines lines;
+	lines.AddLine({{6, 4, 2}, {8, 4, 2}});
+	const int before = vhost::LiveHandles();
+	vhost::InjectBadAlloc("ACAPI_Element_Create", "Mesh", 1);
+	bool thrown = false;
+	InStep([&]() -> GSErrCode {
+		try {
+			return creator.CreateMeshImp(bow, {{9, 3, 2}}, lines, 0);
+		} catch (const std::bad_alloc&) {
+			thrown = true;
+			return APIERR_GENERAL;
+		}
+	});
+	EXPECT_TRUE(thrown);
+	EXPECT_EQ(Host().faults[0].remaining, 0) << "the fault did not fire";
+	EXPECT_EQ(vhost::LiveHandles(), before);
 }
 
 TEST_F(MeshElement, ContourWithoutAreaMakesNothing)

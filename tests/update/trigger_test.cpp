@@ -14,34 +14,13 @@
 namespace {
 
 using testsupport::LoopbackHttpServer;
+using testsupport::ScopedEnv;
 
 std::string NewerReply(const std::string& location)
 {
 	return "{\"version\": {\"major\": 3, \"minor\": 1, \"patch\": 0}, \"changelog\": [], \"update_location\": \"" +
 		location + "\"}";
 }
-
-// Sets an environment variable for one scope.
-class ScopedEnv {
-public:
-	ScopedEnv(const char* name, const std::string& value) : name_(name)
-	{
-		if (const char* old = std::getenv(name)) old_ = old, had_ = true;
-		::setenv(name, value.c_str(), 1);
-	}
-	~ScopedEnv()
-	{
-		if (had_)
-			::setenv(name_, old_.c_str(), 1);
-		else
-			::unsetenv(name_);
-	}
-
-private:
-	const char* name_;
-	std::string old_;
-	bool had_ = false;
-};
 
 class UpdateTrigger : public testsupport::HostTest {
 protected:

@@ -1,12 +1,15 @@
 // The update client against a loopback server of the test's own, through real libcurl.
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
+#include <new>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "LoopbackHttpServer.hpp"
+#include "TestSupport.hpp"
 #include "utils/Updater.hpp"
 
 namespace {
@@ -135,6 +138,53 @@ TEST(Updater, TransferErrorsOfferNothingAndSayWhyOnStandardError)
 	testing::internal::CaptureStderr();
 	EXPECT_FALSE(kivel::Updater::instance().CheckUpdate().available);
 	EXPECT_NE(testing::internal::GetCapturedStderr().find("curl_easy_perform() failed: "), std::string::npos);
+}
+
+// libcurl hands the reply over in pieces: they are kept up to 64 KiB, and a piece past that
+// is refused (answer 0), which libcurl turns into a transfer error.
+TEST(UpdateReplyPieces, KeptUpToTheCapRefusedPastIt)
+{
+	kivel::UpdateReply reply;
+	std::string piece(kivel::kMaxUpdateReply - 1, 'a');
+	EXPECT_EQ(kivel::Updater::WriteCallback(piece.data(), 1, piece.size(), &reply), piece.size());
+	char one[2] = {'b', 'c'};
+	EXPECT_EQ(kivel::Updater::WriteCallback(one, 2, 1, &reply), 0u); // one byte too many
+	EXPECT_EQ(kivel::Updater::WriteCallback(one, 1, 1, &reply), 1u); // exactly at the cap
+	EXPECT_EQ(reply.body.size(), kivel::kMaxUpdateReply);
+	EXPECT_EQ(reply.body.back(), 'b');
+	EXPECT_EQ(kivel::Updater::WriteCallback(one, 1, 1, &reply), 0u);
+	// A size whose product with the count does not fit.
+	kivel::UpdateReply fresh;
+	EXPECT_EQ(kivel::Updater::WriteCallback(one, 2, SIZE_MAX / 2 + 1, &fresh), 0u);
+	EXPECT_TRUE(fresh.body.empty());
+}
+
+class UpdateReplyThrow : public testsupport::HostTest {};
+
+// An append that throws inside libcurl's frames: refused and reported once.
+TEST_F(UpdateReplyThrow, AThrowingAppendIsRefusedAndReportedOnce)
+{
+	kivel::UpdateReply reply;
+	reply.append = [](std::string&, const char*, std::size_t) { throw std::bad_alloc(); };
+	char data[] = "{}";
+	EXPECT_EQ(kivel::Updater::WriteCallback(data, 1, 2, &reply), 0u);
+	EXPECT_TRUE(reply.body.empty());
+	EXPECT_EQ(ReportTexts(), std::vector<std::string>{"kivel::Updater::WriteCallback# Internal error: std::bad_alloc"});
+}
+
+TEST(Updater, AReplyPastTheCapOffersNothing)
+{
+	// A reply that would offer an update, padded past the cap with white space.
+	LoopbackHttpServer server(Reply(Version(3, 0, 6)) + std::string(kivel::kMaxUpdateReply, ' '));
+	testing::internal::CaptureStderr();
+	const kivel::UpdateInfo info = CheckAgainst(server);
+	const std::string err = testing::internal::GetCapturedStderr();
+	EXPECT_FALSE(info.available);
+	EXPECT_TRUE(info.update_location.empty());
+	EXPECT_EQ(err.rfind("curl_easy_perform() failed: ", 0), 0u) << err;
+	// The same reply within the cap is an offer.
+	server.SetBody(Reply(Version(3, 0, 6)) + std::string(1000, ' '));
+	EXPECT_TRUE(CheckAgainst(server).available);
 }
 
 } // namespace

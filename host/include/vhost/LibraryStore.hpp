@@ -55,6 +55,9 @@ GSErrCode EncodeParamSection(const ParamSection& section, std::string& bytes, st
 // Decodes into records with freshly allocated array handles (freed by the caller, also on
 // failure none is left). Never trusts a count or a size in the bytes.
 GSErrCode DecodeParamSection(const std::string& bytes, ParamSection& section, std::string& why);
+// Frees the array handles of the records in place (it allocates nothing, so a release can
+// use it).
+void FreeParamArrays(API_AddParType* records, std::size_t count) noexcept;
 void FreeParamArrays(std::vector<API_AddParType>& records);
 // The parameters as JSON for the dump (the decoded section, or null when it does not decode).
 nlohmann::ordered_json ParamSectionJson(const std::string& bytes);

@@ -224,6 +224,7 @@ struct Project {
 	std::vector<std::string> exceptions;
 	std::vector<std::string> scriptErrors;
 	std::vector<std::string> memoryFaults;
+	int memoryFaultsUnrecorded = 0; // found while memory ran out: counted, not described
 
 	// The UI script and how far it has been played.
 	std::vector<ScriptStep> script;
@@ -275,6 +276,7 @@ struct Project {
 	// as "ACAPI_ProjectSettings_GetSpecFolder"; set while a call is being forwarded to another
 	// entry point, which is not recorded again (host/src/NamedCall.hpp).
 	std::vector<std::string> namedCalls;
+	int namedCallsUnrecorded = 0; // made while memory ran out: counted, not named
 	bool forwardedCall = false;
 
 	// Library store.
@@ -327,6 +329,11 @@ bool FaultsArmed();
 
 // Live memory handles and pointers.
 int LiveHandles();
+
+// Records a misuse that a release call found (a handle freed twice, ...). Never throws, so
+// that a release stays safe inside a destructor: when memory has run out, the misuse is
+// only counted.
+void RecordMemoryFault(const char* what) noexcept;
 
 // Runs an add-on function behind the exception barrier: an exception is recorded in
 // exceptions (with where) and answers Error.

@@ -41,12 +41,12 @@ struct RecordField {
 	vhost::RecordField { #designator, offsetof(Record, designator), sizeof(std::declval<Record&>().designator) }
 
 // Refuses a record handed with a field never set: a debug line "call: field was never set"
-// and APIERR_BADPARS.
-GSErrCode RefuseUnset(const char* call, const char* field);
+// (left out when memory has run out: a release refuses this way too) and APIERR_BADPARS.
+GSErrCode RefuseUnset(const char* call, const char* field) noexcept;
 
 // NoError, or RefuseUnset for the first of the count fields of the record at base that holds
 // the fill.
-GSErrCode CheckFieldsSet(const char* call, const void* base, const RecordField* fields, std::size_t count);
+GSErrCode CheckFieldsSet(const char* call, const void* base, const RecordField* fields, std::size_t count) noexcept;
 
 template <std::size_t N>
 GSErrCode CheckFieldsSet(const char* call, const void* base, const RecordField (&fields)[N])

@@ -1,4 +1,5 @@
 #include "libpart/MemoParams.hpp"
+#include "utils/CatchAll.hpp"
 #include "utils/TextUnits.hpp"
 
 #include <climits>
@@ -379,7 +380,11 @@ USize StringVectorLength(const std::vector<std::vector<std::string>>& rows)
 
 GSErrCode ContextSensitive_Command(const GS::UniString& name, const std::function<int()>& command)
 {
-	return ACAPI_CallUndoableCommand(name, [&command]() -> GSErrCode { return command ? command() : APIERR_BADPARS; });
+	// The host calls the step: what the command throws stays on this side.
+	return ACAPI_CallUndoableCommand(name, [&command]() -> GSErrCode {
+		return CatchAll("kivel::MP::ContextSensitive_Command# ", GSErrCode(APIERR_GENERAL),
+			[&command] { return command ? GSErrCode(command()) : GSErrCode(APIERR_BADPARS); });
+	});
 }
 
 int FindParam(API_AddParType** params, const char* name, int count)

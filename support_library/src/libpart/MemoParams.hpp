@@ -82,7 +82,9 @@ USize StringVectorLength(const GS::Array<GS::Array<GS::UniString>>& rows);
 USize StringVectorLength(const std::vector<std::vector<std::string>>& rows);
 
 // Runs command as one undoable host step named name; answers the host's code of that call
-// (the command's own result is the step's result).
+// (the command's own result is the step's result). A command that throws is reported once
+// ("kivel::MP::ContextSensitive_Command# Internal error: <what>") and fails the step with
+// APIERR_GENERAL, so the host rolls it back.
 GSErrCode ContextSensitive_Command(const GS::UniString& name, const std::function<int()>& command);
 
 // The first `count` records of a parameter list (fewer when the handle is smaller); the

@@ -5,6 +5,7 @@
 #include <curl/curl.h>
 #include <rapidjson/document.h>
 
+#include "utils/CatchAll.hpp"
 #include "utils/RapidJsonParsers.hpp"
 
 namespace kivel {
@@ -43,9 +44,18 @@ void Updater::Setup(const std::string& url, const std::string& text, unsigned in
 
 std::size_t Updater::WriteCallback(char* data, std::size_t size, std::size_t count, void* user)
 {
+	// Called from inside libcurl: nothing thrown may pass, and a refusal is the answer 0.
+	auto& reply = *static_cast<UpdateReply*>(user);
+	if (size != 0 && count > kMaxUpdateReply / size) return 0;
 	const std::size_t bytes = size * count;
-	static_cast<std::string*>(user)->append(data, bytes);
-	return bytes;
+	if (reply.body.size() > kMaxUpdateReply || bytes > kMaxUpdateReply - reply.body.size()) return 0;
+	return CatchAll("kivel::Updater::WriteCallback# ", std::size_t{0}, [&] {
+		if (reply.append != nullptr)
+			reply.append(reply.body, data, bytes);
+		else
+			reply.body.append(data, bytes);
+		return bytes;
+	});
 }
 
 bool IsNewerVersion(unsigned int major, unsigned int minor, unsigned int patch, unsigned int runningMajor,
@@ -83,7 +93,7 @@ UpdateInfo Updater::CheckUpdate()
 	EasyHandle handle;
 	if (handle.curl == nullptr) return UpdateInfo();
 	// Each check reads only its own reply.
-	response_.clear();
+	response_.body.clear();
 	curl_easy_setopt(handle.curl, CURLOPT_URL, url_.c_str());
 	curl_easy_setopt(handle.curl, CURLOPT_FOLLOWLOCATION, 1L);
 	curl_easy_setopt(handle.curl, CURLOPT_WRITEFUNCTION, &Updater::WriteCallback);
@@ -94,7 +104,7 @@ UpdateInfo Updater::CheckUpdate()
 		std::fprintf(stderr, "curl_easy_perform() failed: %s\n", curl_easy_strerror(code));
 		return UpdateInfo();
 	}
-	return ParseUpdateReply(response_, major_, minor_, patch_);
+	return ParseUpdateReply(response_.body, major_, minor_, patch_);
 }
 
 } // namespace kivel

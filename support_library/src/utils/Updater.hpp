@@ -13,6 +13,16 @@ struct UpdateInfo {
 	std::string update_location; // the server's "update_location"; empty when there is none
 };
 
+// An update answer is a few hundred bytes; a longer reply is refused as it arrives.
+constexpr std::size_t kMaxUpdateReply = 64 * 1024;
+
+// The reply of one check as libcurl hands it over.
+struct UpdateReply {
+	std::string body;
+	// Appends bytes to body; null: body.append. A test puts one here that throws.
+	void (*append)(std::string& body, const char* data, std::size_t bytes) = nullptr;
+};
+
 // The process-wide update client. Host thread only.
 class Updater {
 public:
@@ -25,11 +35,14 @@ public:
 
 	// A plain GET of the URL (redirects followed, one second for the whole transfer). The
 	// reply is a JSON object with "version" {"major", "minor", "patch"} and "changelog";
-	// "update_location" is copied. Every failure gives {false, ""}; a transfer error writes
-	// one line to standard error.
+	// "update_location" is copied. Every failure gives {false, ""}; a transfer error (a reply
+	// longer than kMaxUpdateReply is one) writes one line to standard error.
 	UpdateInfo CheckUpdate();
 
-	// libcurl's write function: appends size * count bytes to the std::string at user.
+	// libcurl's write function: appends size * count bytes to the UpdateReply at user and
+	// answers that count. It answers 0, so that libcurl fails the transfer, when the body
+	// would grow past kMaxUpdateReply, and when the append throws (reported once:
+	// "kivel::Updater::WriteCallback# Internal error: <what>").
 	static std::size_t WriteCallback(char* data, std::size_t size, std::size_t count, void* user);
 
 	Updater(const Updater&) = delete;
@@ -44,7 +57,7 @@ private:
 	unsigned int patch_ = 0;
 	std::string url_;
 	std::string text_;
-	std::string response_;
+	UpdateReply response_;
 };
 
 // True when the server's version (major, minor, patch) is newer than the running one.

@@ -1,6 +1,8 @@
-#include "Helpers/CatchAll.hpp"
+#include "utils/CatchAll.hpp"
 
 #include "ACAPinc.h"
+
+namespace kivel {
 
 void ReportInternalError(const char* prefix, const char* what) noexcept
 {
@@ -10,3 +12,5 @@ void ReportInternalError(const char* prefix, const char* what) noexcept
 		// Out of memory even for the report: the failure answer is all that is left.
 	}
 }
+
+} // namespace kivel
