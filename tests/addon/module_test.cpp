@@ -90,8 +90,8 @@ TEST(Module, FailuresGiveAMessageAndTheirExitStatus)
 	}
 }
 
-// Root writes anywhere: as root the host runs as this unprivileged user, who owns the folder.
-constexpr unsigned kUnprivilegedId = 65534;
+using testsupport::GiveToUnprivilegedUser;
+using testsupport::kUnprivilegedId;
 
 // The program, its library and the add-on with its files copied into the test's folder, which
 // that user can reach wherever the build lies (a clone under /root is closed to others); the
@@ -123,16 +123,6 @@ TEST(Module, UnwritableRunRootIsRefused)
 	EXPECT_EQ(RunHost(dir, "--home '" + dir.Path() + "/home' menu 32506", err, asUser), 2);
 	EXPECT_NE(err.find("is not writable"), std::string::npos) << err;
 	std::filesystem::permissions(dir / "home/Temp", std::filesystem::perms::owner_all);
-}
-
-// Gives the folder and all under it to the unprivileged user (as root; else it is the user's).
-void GiveToUnprivilegedUser(const std::string& folder)
-{
-	namespace fs = std::filesystem;
-	if (::geteuid() != 0) return;
-	ASSERT_EQ(::chown(folder.c_str(), kUnprivilegedId, kUnprivilegedId), 0) << folder;
-	for (const auto& e : fs::recursive_directory_iterator(folder))
-		ASSERT_EQ(::lchown(e.path().c_str(), kUnprivilegedId, kUnprivilegedId), 0) << e.path();
 }
 
 // An archive may store folder modes that forbid listing a folder or removing what it holds,

@@ -405,7 +405,9 @@ TEST_F(ImportCommand, AddZipNeverTouchesAProjectAnotherRunMadeMeanwhile)
 }
 
 // A sweep for outside links that cannot finish keeps nothing: whichever step fails, the
-// expansion is removed and the user told, and the outside file stays as it was.
+// expansion is removed and the user told, and the outside file stays as it was. Each step
+// fails by injection, so the rows hold for root and for a user alike; the modes a user meets
+// are tried as an unprivileged user in module_test.cpp.
 TEST_F(ImportCommand, AddZipKeepsNothingWhenItsLinksCannotBeChecked)
 {
 	testsupport::TempDir outside;
@@ -415,7 +417,7 @@ TEST_F(ImportCommand, AddZipKeepsNothingWhenItsLinksCannotBeChecked)
 	ASSERT_EQ(sample::MakeProjectFolder(source, sample::PackageOptions()), "");
 	fs::remove(fs::u8path(source + "/" + photo));
 	fs::create_symlink(fs::u8path(outside / "private.jpg"), fs::u8path(source + "/" + photo));
-	// A read-only folder: opening it to its owner is a step too.
+	// A read-only folder, so that opening it to its owner is a step of the sweep too.
 	ASSERT_EQ(sample::ZipFolder(source, zip, {{"3D-modell/Ortofoto", 0555}}), "");
 	for (const char* call : {"realpath", "lstat", "chmod", "opendir", "readdir", "unlink"}) {
 		SCOPED_TRACE(call);

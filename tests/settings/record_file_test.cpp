@@ -190,6 +190,7 @@ TEST_F(RecordFile, ALinkAtTheNextTemporaryNameIsPassedOver)
 // A save keeps who may read the file: a regular file's permission bits exactly, even those
 // the umask would drop; a new file (or one replacing a link's name) gets 0666 less the umask.
 // A link at the target gives the bits of the file it points at, which itself stays as it was.
+// The saves run as an unprivileged user, as the add-on's own user is.
 TEST_F(RecordFile, ASaveKeepsTheFilesPermissionBits)
 {
 	namespace fs = std::filesystem;
@@ -222,18 +223,56 @@ TEST_F(RecordFile, ASaveKeepsTheFilesPermissionBits)
 		fs::remove(linked);
 		fs::create_directories(Path(""));
 		c.plant();
+		testsupport::GiveToUnprivilegedUser(RunRoot());
 		const mode_t before = ::umask(c.umask);
-		const bool written = Write({{"a", "1"}}, 100);
+		const std::string answer = testsupport::AsUnprivilegedUser([&] { return Write({{"a", "1"}}, 100) ? "saved" : std::string(error); });
 		::umask(before);
-		ASSERT_TRUE(written) << error;
+		ASSERT_EQ(answer, "saved");
 		struct stat st {};
 		ASSERT_EQ(::lstat(Path("w.txt").c_str(), &st), 0);
 		EXPECT_TRUE(S_ISREG(st.st_mode));
 		EXPECT_EQ(st.st_mode & 07777, c.expected);
+		EXPECT_EQ(st.st_uid, ::geteuid() == 0 ? testsupport::kUnprivilegedId : ::geteuid()); // the saving user's
 		EXPECT_EQ(testsupport::ReadFile(Path("w.txt")), "[a=1]\r\n");
 		if (fs::exists(linked)) {
 			EXPECT_EQ(testsupport::ReadFile(linked), "old");
 		}
+	}
+}
+
+// What the folder's modes forbid its user fails the save before anything is made, the file
+// left as it was: a folder it may not write (no temporary file), one it may not read (it
+// cannot be flushed). A file it may only read is replaced, keeping its bits. Root passes every
+// permission check, so the saves run as an unprivileged user.
+TEST_F(RecordFile, WhatTheFolderForbidsItsUserFailsTheSaveAndLeavesTheFile)
+{
+	namespace fs = std::filesystem;
+	const struct {
+		const char* name;
+		fs::perms folder;
+		fs::perms file;
+		std::string answer;
+		std::string content;
+	} cases[] = {
+		{"folder it may not write", fs::perms::owner_read | fs::perms::owner_exec, fs::perms::owner_read | fs::perms::owner_write,
+		 "MiniIniConfigWrite# open *13:EACCES:Permission denied*", "old"},
+		{"folder it may not read", fs::perms::owner_write | fs::perms::owner_exec, fs::perms::owner_read | fs::perms::owner_write,
+		 "MiniIniConfigWrite# open folder *13:EACCES:Permission denied*", "old"},
+		{"file it may only read", fs::perms::owner_all, fs::perms::owner_read, "saved", "[a=1]\r\n"},
+	};
+	for (const auto& c : cases) {
+		SCOPED_TRACE(c.name);
+		fs::remove_all(Path(""));
+		testsupport::WriteFile(Path("w.txt"), "old");
+		fs::permissions(Path("w.txt"), c.file);
+		testsupport::GiveToUnprivilegedUser(RunRoot());
+		fs::permissions(Path(""), c.folder);
+		const std::string answer = testsupport::AsUnprivilegedUser([&] { return Write({{"a", "1"}}, 100) ? "saved" : std::string(error); });
+		fs::permissions(Path(""), fs::perms::owner_all);
+		EXPECT_EQ(answer, c.answer);
+		EXPECT_EQ(testsupport::ReadFile(Path("w.txt")), c.content);
+		EXPECT_EQ(fs::status(Path("w.txt")).permissions(), c.file);
+		EXPECT_EQ(FilesIn(Path("")), std::vector<std::string>{"w.txt"});
 	}
 }
 

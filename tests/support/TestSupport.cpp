@@ -1,12 +1,18 @@
 #include "TestSupport.hpp"
 
+#include <cerrno>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -125,6 +131,72 @@ bool AnyFileHolds(const std::string& folder, const std::string& bytes)
 	for (const auto& e : fs::recursive_directory_iterator(fs::u8path(folder)))
 		if (fs::is_regular_file(e.symlink_status()) && ReadFile(e.path().u8string()).find(bytes) != std::string::npos) return true;
 	return false;
+}
+
+void GiveToUnprivilegedUser(const std::string& folder)
+{
+	if (::geteuid() != 0) return;
+	ASSERT_EQ(::chown(folder.c_str(), kUnprivilegedId, kUnprivilegedId), 0) << folder;
+	for (const auto& e : fs::recursive_directory_iterator(folder))
+		ASSERT_EQ(::lchown(e.path().c_str(), kUnprivilegedId, kUnprivilegedId), 0) << e.path();
+}
+
+namespace {
+
+// In the child: gives up root's rights for good; an empty text, else why not.
+std::string DropToUnprivilegedUser()
+{
+	if (::geteuid() != 0) return std::string();
+	const gid_t group = kUnprivilegedId;
+	const uid_t user = kUnprivilegedId;
+	if (::setgroups(0, nullptr) != 0 || ::setresgid(group, group, group) != 0 || ::setresuid(user, user, user) != 0)
+		return std::string("cannot become user 65534: ") + std::strerror(errno);
+	if (::geteuid() != user || ::getegid() != group) return "still privileged after dropping rights";
+	return std::string();
+}
+
+void WriteAll(int fd, const std::string& text)
+{
+	for (std::size_t done = 0; done < text.size();) {
+		const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+		if (n < 0 && errno == EINTR) continue;
+		if (n <= 0) return;
+		done += static_cast<std::size_t>(n);
+	}
+}
+
+} // namespace
+
+std::string AsUnprivilegedUser(const std::function<std::string()>& task)
+{
+	int ends[2];
+	if (::pipe(ends) != 0) return std::string("unprivileged run: no pipe: ") + std::strerror(errno);
+	const pid_t child = ::fork();
+	if (child < 0) {
+		::close(ends[0]);
+		::close(ends[1]);
+		return std::string("unprivileged run: no child: ") + std::strerror(errno);
+	}
+	if (child == 0) {
+		::close(ends[0]);
+		const std::string why = DropToUnprivilegedUser();
+		WriteAll(ends[1], why.empty() ? task() : "unprivileged run: " + why);
+		::_exit(why.empty() ? 0 : 1); // no exit handlers: they are the parent's
+	}
+	::close(ends[1]);
+	std::string answer;
+	char chunk[4096];
+	for (ssize_t n; (n = ::read(ends[0], chunk, sizeof chunk)) != 0;) {
+		if (n < 0 && errno == EINTR) continue;
+		if (n < 0) break;
+		answer.append(chunk, static_cast<std::size_t>(n));
+	}
+	::close(ends[0]);
+	int status = 0;
+	while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {}
+	if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+		return "unprivileged run: the child ended with status " + std::to_string(status) + ": " + answer;
+	return answer;
 }
 
 std::string BuildProgram(const std::string& name)

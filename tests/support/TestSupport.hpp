@@ -2,6 +2,7 @@
 #ifndef VELMORA_TESTSUPPORT_HPP
 #define VELMORA_TESTSUPPORT_HPP
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -86,6 +87,20 @@ bool AnyFileHolds(const std::string& folder, const std::string& bytes);
 std::vector<std::pair<double, double>> SvgPathPoints(const std::string& d);
 std::string SvgGroup(const std::string& svg, const std::string& guid);
 std::string SvgAttribute(const std::string& element, const std::string& name);
+
+// Root passes every permission check, so a case that permissions decide runs, when the tests
+// run as root, as this unprivileged user ("nobody"); otherwise the tests' own user is one.
+constexpr unsigned kUnprivilegedId = 65534;
+
+// As root: gives the folder and everything under it (links themselves, not what they point at)
+// to the unprivileged user. Otherwise nothing: the folder is the user's own.
+void GiveToUnprivilegedUser(const std::string& folder);
+
+// Runs task in a child process that, when the tests run as root, first becomes the
+// unprivileged user (groups dropped too), and answers the text task answered. A child that
+// cannot drop its rights, or that ends without answering, answers a text beginning
+// "unprivileged run: " that says why, which no case expects: the case fails closed.
+std::string AsUnprivilegedUser(const std::function<std::string()>& task);
 
 // The start of a command line that runs the build's program NAME (velmora-host, ...), through
 // the emulator in a cross build.
