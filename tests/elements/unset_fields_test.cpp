@@ -102,6 +102,15 @@ GSErrCode CreateMaterial(const char* name, const std::function<void(API_Attribut
 	return ACAPI_Attribute_Create(&m, nullptr);
 }
 
+// The material at index changed to a fresh record of it, spoilt as the row says.
+GSErrCode ModifyMaterial(API_AttributeIndex index, const std::function<void(API_Attribute&)>& spoil)
+{
+	API_Attribute m = Material("Stone");
+	m.header.index = index;
+	spoil(m);
+	return ACAPI_Attribute_Modify(&m, nullptr);
+}
+
 GSErrCode CreateLayer(const char* name, const std::function<void(API_Attribute&)>& spoil)
 {
 	API_Attribute layer;
@@ -440,22 +449,13 @@ TEST_F(UnsetFields, ARecordWithAFieldNeverSetIsRefusedAndTheFieldNamed)
 		VELMORA_MATERIAL_ROW(material.texture.ySize),
 		VELMORA_MATERIAL_ROW(material.texture.rotAng),
 		{"ACAPI_Attribute_Modify", "typeID", NoError, [stone](bool u) {
-			 API_Attribute m = Material("Stone");
-			 m.header.index = stone;
-			 Unset(m.header.typeID, u);
-			 return ACAPI_Attribute_Modify(&m, nullptr);
+			 return ModifyMaterial(stone, [u](API_Attribute& m) { Unset(m.header.typeID, u); });
 		 }},
 		{"ACAPI_Attribute_Modify", "index", NoError, [stone](bool u) {
-			 API_Attribute m = Material("Stone");
-			 m.header.index = stone;
-			 Unset(m.header.index, u);
-			 return ACAPI_Attribute_Modify(&m, nullptr);
+			 return ModifyMaterial(stone, [u](API_Attribute& m) { Unset(m.header.index, u); });
 		 }},
 		{"ACAPI_Attribute_Modify", "material.texture.xSize", NoError, [stone](bool u) {
-			 API_Attribute m = Material("Stone");
-			 m.header.index = stone;
-			 Unset(m.material.texture.xSize, u);
-			 return ACAPI_Attribute_Modify(&m, nullptr);
+			 return ModifyMaterial(stone, [u](API_Attribute& m) { Unset(m.material.texture.xSize, u); });
 		 }},
 		{"ACAPI_Attribute_Get", "material.texture.fileLoc", NoError, [stone](bool u) {
 			 API_Attribute m;
